@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zorbalin::draw {
+
+// The control operations that the draw needs from its window. The window implements
+// them over its real widgets; tests implement them over plain fields.
+// Texts are UTF-16; the editor text has CR LF between lines.
+class DrawControls {
+public:
+    virtual ~DrawControls() = default;
+
+    // The editor (RichTextBox1): its whole content, and replacing it whole.
+    virtual std::u16string editorText() = 0;
+    virtual void setEditorText(const std::u16string& text) = 0;
+
+    // The pick display (Text1).
+    virtual void setPickText(const std::u16string& text) = 0;
+
+    // The interval field (Text2).
+    virtual std::u16string intervalFieldText() = 0;
+    virtual void setIntervalFieldText(const std::u16string& text) = 0;
+
+    // The start/stop button (Command2).
+    virtual void setStartStopCaption(const std::u16string& caption) = 0;
+
+    // The timer (Timer1). Intervals are milliseconds, always at least 1.
+    virtual void setTimerInterval(std::int32_t milliseconds) = 0;
+    virtual void setTimerEnabled(bool enabled) = 0;
+};
+
+}  // namespace zorbalin::draw
