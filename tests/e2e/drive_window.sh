@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# End-to-end: starts the built program on a private Xvfb display with a temporary home,
+# and uses it as a person would, with real X input events from xdotool: types candidates,
+# runs and stops a draw, tidies the interval field, chooses a file through the real
+# dialog, closes the window, and checks what was remembered. Every wait is bounded.
+set -euo pipefail
+
+binary=$(realpath "$1")
+for tool in Xvfb xdotool xclip; do
+  command -v "$tool" >/dev/null || { echo "missing $tool (make test installs it)" >&2; exit 1; }
+done
+
+started=$(date +%s%N)
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+elapsed_ms() { echo $(( ($(date +%s%N) - started) / 1000000 )); }
+step() { printf '[%6d ms] %s\n' "$(elapsed_ms)" "$*"; }
+
+# wait_until SECONDS COMMAND...: polls every 50 ms until the command succeeds.
+wait_until() {
+  local limit=$1; shift
+  local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
+  until "$@" >/dev/null 2>&1; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+# --- a private display and home -------------------------------------------------------
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(cat "$work/display")"
+step "Xvfb on $DISPLAY"
+
+QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$binary" >"$work/app.log" 2>&1 &
+app_pid=$!
+window_id() { xdotool search --onlyvisible --name '^Zorbalin$' | head -n 1; }
+wait_until 30 test -n "$(window_id)" || fail "the window did not appear: $(cat "$work/app.log")"
+window=$(window_id)
+eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
+step "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
+
+# Control centres in the window's client area (device-independent pixels, scale 1).
+click_at() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; sleep 0.1; }
+click_editor()   { click_at 144 248; }
+click_start()    { click_at 244 20; }
+click_choose()   { click_at 244 124; }
+click_pick()     { click_at 144 49; }
+click_interval() { click_at 48 97; }
+
+clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+copy_field() {  # prints the text of the field under the last click
+  printf '' | xclip -i -selection clipboard
+  xdotool key --clearmodifiers ctrl+a ctrl+c
+  wait_until 5 test -n "$(clipboard)" || true
+  clipboard
+}
+paste_text() {  # CJK text cannot be typed by xdotool, so it comes through the clipboard
+  printf '%s' "$1" | xclip -i -selection clipboard
+  xdotool key --clearmodifiers ctrl+v
+}
+
+# --- the interval field tidies itself when left ----------------------------------------
+click_interval
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 30 '120ms'
+xdotool key Tab
+click_interval
+shown=$(copy_field)
+[ "$shown" = "120" ] || fail "interval field shows '$shown', expected 120"
+step "interval field: 120ms became $shown"
+
+# --- three candidates, a draw, the result -------------------------------------------------
+click_editor
+xdotool type --delay 30 'alpha'
+xdotool key Return
+xdotool type --delay 30 'beta'
+xdotool key Return
+paste_text '张三'
+xdotool key Return Return
+click_start
+sleep 0.6
+click_start
+click_pick
+result=$(copy_field)
+case "$result" in
+  alpha|beta|张三) step "draw result: $result" ;;
+  *) fail "the pick display shows '$result', not one of the candidates" ;;
+esac
+
+# --- choosing a file through the real dialog ---------------------------------------------
+list="$work/class list.txt"
+printf 'Ann\r\n\r\n\r\nBob\r\n' >"$list"
+click_choose
+focus_left_window() { [ "$(xdotool getwindowfocus)" != "$window" ]; }
+wait_until 15 focus_left_window || fail "the open-file dialog did not appear"
+sleep 0.5
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 20 "$list"
+xdotool key Return
+tidied() { [ "$(od -An -c "$list" | tr -s ' ')" = "$(printf 'Ann\r\nBob' | od -An -c | tr -s ' ')" ]; }
+wait_until 15 tidied || fail "the chosen file was not tidied and written back: $(od -c "$list")"
+step "chosen file loaded, tidied and written back"
+
+click_start
+click_start
+click_pick
+result=$(copy_field)
+case "$result" in
+  Ann|Bob) step "draw from the file: $result" ;;
+  *) fail "after choosing the file the draw shows '$result'" ;;
+esac
+
+# --- closing stores the path and the interval ----------------------------------------------
+xdotool windowclose "$window" 2>/dev/null || true
+wait_until 15 bash -c "! kill -0 $app_pid" || fail "the program did not end after its window was closed"
+app_pid=""
+conf="$XDG_CONFIG_HOME/Pellanor/Pellanor.conf"
+[ -f "$conf" ] || fail "no settings were stored ($conf missing)"
+grep -qxF "Path=$list" "$conf" || fail "stored Path is wrong: $(cat "$conf")"
+grep -qxF "Interval=120" "$conf" || fail "stored Interval is wrong: $(cat "$conf")"
+step "stored: $(tr '\n' ' ' <"$conf")"
+echo "e2e passed in $(elapsed_ms) ms"

@@ -1,0 +1,128 @@
+// The draw as the window runs it: clicks on the start/stop button, the real timer, and the
+// interval field tidying itself when it is left.
+#include <QSignalSpy>
+
+#include "form1_fixture.h"
+
+namespace zorbalin::test {
+namespace {
+
+class DrawInWindowTest : public Form1Test {
+protected:
+    void typeCandidates(const QString& lines) {
+        editor()->setFocus(Qt::MouseFocusReason);
+        editor()->selectAll();
+        QTest::keyClicks(editor(), lines);
+    }
+    void clickStartStop() { QTest::mouseClick(startStop(), Qt::LeftButton); }
+};
+
+TEST_F(DrawInWindowTest, StartShowsFirstCandidateAndRunsTheTimerThenStopKeepsIt) {
+    openShown();
+    typeCandidates(QStringLiteral("张三\n李四\n王五\n\n\n"));
+    clickStartStop();
+    EXPECT_EQ(pick()->text(), QStringLiteral("张三"));
+    EXPECT_EQ(startStop()->text(), QStringLiteral("停止滚动"));
+    EXPECT_TRUE(timer()->isActive());
+    EXPECT_EQ(timer()->interval(), 50);
+    EXPECT_EQ(editorText(), QStringLiteral("张三\r\n李四\r\n王五"));
+
+    clickStartStop();
+    EXPECT_FALSE(timer()->isActive());
+    EXPECT_EQ(startStop()->text(), QStringLiteral("开始滚动"));
+    EXPECT_EQ(pick()->text(), QStringLiteral("张三"));
+}
+
+TEST_F(DrawInWindowTest, RealTimerShowsOnlyCandidates) {
+    openShown();
+    typeCandidates(QStringLiteral("x\ny\nz"));
+    interval()->setText(QStringLiteral("1"));
+    clickStartStop();
+    QSignalSpy ticks(timer(), &QTimer::timeout);
+    ASSERT_TRUE(ticks.wait(2000));
+    QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 5, 5000);
+    const QStringList allowed = {"x", "y", "z"};
+    EXPECT_TRUE(allowed.contains(pick()->text())) << qPrintable(pick()->text());
+}
+
+TEST_F(DrawInWindowTest, EmptyOrBreakOnlyEditorStartsNothing) {
+    for (const QString& typed : {QString(), QStringLiteral("\n")}) {
+        openShown();
+        typeCandidates(typed);
+        clickStartStop();
+        EXPECT_FALSE(timer()->isActive());
+        EXPECT_EQ(startStop()->text(), QStringLiteral("开始滚动"));
+        EXPECT_EQ(editorText(), "");
+        form.reset();
+    }
+}
+
+TEST_F(DrawInWindowTest, ClickingStartFromTheIntervalFieldTidiesItFirst) {
+    struct Case {
+        QString typed;
+        QString shown;
+        int milliseconds;
+    };
+    const Case cases[] = {
+        {QStringLiteral("120ms"), QStringLiteral("120"), 120},
+        {QStringLiteral("  80"), QStringLiteral("80"), 80},
+        {QStringLiteral("2.5"), QStringLiteral("2.5"), 2},
+        {QStringLiteral("3.5"), QStringLiteral("3.5"), 4},
+        {QStringLiteral("abc"), QStringLiteral("0"), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(qPrintable(c.typed));
+        openShown();
+        editor()->setPlainText(QStringLiteral("a\nb"));
+        interval()->setFocus(Qt::MouseFocusReason);
+        interval()->clear();
+        QTest::keyClicks(interval(), c.typed);
+        clickStartStop();
+        EXPECT_EQ(interval()->text(), c.shown);
+        EXPECT_EQ(timer()->interval(), c.milliseconds);
+        EXPECT_TRUE(timer()->isActive());
+        closeWindow();
+        EXPECT_EQ(storedSetting("Interval").toString(), c.shown);
+        form.reset();
+    }
+}
+
+TEST_F(DrawInWindowTest, DeactivatingTheWindowDoesNotTidyTheIntervalField) {
+    openShown();
+    interval()->setFocus(Qt::MouseFocusReason);
+    interval()->setText(QStringLiteral("120ms"));
+    QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(interval(), &deactivated);
+    EXPECT_EQ(interval()->text(), "120ms");
+}
+
+TEST_F(DrawInWindowTest, EditsWhileScrollingWaitForTheNextStart) {
+    openShown();
+    typeCandidates(QStringLiteral("old"));
+    clickStartStop();
+    typeCandidates(QStringLiteral("new\n\n"));
+    interval()->setText(QStringLiteral("7"));
+    // Ticks go on with the candidates of the running draw.
+    QSignalSpy ticks(timer(), &QTimer::timeout);
+    ASSERT_TRUE(ticks.wait(2000));
+    EXPECT_EQ(pick()->text(), "old");
+    EXPECT_EQ(editorText(), "new\r\n\r\n");
+
+    clickStartStop();  // stop
+    clickStartStop();  // start again: the edited list and interval
+    EXPECT_EQ(pick()->text(), "new");
+    EXPECT_EQ(editorText(), "new");
+    EXPECT_EQ(timer()->interval(), 7);
+}
+
+TEST_F(DrawInWindowTest, BlanksAndNoBreakSpacesReachTheDrawUntouched) {
+    openShown();
+    const QString first = QStringLiteral("  a\u00A0 ");
+    editor()->setPlainText(first + QStringLiteral("\n b"));
+    clickStartStop();
+    EXPECT_EQ(pick()->text(), first);
+    EXPECT_EQ(editorText(), first + QStringLiteral("\r\n b"));
+}
+
+}  // namespace
+}  // namespace zorbalin::test

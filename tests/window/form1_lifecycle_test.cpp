@@ -1,0 +1,134 @@
+// Startup and shutdown against the settings store: what a user sees at start, and what
+// is remembered for the next run.
+#include <sys/stat.h>
+
+#include "form1_fixture.h"
+#include "message_box_catcher.h"
+
+namespace zorbalin::test {
+namespace {
+
+class LifecycleTest : public Form1Test {};
+
+TEST_F(LifecycleTest, FirstRunStartsEmptyWithFiftyAndStoresThem) {
+    open();
+    EXPECT_EQ(editorText(), "");
+    EXPECT_EQ(interval()->text(), "50");
+    EXPECT_EQ(pick()->text(), "");
+    EXPECT_EQ(startStop()->text(), QStringLiteral("开始滚动"));
+    closeWindow();
+    EXPECT_EQ(storedSetting("Path").toString(), "");
+    EXPECT_EQ(storedSetting("Interval").toString(), "50");
+}
+
+TEST_F(LifecycleTest, RememberedFileIsLoadedTidiedAndLeftAsItWasOnDisk) {
+    const QByteArray bytes = "a\r\n\r\n\r\nb\r\n";
+    const QString path = writeFile(QStringLiteral("名单.txt"), bytes);
+    storeSetting("Path", path);
+    storeSetting("Interval", "75");
+    open();
+    EXPECT_EQ(editorText(), "a\r\nb");
+    EXPECT_EQ(interval()->text(), "75");
+    EXPECT_EQ(readFile(path), bytes);
+}
+
+TEST_F(LifecycleTest, DeletedRememberedFileLeavesEditorEmptyAndPathKept) {
+    const QString path = files.filePath(QStringLiteral("gone.txt"));
+    storeSetting("Path", path);
+    MessageBoxCatcher boxes;
+    openShown();
+    QTest::qWait(20);
+    EXPECT_EQ(editorText(), "");
+    EXPECT_TRUE(boxes.caught().isEmpty());
+    closeWindow();
+    EXPECT_EQ(storedSetting("Path").toString(), path);
+}
+
+TEST_F(LifecycleTest, UnreadableRememberedFileIsReportedOnceAndPathKept) {
+    // A PNG is no candidate list: refused with a message once the window is up.
+    const QString path = writeFile(QStringLiteral("photo.png"),
+                                   QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    storeSetting("Path", path);
+    MessageBoxCatcher boxes;
+    openShown();
+    QTRY_COMPARE(boxes.caught().size(), 1);
+    EXPECT_TRUE(boxes.caught()[0].text.contains(QStringLiteral("photo.png")));
+    EXPECT_EQ(editorText(), "");
+    closeWindow();
+    EXPECT_EQ(storedSetting("Path").toString(), path);
+}
+
+TEST_F(LifecycleTest, StoredIntervalIsShownVerbatimAndOnlyLeavingTidiesIt) {
+    storeSetting("Interval", "abc");
+    openShown();
+    EXPECT_EQ(interval()->text(), "abc");
+    interval()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(interval(), Qt::Key_Tab);
+    EXPECT_EQ(interval()->text(), "0");
+}
+
+TEST_F(LifecycleTest, IntervalTypedWithoutAStartIsNotStored) {
+    storeSetting("Interval", "80");
+    openShown();
+    interval()->setFocus(Qt::TabFocusReason);
+    interval()->selectAll();
+    QTest::keyClicks(interval(), "200");
+    QTest::keyClick(interval(), Qt::Key_Tab);
+    closeWindow();
+    EXPECT_EQ(storedSetting("Interval").toString(), "80");
+}
+
+TEST_F(LifecycleTest, ClosingWhileScrollingStoresTheIntervalOfThatStart) {
+    openShown();
+    editor()->setPlainText(QStringLiteral("x\ny"));
+    interval()->setText(QStringLiteral("30"));
+    QTest::mouseClick(startStop(), Qt::LeftButton);
+    ASSERT_TRUE(timer()->isActive());
+    closeWindow();
+    EXPECT_EQ(storedSetting("Interval").toString(), "30");
+}
+
+TEST_F(LifecycleTest, AwkwardPathsRoundTripThroughTheStore) {
+    const QString paths[] = {
+        QStringLiteral("/tmp/a, b.txt"),
+        QStringLiteral("/tmp/\"quoted\" 'name'.txt"),
+        QStringLiteral("@leading-at.txt"),
+        QStringLiteral("C:\\Users\\老师\\名单 2024.txt"),
+        QStringLiteral("/tmp/semi;colon=equals#hash.txt"),
+        QStringLiteral("  spaces around  "),
+    };
+    for (const QString& path : paths) {
+        SCOPED_TRACE(qPrintable(path));
+        storeSetting("Path", path);
+        storeSetting("Interval", QStringLiteral("1,5"));
+        open();
+        closeWindow();
+        form.reset();
+        EXPECT_EQ(storedSetting("Path").toString(), path);
+        EXPECT_EQ(storedSetting("Interval").toString(), "1,5");
+        open();
+        EXPECT_EQ(form->listPath(), path);
+        EXPECT_EQ(interval()->text(), "1,5");
+        form.reset();
+    }
+}
+
+TEST_F(LifecycleTest, UnwritableStoreDoesNotStopTheWindowClosing) {
+    // Make the store's folder a file, so nothing can be written there.
+    const QString folder = QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                                     QStringLiteral("Pellanor"), QStringLiteral("Pellanor"))
+                               .fileName()
+                               .section(QLatin1Char('/'), 0, -2);
+    QDir(folder).removeRecursively();
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    openShown();
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(form->isVisible());
+    QFile::remove(folder);
+}
+
+}  // namespace
+}  // namespace zorbalin::test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QHash>
+#include <QPlainTextEdit>
+
+#include <optional>
+#include <string>
+
+#include "textio/text_encoding.h"
+
+namespace zorbalin::window {
+
+// The candidate editor (RichTextBox1): a plain-text editor whose text is presented with
+// CR LF between lines, whatever the widget keeps inside. It also remembers the encoding
+// in which each file was last read, so that writing the file back keeps it.
+class CandidateEditor : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit CandidateEditor(QWidget* parent = nullptr);
+
+    // The whole content, CR LF between lines, every other character untouched.
+    const std::u16string& text();
+    // Replaces the whole content. Writing the text the editor already holds changes nothing.
+    void setText(const std::u16string& text);
+
+    // Replaces the content with the file's text. On failure returns the message for the
+    // user and keeps the content as it was.
+    QString loadFile(const QString& path);
+    // Writes the content to the file as plain text. On failure returns the message.
+    QString saveFile(const QString& path);
+
+private:
+    void forgetCachedText();
+
+    // Reading the widget's text costs time proportional to the list, so the last text read
+    // or written is kept until the user or the program changes the document.
+    std::optional<std::u16string> cachedText_;
+    QHash<QString, textio::TextEncoding> encodingOfFile_;
+};
+
+// Conversions between the widget's paragraph separators and CR LF line breaks.
+std::u16string crlfTextFromEditorText(const QString& rawText);
+QString editorTextFromCrlfText(const std::u16string& text);
+
+}  // namespace zorbalin::window

@@ -1,0 +1,234 @@
+#include "window/form1.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "dialogs/open_file_dialog.h"
+#include "window/candidate_editor.h"
+#include "window/interval_field.h"
+#include "window/layout_table.h"
+
+namespace zorbalin::window {
+
+namespace {
+
+std::u16string fromQString(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+QString toQString(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QString kWindowCaption = QStringLiteral("Zorbalin");
+const QString kDefaultInterval = QStringLiteral("50");
+
+}  // namespace
+
+Form1::Form1(dialogs::OpenFileDialogBackend* dialogBackend, QWidget* parent)
+    : QWidget(parent), dialogBackend_(dialogBackend) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kWindowCaption);
+    createControls();
+    connectEvents();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls() {
+    QWidget* byTabIndex[kLayout.size()] = {};
+    for (const ControlLayout& control : kLayout) {
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(layoutText(control), this);
+            (control.name == QLatin1String("Command1") ? Command1 : Command2) = button;
+            widget = button;
+            break;
+        }
+        case ControlKind::Label:
+            widget = new QLabel(layoutText(control), this);
+            break;
+        case ControlKind::LineEdit:
+            if (control.name == QLatin1String("Text2")) {
+                Text2 = new IntervalField(layoutText(control), this);
+                widget = Text2;
+            } else {
+                Text1 = new QLineEdit(layoutText(control), this);
+                Text1->setReadOnly(true);  // the result can still be selected and copied
+                widget = Text1;
+            }
+            break;
+        case ControlKind::Editor:
+            RichTextBox1 = new CandidateEditor(this);
+            widget = RichTextBox1;
+            break;
+        }
+        widget->setObjectName(QString::fromLatin1(control.name));
+        widget->setGeometry(designedRect(control));
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            label->adjustSize();  // labels fit their captions in any font
+        }
+        byTabIndex[control.tabIndex] = widget;
+    }
+
+    for (const LabelBuddy& pair : kLabelBuddies) {
+        auto* label = findChild<QLabel*>(QString::fromLatin1(pair.label));
+        label->setBuddy(findChild<QWidget*>(QString::fromLatin1(pair.field)));
+    }
+    Text2->setAccessibleDescription(findChild<QLabel*>(QStringLiteral("Label4"))->text());
+
+    QWidget* previous = nullptr;
+    for (QWidget* widget : byTabIndex) {
+        if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous != nullptr) {
+            setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+    RichTextBox1->setFocus(Qt::OtherFocusReason);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(100);
+
+    const QSize designed = designedClientSize();
+    setMinimumSize(designed);
+    resize(designed);
+}
+
+void Form1::connectEvents() {
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Text2, &IntervalField::lostFocus, this, &Form1::Text2_LostFocus);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    for (const ControlLayout& control : kLayout) {
+        if (control.anchor == Anchor::TopLeft) {
+            continue;
+        }
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(control.name));
+        widget->setGeometry(anchoredRect(control, size()));
+    }
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!startupFailure_.isEmpty()) {
+        // Reported once the window is up, so the box has a window to belong to.
+        QTimer::singleShot(0, this, [this] {
+            const QString message = std::exchange(startupFailure_, QString());
+            if (!message.isEmpty()) {
+                reportFailure(message);
+            }
+        });
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+// Startup: the remembered file and interval, before the window is shown.
+void Form1::Form_Load() {
+    const StoredSettings stored = settings_.read();
+    listPath_ = stored.path;
+    draw_.intervalText = fromQString(stored.interval);
+
+    if (!listPath_.isEmpty() && QFileInfo(listPath_).isFile()) {
+        const QString failure = RichTextBox1->loadFile(listPath_);
+        if (failure.isEmpty()) {
+            draw::TidyCandidateText(*this);
+        } else {
+            startupFailure_ = failure;
+        }
+    }
+
+    if (draw_.intervalText.empty()) {
+        draw_.intervalText = fromQString(kDefaultInterval);
+    }
+    Text2->setText(toQString(draw_.intervalText));
+}
+
+// Shutdown: store the path and the interval. Runs once, however the window is closed.
+void Form1::Form_Unload() {
+    if (std::exchange(unloaded_, true)) {
+        return;
+    }
+    const StoredSettings values{listPath_, toQString(draw_.intervalText)};
+    if (!settings_.write(values)) {
+        qWarning("Zorbalin: the settings could not be saved to %s",
+                 qUtf8Printable(settings_.location()));
+    }
+}
+
+void Form1::Command1_Click() {
+    ChooseCandidateFile();
+}
+
+void Form1::Command2_Click() {
+    draw::ToggleDraw(draw_, *this);
+}
+
+void Form1::Timer1_Timer() {
+    draw::DrawTick(draw_, *this, random_);
+}
+
+void Form1::Text2_LostFocus() {
+    draw::NormalizeIntervalField(*this);
+}
+
+void Form1::reportFailure(const QString& message) {
+    QMessageBox::warning(this, kWindowCaption, message);
+}
+
+std::u16string Form1::editorText() {
+    return RichTextBox1->text();
+}
+
+void Form1::setEditorText(const std::u16string& text) {
+    RichTextBox1->setText(text);
+}
+
+void Form1::setPickText(const std::u16string& text) {
+    Text1->setText(toQString(text));
+}
+
+std::u16string Form1::intervalFieldText() {
+    return fromQString(Text2->text());
+}
+
+void Form1::setIntervalFieldText(const std::u16string& text) {
+    Text2->setText(toQString(text));
+}
+
+void Form1::setStartStopCaption(const std::u16string& caption) {
+    Command2->setText(toQString(caption));
+}
+
+void Form1::setTimerInterval(std::int32_t milliseconds) {
+    Timer1->setInterval(milliseconds);
+}
+
+void Form1::setTimerEnabled(bool enabled) {
+    if (enabled) {
+        Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+}
+
+}  // namespace zorbalin::window
