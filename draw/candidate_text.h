@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorbalin::draw {
+
+// Candidate text: one candidate per line, lines separated by CR LF. A lone CR or a
+// lone LF is not a line break and stays inside its line.
+
+// Shortens every run of k line breaks to ceil(k/4) (two halving passes, not a loop
+// until no double break is left), then drops one final CR LF if the text ends in one.
+// Leading breaks are shortened but kept, so the first line may stay empty.
+std::u16string tidyCandidateText(std::u16string_view text);
+
+// Cuts the text at every CR LF. The lines come back verbatim, empty ones included;
+// n breaks give n + 1 items, so the empty text gives one empty item.
+std::vector<std::u16string> splitItems(std::u16string_view text);
+
+}  // namespace zorbalin::draw

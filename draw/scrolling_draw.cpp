@@ -1,0 +1,56 @@
+#include "scrolling_draw.h"
+
+#include "candidate_text.h"
+#include "interval_text.h"
+
+namespace zorbalin::draw {
+
+void TidyCandidateText(DrawControls& controls) {
+    // Written back even when nothing changed: the write is what turns rich content
+    // into plain text, and the window decides whether an identical text needs work.
+    controls.setEditorText(tidyCandidateText(controls.editorText()));
+}
+
+void ToggleDraw(DrawState& state, DrawControls& controls) {
+    if (state.isScrolling) {
+        StopDraw(state, controls);
+    } else {
+        StartDraw(state, controls);
+    }
+}
+
+void StartDraw(DrawState& state, DrawControls& controls) {
+    TidyCandidateText(controls);
+    const std::u16string text = controls.editorText();
+    if (text.empty()) return;  // nothing to draw from: only the tidying happened
+
+    // The list and the interval are a snapshot: later edits reach the next Start only.
+    state.itemList = splitItems(text);
+    state.intervalText = controls.intervalFieldText();
+    controls.setPickText(state.itemList->front());  // the first line, not a random one
+    controls.setStartStopCaption(kStopCaption);
+    controls.setTimerInterval(timerIntervalMs(state.intervalText));
+    controls.setTimerEnabled(true);
+    state.isScrolling = true;
+}
+
+void StopDraw(DrawState& state, DrawControls& controls) {
+    // The pick display keeps the last candidate shown: that is the result.
+    controls.setStartStopCaption(kStartCaption);
+    controls.setTimerEnabled(false);
+    state.isScrolling = false;
+}
+
+void DrawTick(const DrawState& state, DrawControls& controls, RandomSource& random) {
+    if (!state.itemList || state.itemList->empty()) return;  // no Start has built a list
+    random.reseedFromClock();
+    const std::vector<std::u16string>& items = *state.itemList;
+    const double r = random.next();
+    controls.setPickText(items[pickIndex(r, items.size())]);
+}
+
+void NormalizeIntervalField(DrawControls& controls) {
+    controls.setIntervalFieldText(textForm(numericValue(controls.intervalFieldText())));
+}
+
+}  // namespace zorbalin::draw
