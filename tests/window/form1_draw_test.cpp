@@ -12,7 +12,20 @@ protected:
     void typeCandidates(const QString& lines) {
         editor()->setFocus(Qt::MouseFocusReason);
         editor()->selectAll();
-        QTest::keyClicks(editor(), lines);
+        const QStringList typed = lines.split(QLatin1Char('\n'));
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            if (i > 0) {
+                QTest::keyClick(editor(), Qt::Key_Return);
+            }
+            for (const QChar ch : typed[i]) {
+                // keyClicks knows only ASCII keys; other characters arrive as text.
+                QTest::sendKeyEvent(QTest::Click, editor(), Qt::Key_unknown, QString(ch),
+                                    Qt::NoModifier);
+            }
+            if (typed[i].isEmpty() && i == 0) {
+                QTest::keyClick(editor(), Qt::Key_Delete);  // replaces the selection
+            }
+        }
     }
     void clickStartStop() { QTest::mouseClick(startStop(), Qt::LeftButton); }
 };

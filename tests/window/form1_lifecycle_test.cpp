@@ -50,7 +50,7 @@ TEST_F(LifecycleTest, UnreadableRememberedFileIsReportedOnceAndPathKept) {
                                    QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
     storeSetting("Path", path);
     MessageBoxCatcher boxes;
-    openShown();
+    open().show();  // the box, not the window, becomes active
     QTRY_COMPARE(boxes.caught().size(), 1);
     EXPECT_TRUE(boxes.caught()[0].text.contains(QStringLiteral("photo.png")));
     EXPECT_EQ(editorText(), "");
