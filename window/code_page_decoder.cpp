@@ -27,35 +27,42 @@ QByteArrayList converterNames(int codePage) {
 }
 
 // Stateless: a sequence cut off at the end of the input is an error, not a pending state.
-QStringDecoder openDecoder(int codePage) {
+// Decoders are kept on the heap and never moved: a moved ICU-backed decoder no longer
+// reports errors (Qt 6.4).
+std::unique_ptr<QStringDecoder> openDecoder(int codePage) {
     for (const QByteArray& name : converterNames(codePage)) {
-        QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
-        if (decoder.isValid()) return decoder;
+        auto decoder = std::make_unique<QStringDecoder>(name.constData(),
+                                                        QStringConverter::Flag::Stateless);
+        if (decoder->isValid()) return decoder;
     }
-    return QStringDecoder();
+    return nullptr;
 }
 
-std::optional<std::u16string> decodeWith(QStringDecoder& decoder, std::string_view bytes) {
-    if (!decoder.isValid()) return std::nullopt;
-    decoder.resetState();
-    const QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (decoder.hasError()) return std::nullopt;
+// An error stays set on a decoder (resetState() does not clear it), so a decoder that
+// met one is replaced before its next use.
+std::optional<std::u16string> decodeWith(std::unique_ptr<QStringDecoder>& decoder, int codePage,
+                                         std::string_view bytes) {
+    if (decoder && decoder->hasError()) decoder = openDecoder(codePage);
+    if (!decoder) return std::nullopt;
+    const QString text = decoder->decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    if (decoder->hasError()) return std::nullopt;
     return text.toStdU16String();
 }
 
 }  // namespace
 
 std::optional<std::u16string> decodeCodePage(int codePage, std::string_view bytes) {
-    QStringDecoder decoder = openDecoder(codePage);
-    return decodeWith(decoder, bytes);
+    std::unique_ptr<QStringDecoder> decoder = openDecoder(codePage);
+    return decodeWith(decoder, codePage, bytes);
 }
 
 textio::CodePageDecoder makeCodePageDecoder() {
-    auto decoders = std::make_shared<std::unordered_map<int, QStringDecoder>>();
+    using Decoders = std::unordered_map<int, std::unique_ptr<QStringDecoder>>;
+    auto decoders = std::make_shared<Decoders>();
     return [decoders](int codePage, std::string_view bytes) -> std::optional<std::u16string> {
         auto it = decoders->find(codePage);
         if (it == decoders->end()) it = decoders->emplace(codePage, openDecoder(codePage)).first;
-        return decodeWith(it->second, bytes);
+        return decodeWith(it->second, codePage, bytes);
     };
 }
 
