@@ -31,7 +31,7 @@ QString describe(const std::exception& error) {
 
 QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& filter,
                            OpenFileDialogBackend& backend) {
-    DialogFailure failure;
+    DialogFailure failure{};
     try {
         const QStringList nameFilters = nameFiltersFromCommonDialogFilter(filter);
         const OpenFileDialogRequest request{
