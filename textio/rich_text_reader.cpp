@@ -214,7 +214,9 @@ public:
         flushPendingHighSurrogate();
         // The document's last paragraph mark ends it rather than adding an empty line.
         if (endsWithParagraphMark_) out_.resize(out_.size() - 2);
-        return std::move(out_);
+        // A CR or LF that came as text (\u13, \'0a) still has to be a whole line break.
+        if (out_.find_first_of(u"\r\n") == std::u16string::npos) return std::move(out_);
+        return normalizeLineBreaks(out_);
     }
 
 private:
@@ -284,7 +286,7 @@ private:
             const int byte = readHexByte();
             if (unicodeSkipLeft_ > 0) {
                 --unicodeSkipLeft_;
-            } else if (byte >= 0 && !state().skipping) {
+            } else if (byte > 0 && !state().skipping) {  // a NUL is no text
                 if (run_.empty()) runCodePage_ = currentCodePage();
                 run_.push_back(static_cast<char>(byte));
             }

@@ -37,6 +37,7 @@ const Snippet kSnippets[] = {
     {"OnlyOneFinalParagraphMarkDropped", R"({\rtf1 A\par B\par\par})", u"A\r\nB\r\n"},
     {"LineEndingWords", R"({\rtf1 a\line b\sect c\page d\row e})", u"a\r\nb\r\nc\r\nd\r\ne"},
     {"TabAndCellGiveTab", R"({\rtf1 a\tab b\cell c})", u"a\tb\tc"},
+    {"LineBreakAsTextIsCrLf", R"({\rtf1 a\u13?b\'0ac})", u"a\r\nb\r\nc"},
     // Symbols and named characters
     {"ControlSymbols", R"({\rtf1 a\~b\_c\-d\{\}\\})", u"a\u00A0b\u2011cd{}\\"},
     {"NamedCharacters", R"({\rtf1\emdash\endash\lquote\rquote\ldblquote\rdblquote\bullet})",
