@@ -8,7 +8,7 @@ CMAKE        ?= cmake
 BUILD_PACKAGES = build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
                  libgl-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
                  fonts-wqy-microhei qt6-qpa-plugins
-TEST_PACKAGES  = xvfb xauth xdotool xclip x11-utils
+TEST_PACKAGES  = xvfb xauth xdotool xclip libxcb1-dev
 FUZZ_PACKAGES  = clang libclang-rt-14-dev
 
 .PHONY: all deps test-deps build run test bench fuzz install clean

@@ -6,6 +6,7 @@
 set -euo pipefail
 
 binary=$(realpath "$1")
+close_window=$(realpath "$2")  # sends the close request a window manager would
 for tool in Xvfb xdotool xclip; do
   command -v "$tool" >/dev/null || { echo "missing $tool (make test installs it)" >&2; exit 1; }
 done
@@ -48,13 +49,14 @@ step "Xvfb on $DISPLAY"
 QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$binary" >"$work/app.log" 2>&1 &
 app_pid=$!
 window_id() { xdotool search --onlyvisible --name '^Zorbalin$' | head -n 1; }
-wait_until 30 test -n "$(window_id)" || fail "the window did not appear: $(cat "$work/app.log")"
+has_window() { [ -n "$(window_id)" ]; }
+wait_until 30 has_window || fail "the window did not appear: $(cat "$work/app.log")"
 window=$(window_id)
 eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
 step "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
 
 # Control centres in the window's client area (device-independent pixels, scale 1).
-click_at() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; sleep 0.1; }
+click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) sleep 0.05 click 1; sleep 0.1; }
 click_editor()   { click_at 144 248; }
 click_start()    { click_at 244 20; }
 click_choose()   { click_at 244 124; }
@@ -63,13 +65,14 @@ click_interval() { click_at 48 97; }
 
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 copy_field() {  # prints the text of the field under the last click
-  printf '' | xclip -i -selection clipboard
+  printf '' | xclip -i -selection clipboard >/dev/null 2>&1
   xdotool key --clearmodifiers ctrl+a ctrl+c
-  wait_until 5 test -n "$(clipboard)" || true
+  has_clipboard() { [ -n "$(clipboard)" ]; }
+  wait_until 5 has_clipboard || true
   clipboard
 }
 paste_text() {  # CJK text cannot be typed by xdotool, so it comes through the clipboard
-  printf '%s' "$1" | xclip -i -selection clipboard
+  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
   xdotool key --clearmodifiers ctrl+v
 }
 
@@ -125,8 +128,9 @@ case "$result" in
 esac
 
 # --- closing stores the path and the interval ----------------------------------------------
-xdotool windowclose "$window" 2>/dev/null || true
-wait_until 15 bash -c "! kill -0 $app_pid" || fail "the program did not end after its window was closed"
+"$close_window" "$window" || fail "could not ask the window to close"
+app_ended() { ! kill -0 "$app_pid"; }
+wait_until 15 app_ended || fail "the program did not end after its window was closed"
 app_pid=""
 conf="$XDG_CONFIG_HOME/Pellanor/Pellanor.conf"
 [ -f "$conf" ] || fail "no settings were stored ($conf missing)"
