@@ -43,9 +43,9 @@ DecodeOutcome decodeCandidateBytes(std::string_view bytes, const CodePageDecoder
     if (isRichText(bytes)) return accepted(readRichText(bytes, decode), TextEncoding::Utf8, true);
 
     TextEncoding encoding = TextEncoding::Utf8;
-    const std::optional<std::u16string> text = decodePlainText(bytes, encoding, decode);
+    std::optional<std::u16string> text = decodePlainText(bytes, encoding, decode);
     if (!text || containsNul(*text)) return refused(DecodeRefusal::NotText);
-    return accepted(normalizeLineBreaks(*text), encoding);
+    return accepted(normalizeLineBreaks(std::move(*text)), encoding);
 }
 
 }  // namespace zorbalin::textio

@@ -215,8 +215,7 @@ public:
         // The document's last paragraph mark ends it rather than adding an empty line.
         if (endsWithParagraphMark_) out_.resize(out_.size() - 2);
         // A CR or LF that came as text (\u13, \'0a) still has to be a whole line break.
-        if (out_.find_first_of(u"\r\n") == std::u16string::npos) return std::move(out_);
-        return normalizeLineBreaks(out_);
+        return normalizeLineBreaks(std::move(out_));
     }
 
 private:

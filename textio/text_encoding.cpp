@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace zorbalin::textio {
 namespace {
@@ -135,33 +136,36 @@ bool isValidUtf8(std::string_view bytes) {
 std::optional<std::u16string> decodeUtf8(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
-    // UTF-16 never needs more units than UTF-8 has bytes.
-    std::u16string out(size, u'\0');
-    char16_t* o = out.data();
+    // UTF-16 never needs more units than UTF-8 has bytes. The buffer is left uninitialised
+    // so that bytes that turn out not to be UTF-8 (a GBK file) cost no writing at all.
+    const std::unique_ptr<char16_t[]> buffer(new char16_t[size == 0 ? 1 : size]);
+    char16_t* o = buffer.get();
     std::size_t i = 0;
     while (i < size) {
-        if (i + 8 <= size && eightAsciiBytes(p + i)) {
-            for (int k = 0; k < 8; ++k) o[k] = p[i + k];
-            o += 8;
-            i += 8;
-        } else if (p[i] < 0x80) {
-            *o++ = p[i++];
-        } else {
-            char32_t codePoint = 0;
-            const std::size_t length = decodeUtf8Sequence(p + i, size - i, codePoint);
-            if (length == 0) return std::nullopt;
-            i += length;
-            if (codePoint < 0x10000) {
-                *o++ = static_cast<char16_t>(codePoint);
-            } else {
-                codePoint -= 0x10000;
-                *o++ = static_cast<char16_t>(0xD800 + (codePoint >> 10));
-                *o++ = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+        const unsigned char lead = p[i];
+        if (lead < 0x80) {
+            *o++ = lead;
+            ++i;
+            while (i + 8 <= size && eightAsciiBytes(p + i)) {
+                for (int k = 0; k < 8; ++k) o[k] = p[i + k];
+                o += 8;
+                i += 8;
             }
+            continue;
+        }
+        char32_t codePoint = 0;
+        const std::size_t length = decodeUtf8Sequence(p + i, size - i, codePoint);
+        if (length == 0) return std::nullopt;
+        i += length;
+        if (codePoint < 0x10000) {
+            *o++ = static_cast<char16_t>(codePoint);
+        } else {
+            codePoint -= 0x10000;
+            *o++ = static_cast<char16_t>(0xD800 + (codePoint >> 10));
+            *o++ = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
         }
     }
-    out.resize(static_cast<std::size_t>(o - out.data()));
-    return out;
+    return std::u16string(buffer.get(), static_cast<std::size_t>(o - buffer.get()));
 }
 
 std::optional<std::u16string> decodeUtf16(std::string_view bytes, bool littleEndian) {
@@ -182,6 +186,23 @@ std::optional<std::u16string> decodeUtf16(std::string_view bytes, bool littleEnd
         }
     }
     return out;
+}
+
+bool hasOnlyCrLfBreaks(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            if (i + 1 >= text.size() || text[i + 1] != u'\n') return false;
+            ++i;
+        } else if (text[i] == u'\n') {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::u16string normalizeLineBreaks(std::u16string&& text) {
+    if (hasOnlyCrLfBreaks(text)) return std::move(text);
+    return normalizeLineBreaks(std::u16string_view(text));
 }
 
 std::u16string normalizeLineBreaks(std::u16string_view text) {

@@ -88,13 +88,14 @@ ReadOutcome readCandidateFile(const QString& path) {
         if (!info.isReadable()) return refuse(Problem::NoReadPermission, path);
         return refuse(Problem::ReadFailed, path, file.errorString());
     }
-    // One byte more than allowed tells a file that grew since it was measured.
-    const QByteArray bytes = file.read(qint64(textio::kMaxCandidateFileBytes) + 1);
+    // Read whole: a file that grew past the limit since it was measured is still refused
+    // below. (read(limit + 1) would set aside 64 MiB for every file.)
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         return refuse(Problem::ReadFailed, path, file.errorString());
     }
 
-    const textio::DecodeOutcome outcome = textio::decodeCandidateBytes(
+    textio::DecodeOutcome outcome = textio::decodeCandidateBytes(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
         makeCodePageDecoder());
     if (!outcome.decoded) {
@@ -102,7 +103,8 @@ ReadOutcome readCandidateFile(const QString& path) {
                                                                          : Problem::NotText,
                       path);
     }
-    return ReadOutcome{CandidateFileText{outcome.decoded->text, outcome.decoded->encoding}, {}};
+    return ReadOutcome{
+        CandidateFileText{std::move(outcome.decoded->text), outcome.decoded->encoding}, {}};
 }
 
 QString writeCandidateFile(const QString& path, const std::u16string& text,

@@ -1,0 +1,129 @@
+// Loading a candidate list of a million lines (about 10 MB) as UTF-8, GBK and rich text,
+// against the floor of any loader: reading the file's bytes and one UTF-8 -> UTF-16
+// conversion of them. Prints each load's time as a multiple of that floor (goal: <= 3).
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "window/candidate_file.h"
+
+namespace {
+
+constexpr int kLines = 1'000'000;
+
+struct SampleFiles {
+    QTemporaryDir dir;
+    QString utf8;
+    QString gbk;
+    QString richText;
+};
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) std::abort();
+    return file.readAll();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) std::abort();
+}
+
+const SampleFiles& sampleFiles() {
+    static SampleFiles* files = [] {
+        auto* f = new SampleFiles;
+        QString text;
+        QByteArray richText = "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 "
+                              "SimSun;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs22 ";
+        const QString names[] = {QStringLiteral("张三"), QStringLiteral("李四"),
+                                 QStringLiteral("王五"), QStringLiteral("赵六")};
+        QStringEncoder gbk("GB18030");
+        for (int i = 0; i < kLines; ++i) {
+            const QString line = names[i % 4] + QString::number(i % 100000).rightJustified(5, '0');
+            text += line + QStringLiteral("\r\n");
+            QByteArray escaped;
+            for (const char byte : QByteArray(gbk.encode(names[i % 4]))) {
+                escaped += "\\'" + QByteArray::number(static_cast<unsigned char>(byte), 16);
+            }
+            richText += escaped + line.mid(2).toLatin1() + "\\par\r\n";
+        }
+        richText += "}\r\n";
+        f->utf8 = f->dir.filePath("utf8.txt");
+        f->gbk = f->dir.filePath("gbk.txt");
+        f->richText = f->dir.filePath("rich.rtf");
+        writeFile(f->utf8, text.toUtf8());
+        writeFile(f->gbk, QStringEncoder("GB18030").encode(text));
+        writeFile(f->richText, richText);
+        return f;
+    }();
+    return *files;
+}
+
+void readAndConvert(benchmark::State& state, const QString& path) {
+    for (auto _ : state) {
+        const QString text = QString::fromUtf8(readAll(path));
+        benchmark::DoNotOptimize(text.constData());
+    }
+}
+
+void load(benchmark::State& state, const QString& path) {
+    for (auto _ : state) {
+        const auto outcome = zorbalin::window::readCandidateFile(path);
+        if (!outcome.file) state.SkipWithError("the sample file was refused");
+        benchmark::DoNotOptimize(outcome.file->text.data());
+    }
+}
+
+BENCHMARK_CAPTURE(readAndConvert, Utf8, sampleFiles().utf8)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(load, Utf8, sampleFiles().utf8)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(readAndConvert, Gbk, sampleFiles().gbk)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(load, Gbk, sampleFiles().gbk)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(readAndConvert, RichText, sampleFiles().richText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(load, RichText, sampleFiles().richText)->Unit(benchmark::kMillisecond);
+
+// Prints the usual table, then each load as a multiple of reading plus converting.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+                times_[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+            }
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        for (const char* kind : {"Utf8", "Gbk", "RichText"}) {
+            const auto floor = times_.find(std::string("readAndConvert/") + kind);
+            const auto loaded = times_.find(std::string("load/") + kind);
+            if (floor == times_.end() || loaded == times_.end()) continue;
+            const auto [loadReal, loadCpu] = loaded->second;
+            const auto [floorReal, floorCpu] = floor->second;
+            std::printf("%-9s load %7.1f ms, read + UTF-8 conversion %7.1f ms: ratio %.2f "
+                        "(CPU time: %.2f; goal <= 3)\n",
+                        kind, loadReal, floorReal, loadReal / floorReal, loadCpu / floorCpu);
+        }
+    }
+
+private:
+    std::map<std::string, std::pair<double, double>> times_;  // real, CPU
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
