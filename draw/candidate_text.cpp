@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace zorbalin::draw {
 
@@ -135,32 +136,40 @@ std::u16string tidyCandidateText(std::u16string_view text) {
     return out;
 }
 
-std::vector<std::u16string> splitItems(std::u16string_view text) {
+std::vector<std::size_t> lineStarts(std::u16string_view text) {
     const char16_t* const p = text.data();
     const std::size_t size = text.size();
 
-    std::vector<std::u16string> items;
-    items.reserve(countBreaks(p, size) + 1);
-    std::size_t lineStart = 0;
+    std::vector<std::size_t> starts;
+    starts.reserve(countBreaks(p, size) + 1);
+    starts.push_back(0);
     std::size_t i = 0;
     for (; i + kMaskBlock < size; i += kMaskBlock) {
         for (std::uint64_t mask = blockBreakMask(p + i); mask != 0; mask &= mask - 1) {
-            const std::size_t lineEnd = i + static_cast<std::size_t>(std::countr_zero(mask));
-            items.emplace_back(p + lineStart, lineEnd - lineStart);
-            lineStart = lineEnd + 2;
+            starts.push_back(i + static_cast<std::size_t>(std::countr_zero(mask)) + 2);
         }
     }
     // A break that straddled the last block boundary was taken already; its LF at i
     // cannot start another.
     for (; i + 1 < size; ++i) {
         if (p[i] == kCr && p[i + 1] == kLf) {
-            items.emplace_back(p + lineStart, i - lineStart);
-            lineStart = i + 2;
+            starts.push_back(i + 2);
             ++i;
         }
     }
-    items.emplace_back(p + lineStart, size - lineStart);
-    return items;
+    return starts;
+}
+
+ItemList splitItems(std::u16string_view text) {
+    return ItemList(std::u16string(text));
+}
+
+ItemList::ItemList(std::u16string text) : text_(std::move(text)), lineStarts_(lineStarts(text_)) {}
+
+std::u16string_view ItemList::operator[](std::size_t index) const {
+    const std::size_t begin = lineStarts_[index];
+    const std::size_t end = index + 1 < lineStarts_.size() ? lineStarts_[index + 1] - 2 : text_.size();
+    return std::u16string_view(text_).substr(begin, end - begin);
 }
 
 }  // namespace zorbalin::draw

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "item_list.h"
+
 namespace zorbalin::draw {
 
 // Candidate text: one candidate per line, lines separated by CR LF. A lone CR or a
@@ -16,6 +18,9 @@ std::u16string tidyCandidateText(std::u16string_view text);
 
 // Cuts the text at every CR LF. The lines come back verbatim, empty ones included;
 // n breaks give n + 1 items, so the empty text gives one empty item.
-std::vector<std::u16string> splitItems(std::u16string_view text);
+ItemList splitItems(std::u16string_view text);
+
+// Where each line of the text begins: 0, and the position after every CR LF.
+std::vector<std::size_t> lineStarts(std::u16string_view text);
 
 }  // namespace zorbalin::draw

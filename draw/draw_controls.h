@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zorbalin::draw {
 
@@ -17,7 +18,7 @@ public:
     virtual void setEditorText(const std::u16string& text) = 0;
 
     // The pick display (Text1).
-    virtual void setPickText(const std::u16string& text) = 0;
+    virtual void setPickText(std::u16string_view text) = 0;
 
     // The interval field (Text2).
     virtual std::u16string intervalFieldText() = 0;

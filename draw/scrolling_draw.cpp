@@ -3,6 +3,8 @@
 #include "candidate_text.h"
 #include "interval_text.h"
 
+#include <utility>
+
 namespace zorbalin::draw {
 
 void TidyCandidateText(DrawControls& controls) {
@@ -21,13 +23,13 @@ void ToggleDraw(DrawState& state, DrawControls& controls) {
 
 void StartDraw(DrawState& state, DrawControls& controls) {
     TidyCandidateText(controls);
-    const std::u16string text = controls.editorText();
+    std::u16string text = controls.editorText();
     if (text.empty()) return;  // nothing to draw from: only the tidying happened
 
     // The list and the interval are a snapshot: later edits reach the next Start only.
-    state.itemList = splitItems(text);
+    state.itemList.emplace(std::move(text));
     state.intervalText = controls.intervalFieldText();
-    controls.setPickText(state.itemList->front());  // the first line, not a random one
+    controls.setPickText((*state.itemList)[0]);  // the first line, not a random one
     controls.setStartStopCaption(kStopCaption);
     controls.setTimerInterval(timerIntervalMs(state.intervalText));
     controls.setTimerEnabled(true);
@@ -42,9 +44,9 @@ void StopDraw(DrawState& state, DrawControls& controls) {
 }
 
 void DrawTick(const DrawState& state, DrawControls& controls, RandomSource& random) {
-    if (!state.itemList || state.itemList->empty()) return;  // no Start has built a list
+    if (!state.itemList) return;  // no Start has built a list
     random.reseedFromClock();
-    const std::vector<std::u16string>& items = *state.itemList;
+    const ItemList& items = *state.itemList;
     const double r = random.next();
     controls.setPickText(items[pickIndex(r, items.size())]);
 }

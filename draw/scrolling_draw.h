@@ -2,9 +2,9 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "draw_controls.h"
+#include "item_list.h"
 #include "random_pick.h"
 
 namespace zorbalin::draw {
@@ -14,8 +14,8 @@ inline constexpr char16_t kStopCaption[] = u"停止滚动";
 
 // The state of the draw, owned by the window and passed to every operation.
 struct DrawState {
-    std::optional<std::vector<std::u16string>> itemList;  // absent before the first Start
-    std::u16string intervalText;                          // interval of the last Start
+    std::optional<ItemList> itemList;  // absent before the first Start
+    std::u16string intervalText;       // interval of the last Start
     bool isScrolling = false;
 };
 

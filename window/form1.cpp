@@ -203,8 +203,8 @@ void Form1::setEditorText(const std::u16string& text) {
     RichTextBox1->setText(text);
 }
 
-void Form1::setPickText(const std::u16string& text) {
-    Text1->setText(toQString(text));
+void Form1::setPickText(std::u16string_view text) {
+    Text1->setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 std::u16string Form1::intervalFieldText() {

@@ -57,7 +57,7 @@ private:
     // draw::DrawControls
     std::u16string editorText() override;
     void setEditorText(const std::u16string& text) override;
-    void setPickText(const std::u16string& text) override;
+    void setPickText(std::u16string_view text) override;
     std::u16string intervalFieldText() override;
     void setIntervalFieldText(const std::u16string& text) override;
     void setStartStopCaption(const std::u16string& caption) override;

@@ -73,9 +73,9 @@ void BM_TidyAndCut(benchmark::State& state) {
     const std::u16string& text = candidateText();
     std::size_t items = 0;
     for (auto _ : state) {
-        std::vector<std::u16string> cut = splitItems(tidyCandidateText(text));
+        zorbalin::draw::ItemList cut = splitItems(tidyCandidateText(text));
         items = cut.size();
-        benchmark::DoNotOptimize(cut.data());
+        benchmark::DoNotOptimize(&cut);
         benchmark::ClobberMemory();
     }
     state.counters["items"] = static_cast<double>(items);

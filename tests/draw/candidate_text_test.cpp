@@ -11,6 +11,10 @@
 namespace zorbalin::draw {
 namespace {
 
+std::vector<std::u16string> asStrings(const ItemList& items) {
+    return {items.begin(), items.end()};
+}
+
 using ::testing::ElementsAreArray;
 
 std::u16string breaks(std::size_t count) {
@@ -152,13 +156,13 @@ TEST(SplitItems, AgreesWithACharacterByCharacterCutOnRandomTexts) {
                 expected.back() += text[i];
             }
         }
-        ASSERT_EQ(splitItems(text), expected);
+        ASSERT_EQ(asStrings(splitItems(text)), expected);
     }
 }
 
 TEST(SplitItems, JoiningTheItemsWithBreaksGivesTheTextBack) {
     const std::u16string text = u"\r\n甲\r\r\n\n乙\r\n\r\n\r\n丙\r\n";
-    const std::vector<std::u16string> items = splitItems(text);
+    const std::vector<std::u16string> items = asStrings(splitItems(text));
     std::u16string joined = items.front();
     for (std::size_t i = 1; i < items.size(); ++i) joined += u"\r\n" + items[i];
     EXPECT_EQ(joined, text);

@@ -33,7 +33,7 @@ public:
         editor = text;
         ++editorWrites;
     }
-    void setPickText(const std::u16string& text) override { pick = text; }
+    void setPickText(std::u16string_view text) override { pick = text; }
     std::u16string intervalFieldText() override { return intervalField; }
     void setIntervalFieldText(const std::u16string& text) override { intervalField = text; }
     void setStartStopCaption(const std::u16string& text) override { caption = text; }
