@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
 namespace zorbalin::textio {
 namespace {
@@ -136,10 +135,12 @@ bool isValidUtf8(std::string_view bytes) {
 std::optional<std::u16string> decodeUtf8(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
-    // UTF-16 never needs more units than UTF-8 has bytes. The buffer is left uninitialised
-    // so that bytes that turn out not to be UTF-8 (a GBK file) cost no writing at all.
-    const std::unique_ptr<char16_t[]> buffer(new char16_t[size == 0 ? 1 : size]);
-    char16_t* o = buffer.get();
+    // UTF-16 never needs more units than UTF-8 has bytes. Decoding straight into the
+    // result, then shortening it in place, keeps to one large allocation: a second one
+    // of tens of MiB costs more in fresh pages than the whole decoding.
+    std::u16string out(size, u'\0');
+    char16_t* const begin = out.data();
+    char16_t* o = begin;
     std::size_t i = 0;
     while (i < size) {
         const unsigned char lead = p[i];
@@ -165,7 +166,8 @@ std::optional<std::u16string> decodeUtf8(std::string_view bytes) {
             *o++ = static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
         }
     }
-    return std::u16string(buffer.get(), static_cast<std::size_t>(o - buffer.get()));
+    out.resize(static_cast<std::size_t>(o - begin));
+    return out;
 }
 
 std::optional<std::u16string> decodeUtf16(std::string_view bytes, bool littleEndian) {
