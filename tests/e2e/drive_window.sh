@@ -129,7 +129,9 @@ esac
 
 # --- closing stores the path and the interval ----------------------------------------------
 "$close_window" "$window" || fail "could not ask the window to close"
-app_ended() { ! kill -0 "$app_pid"; }
+app_ended() {  # gone, or a zombie that the shell has not reaped yet
+  [ ! -e "/proc/$app_pid" ] || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]
+}
 wait_until 15 app_ended || fail "the program did not end after its window was closed"
 app_pid=""
 conf="$XDG_CONFIG_HOME/Pellanor/Pellanor.conf"
@@ -137,4 +139,23 @@ conf="$XDG_CONFIG_HOME/Pellanor/Pellanor.conf"
 grep -qxF "Path=$list" "$conf" || fail "stored Path is wrong: $(cat "$conf")"
 grep -qxF "Interval=120" "$conf" || fail "stored Interval is wrong: $(cat "$conf")"
 step "stored: $(tr '\n' ' ' <"$conf")"
+
+# --- the next run starts with the remembered file; SIGTERM still stores the settings ------
+QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$binary" >"$work/app2.log" 2>&1 &
+app_pid=$!
+wait_until 30 has_window || fail "the window did not appear again: $(cat "$work/app2.log")"
+window=$(window_id)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+click_editor
+editor=$(copy_field)
+[ "$editor" = "$(printf 'Ann\nBob')" ] || fail "the remembered file was not loaded: '$editor'"
+click_interval
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 30 '75'
+click_start
+kill -TERM "$app_pid"
+wait_until 15 app_ended || fail "the program did not end on SIGTERM"
+app_pid=""
+grep -qxF "Interval=75" "$conf" || fail "SIGTERM lost the interval: $(cat "$conf")"
+step "second run: remembered file shown; SIGTERM stored Interval=75"
 echo "e2e passed in $(elapsed_ms) ms"
