@@ -21,7 +21,7 @@ deps:
 test-deps: deps
 	@tools/install-deps.sh $(TEST_PACKAGES)
 
-$(BUILD_DIR)/build.ninja:
+$(BUILD_DIR)/build.ninja: | deps
 	$(CMAKE) -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
 build: deps $(BUILD_DIR)/build.ninja
