@@ -35,7 +35,10 @@ void watchSignals(QWidget* window) {
     QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
         char byte = 0;
         [[maybe_unused]] const auto read = ::read(signalSocket[1], &byte, 1);
+        // Closing stores the settings; quitting then also ends a dialog that may be open,
+        // whose own event loop would otherwise keep the process alive.
         window->close();
+        QCoreApplication::quit();
     });
 
     struct sigaction action = {};
