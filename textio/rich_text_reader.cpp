@@ -183,6 +183,9 @@ public:
     RichTextReader(std::string_view bytes, const CodePageDecoder& decode)
         : bytes_(bytes), decode_(decode) {
         groups_.emplace_back();
+        // Every unit of text takes at least one byte of the file, so this is never
+        // outgrown; pages that stay unused are never touched.
+        out_.reserve(bytes.size());
     }
 
     std::u16string read() {
