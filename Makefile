@@ -38,7 +38,7 @@ bench: test-deps $(BUILD_DIR)/build.ninja
 	$(CMAKE) --build $(BUILD_DIR)
 	@tools/run-benchmarks.sh $(BUILD_DIR)
 
-fuzz:
+fuzz: deps
 	@tools/install-deps.sh $(FUZZ_PACKAGES)
 	CXX=clang++-14 $(CMAKE) -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORBALIN_FUZZ=ON
 	$(CMAKE) --build $(FUZZ_DIR)
