@@ -120,6 +120,7 @@ TEST_F(LifecycleTest, UnwritableStoreDoesNotStopTheWindowClosing) {
                                .fileName()
                                .section(QLatin1Char('/'), 0, -2);
     QDir(folder).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(folder.section(QLatin1Char('/'), 0, -2)));
     QFile blocker(folder);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
