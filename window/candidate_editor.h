@@ -31,6 +31,9 @@ public:
 
 private:
     void forgetCachedText();
+    // Edits the document from `before` (what it holds) to `after` by removing the parts
+    // that `after` dropped; false, with nothing done, when `after` differs otherwise.
+    bool removeDroppedParts(const std::u16string& before, const std::u16string& after);
 
     // Reading the widget's text costs time proportional to the list, so the last text read
     // or written is kept until the user or the program changes the document.

@@ -1,5 +1,6 @@
 // The candidate editor presents its content with CR LF between lines and every other
 // character as typed, and writing the text it already holds does not rebuild the document.
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include "form1_fixture.h"
@@ -60,6 +61,61 @@ TEST(CandidateEditorText, WritingTheSameTextKeepsTheDocumentAndUndoHistory) {
 
     editor.setText(u"other");
     EXPECT_EQ(editor.toPlainText(), "other");
+}
+
+// Writing a text that only lacks some parts of the current one removes just those parts;
+// whichever way it goes, the document must end exactly as a whole new plain text leaves it.
+TEST(CandidateEditorText, ChangingSomeLinesGivesTheSameDocumentAsANewText) {
+    struct Case {
+        const char* what;
+        std::u16string before;
+        std::u16string after;
+    };
+    const Case cases[] = {
+        {"final break dropped", u"a\r\nb\r\n", u"a\r\nb"},
+        {"blank run shortened", u"a\r\n\r\n\r\nb\r\nc", u"a\r\nb\r\nc"},
+        {"leading breaks shortened", u"\r\n\r\n\r\nfirst", u"\r\nfirst"},
+        {"lone CR becomes a break", u"a\rb", u"a\r\nb"},
+        {"break becomes a lone LF", u"x\r\ny", u"x\ny"},
+        {"break after a lone CR", u"p\r\r\nq", u"p\r\nq"},
+        {"lone CR and LF brought together", u"a\rX\nb", u"a\r\nb"},
+        {"everything removed", u"a\r\nb", u""},
+        {"text from empty", u"", u"a\r\nb"},
+        {"line changed inside", u"one\r\ntwo\r\nthree", u"one\r\ntwelve\r\nthree"},
+        {"most lines changed", u"a\r\n\r\nb\r\n\r\nc", u"a\r\nb\r\nc"},
+    };
+    for (const Case& c : cases) {
+        CandidateEditor editor;
+        editor.setText(c.before);
+        editor.moveCursor(QTextCursor::End);
+        editor.setText(c.after);
+
+        QPlainTextEdit wholeText;
+        wholeText.setPlainText(window::editorTextFromCrlfText(c.after));
+        EXPECT_EQ(editor.document()->toRawText(), wholeText.document()->toRawText()) << c.what;
+        EXPECT_EQ(editor.text(), c.after) << c.what;
+        EXPECT_FALSE(editor.document()->isUndoAvailable()) << c.what;
+        EXPECT_FALSE(editor.document()->isModified()) << c.what;
+        EXPECT_EQ(editor.textCursor().position(), 0) << c.what;
+    }
+}
+
+TEST(CandidateEditorText, TidyingALongListKeepsTheUnchangedLines) {
+    std::u16string tidy;
+    std::u16string untidy;
+    for (int i = 0; i < 2000; ++i) {
+        const std::u16string name = u"name" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26));
+        tidy += (i > 0 ? u"\r\n" : u"") + name;
+        untidy += (i > 0 ? u"\r\n" : u"") + std::u16string(i % 500 == 7 ? u"\r\n\r\n" : u"") + name;
+    }
+    CandidateEditor editor;
+    editor.setText(untidy + u"\r\n");
+    editor.document()->firstBlock().setUserState(7);  // marks the block object itself
+
+    editor.setText(tidy);
+    EXPECT_EQ(editor.document()->firstBlock().userState(), 7) << "the document was rebuilt";
+    EXPECT_EQ(editor.document()->toRawText(), window::editorTextFromCrlfText(tidy));
+    EXPECT_FALSE(editor.document()->isUndoAvailable());
 }
 
 }  // namespace
