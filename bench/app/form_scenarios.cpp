@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "form_access.h"
@@ -148,17 +149,15 @@ std::vector<double> chooseFileMs(const QString& path, int lines, int runs) {
     return samples;
 }
 
-TickRun scrollFor(int intervalMs, std::chrono::milliseconds runTime) {
-    rememberCandidateFile({});
-    const auto form = shownForm();
-    FormControls controls = controlsOf(*form);
-    controls.editor->setPlainText(pastedText(candidateText(1000, ListShape::Tidy)));
-    controls.interval->setText(QString::number(intervalMs));
-    settle();
+namespace {
 
+// Runs the event loop for the given time while `timer` ticks, recording each tick.
+TickRun recordTicks(QTimer& timer, int intervalMs, std::chrono::milliseconds runTime,
+                    const std::function<void()>& startTimer) {
     std::vector<Clock::time_point> ticks;
     ticks.reserve(static_cast<std::size_t>(runTime.count() / intervalMs) * 2 + 16);
-    QObject::connect(controls.timer, &QTimer::timeout, [&ticks] { ticks.push_back(Clock::now()); });
+    const QMetaObject::Connection recording =
+        QObject::connect(&timer, &QTimer::timeout, [&ticks] { ticks.push_back(Clock::now()); });
 
     QEventLoop loop;
     QTimer end;
@@ -166,20 +165,43 @@ TickRun scrollFor(int intervalMs, std::chrono::milliseconds runTime) {
     end.setTimerType(Qt::PreciseTimer);
     QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
 
-    QTest::mouseClick(controls.startStop, Qt::LeftButton);
+    startTimer();
     const auto start = Clock::now();
     const double cpuBefore = cpuSeconds();
-    require(controls.timer->isActive() && controls.timer->interval() == intervalMs, "the draw runs");
+    require(timer.isActive() && timer.interval() == intervalMs, "the timer runs at the interval");
     end.start(runTime);
     loop.exec();
     const auto stop = Clock::now();
     const double cpuUsed = cpuSeconds() - cpuBefore;
-    clickWhile(controls, true);
+    QObject::disconnect(recording);
 
     TickRun result;
     result.ticks = summariseTicks(ticks, start, stop - start, intervalMs);
     result.cpuPercent = 100.0 * cpuUsed / std::chrono::duration<double>(stop - start).count();
     return result;
+}
+
+}  // namespace
+
+TickRun scrollFor(int intervalMs, std::chrono::milliseconds runTime) {
+    rememberCandidateFile({});
+    const auto form = shownForm();
+    FormControls controls = controlsOf(*form);
+    controls.editor->setPlainText(pastedText(candidateText(1000, ListShape::Tidy)));
+    controls.interval->setText(QString::number(intervalMs));
+    settle();
+    const TickRun run = recordTicks(*controls.timer, intervalMs, runTime, [&controls] {
+        QTest::mouseClick(controls.startStop, Qt::LeftButton);
+    });
+    clickWhile(controls, true);
+    return run;
+}
+
+TickRun bareTimerFor(int intervalMs, std::chrono::milliseconds runTime) {
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(intervalMs);
+    return recordTicks(timer, intervalMs, runTime, [&timer] { timer.start(); });
 }
 
 }  // namespace zorbalin::bench

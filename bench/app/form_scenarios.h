@@ -35,4 +35,7 @@ struct TickRun {
 // Draws from a list of a thousand candidates at the interval for the given time.
 TickRun scrollFor(int intervalMs, std::chrono::milliseconds runTime);
 
+// The floor: a bare precise QTimer at the interval, with nothing to do at its ticks.
+TickRun bareTimerFor(int intervalMs, std::chrono::milliseconds runTime);
+
 }  // namespace zorbalin::bench
