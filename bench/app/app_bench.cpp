@@ -33,7 +33,7 @@ struct Options {
     bool quick = false;
     int runs = 5;                     // per in-process measurement
     int runsAtAMillion = 3;           // where one run takes seconds
-    int coldStarts = 9;               // per program
+    int coldStarts = 15;              // per program
     std::chrono::milliseconds tickRun{10'000};
     long memoryTicks = 1'000'000;
 };
@@ -72,17 +72,23 @@ std::string siblingProgram(const char* name) {
     return (QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(name)).toStdString();
 }
 
-// Milliseconds from the spawn to the window shown, median over the runs; 0 on failure.
-double coldStartMs(const std::string& program, const std::vector<std::string>& arguments, int runs) {
-    runChild(program, arguments);  // warms the page cache
-    std::vector<double> samples;
-    for (int run = 0; run < runs; ++run) {
-        const auto report = runChild(program, arguments);
-        if (!report || !report->values.count("shown")) return 0;
-        const auto shown = steadyTimeFromNanoseconds(std::stoll(report->values.at("shown")));
-        samples.push_back(std::chrono::duration<double, std::milli>(shown - report->spawnedAt).count());
+// Milliseconds from the spawn to the window shown, for each program (its path and
+// arguments), median over the runs. The programs take turns, so that a change in the
+// machine's load between runs touches them alike. 0 for a program that failed.
+std::vector<double> coldStartMs(const std::vector<std::vector<std::string>>& programs, int runs) {
+    std::vector<std::vector<double>> samples(programs.size());
+    for (int run = -1; run < runs; ++run) {  // run -1 warms the page cache
+        for (std::size_t p = 0; p < programs.size(); ++p) {
+            const std::vector<std::string> arguments(programs[p].begin() + 1, programs[p].end());
+            const auto report = runChild(programs[p].front(), arguments);
+            if (run < 0 || !report || !report->values.count("shown")) continue;
+            const auto shown = steadyTimeFromNanoseconds(std::stoll(report->values.at("shown")));
+            samples[p].push_back(std::chrono::duration<double, std::milli>(shown - report->spawnedAt).count());
+        }
     }
-    return median(samples);
+    std::vector<double> medians;
+    for (const auto& programSamples : samples) medians.push_back(median(programSamples));
+    return medians;
 }
 
 // The figures that a memory child reports, in MiB; aborts when it fails.
@@ -112,11 +118,12 @@ void coldStart(ResultsTable& table, const Options& options) {
     progress("cold start");
     rememberCandidateFile({});
     table.section("Cold start (process start to window shown, offscreen)");
-    const double ours = coldStartMs(siblingProgram("app_start_probe"), {}, options.coldStarts);
-    const double floor = coldStartMs(siblingProgram("bare_widget_probe"), {}, options.coldStarts);
-    const double label = coldStartMs(siblingProgram("bare_widget_probe"), {"label"}, options.coldStarts);
-    table.add({"Form1, no remembered file (floor: one empty QWidget)", "ms", ours, floor, Target::atMostTimesFloor(1.5)});
-    table.add({"reference: one QWidget with one Chinese QLabel", "ms", label, floor, Target::none()});
+    const std::vector<double> ms = coldStartMs({{siblingProgram("app_start_probe")},
+                                                {siblingProgram("bare_widget_probe")},
+                                                {siblingProgram("bare_widget_probe"), "label"}},
+                                               options.coldStarts);
+    table.add({"Form1, no remembered file (floor: one empty QWidget)", "ms", ms[0], ms[1], Target::atMostTimesFloor(1.5)});
+    table.add({"reference: one QWidget with one Chinese QLabel", "ms", ms[2], ms[1], Target::none()});
 }
 
 void startLatency(ResultsTable& table, const Options& options) {
@@ -226,7 +233,7 @@ int main(int argc, char** argv) {
     std::string only;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--quick") == 0) {
-            options = {true, 3, 1, 3, std::chrono::milliseconds(2'000), 100'000};
+            options = {true, 3, 1, 7, std::chrono::milliseconds(2'000), 100'000};
         } else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc) {
             only = argv[++i];
         } else {
