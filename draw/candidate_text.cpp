@@ -160,8 +160,8 @@ std::vector<std::size_t> lineStarts(std::u16string_view text) {
     return starts;
 }
 
-ItemList splitItems(std::u16string_view text) {
-    return ItemList(std::u16string(text));
+ItemList splitItems(std::u16string text) {
+    return ItemList(std::move(text));
 }
 
 ItemList::ItemList(std::u16string text) : text_(std::move(text)), lineStarts_(lineStarts(text_)) {}

@@ -18,7 +18,8 @@ std::u16string tidyCandidateText(std::u16string_view text);
 
 // Cuts the text at every CR LF. The lines come back verbatim, empty ones included;
 // n breaks give n + 1 items, so the empty text gives one empty item.
-ItemList splitItems(std::u16string_view text);
+// The list keeps the text itself, so pass it by move where it is not needed afterwards.
+ItemList splitItems(std::u16string text);
 
 // Where each line of the text begins: 0, and the position after every CR LF.
 std::vector<std::size_t> lineStarts(std::u16string_view text);

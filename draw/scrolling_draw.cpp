@@ -27,7 +27,7 @@ void StartDraw(DrawState& state, DrawControls& controls) {
     if (text.empty()) return;  // nothing to draw from: only the tidying happened
 
     // The list and the interval are a snapshot: later edits reach the next Start only.
-    state.itemList.emplace(std::move(text));
+    state.itemList = splitItems(std::move(text));
     state.intervalText = controls.intervalFieldText();
     controls.setPickText((*state.itemList)[0]);  // the first line, not a random one
     controls.setStartStopCaption(kStopCaption);
