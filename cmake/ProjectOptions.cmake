@@ -18,12 +18,3 @@ function(zorbalin_add_gtest name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()
-
-# Adds the listed folders that have a CMakeLists.txt (areas are brought up one at a time).
-macro(zorbalin_add_subdirectories)
-  foreach(dir ${ARGN})
-    if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
-      add_subdirectory(${dir})
-    endif()
-  endforeach()
-endmacro()
