@@ -139,6 +139,12 @@ void Form1::showEvent(QShowEvent* event) {
 
 void Form1::closeEvent(QCloseEvent* event) {
     Form_Unload();
+    // The user closing the window hears that the settings were not kept; a close asked for
+    // by the session or a signal must not wait for anyone to press OK.
+    if (!settingsSaved_ && event->spontaneous()) {
+        reportFailure(QStringLiteral("无法保存设置到“%1”。\n下次启动时将不会记住所选文件和滚动频率。")
+                          .arg(settings_.location()));
+    }
     event->accept();
 }
 
@@ -169,7 +175,8 @@ void Form1::Form_Unload() {
         return;
     }
     const StoredSettings values{listPath_, toQString(draw_.intervalText)};
-    if (!settings_.write(values)) {
+    settingsSaved_ = settings_.write(values);
+    if (!settingsSaved_) {
         qWarning("Zorbalin: the settings could not be saved to %s",
                  qUtf8Printable(settings_.location()));
     }

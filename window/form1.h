@@ -80,6 +80,7 @@ private:
     dialogs::OpenFileDialogBackend* dialogBackend_;
     QString startupFailure_;  // shown once the window is up
     bool unloaded_ = false;
+    bool settingsSaved_ = true;
 };
 
 }  // namespace zorbalin::window
