@@ -1,41 +1,25 @@
-// Turns the common-dialog filter text into Qt name filters.
+// Splits the common-dialog filter text into its pairs.
 #include "dialogs/open_file_dialog.h"
 
 namespace zorbalin::dialogs {
-namespace {
 
-// In the common dialog "*.*" matches every name, with or without a dot; Qt would read it
-// literally and hide names without a dot.
-QString qtPattern(const QString& pattern) {
-    return pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern;
-}
-
-// "*.txt;*.log" -> "*.txt *.log": Qt separates the patterns of one filter by blanks.
-QString qtPatterns(const QString& commonDialogPattern) {
-    QStringList patterns;
-    for (const QString& part : commonDialogPattern.split(u';', Qt::SkipEmptyParts)) {
-        const QString trimmed = part.trimmed();
-        if (!trimmed.isEmpty()) {
-            patterns.append(qtPattern(trimmed));
-        }
+std::vector<FilterPair> parseCommonDialogFilter(std::u16string_view filter) {
+    std::vector<std::u16string_view> parts;
+    for (std::size_t start = 0; start <= filter.size();) {
+        const std::size_t nul = filter.find(u'\0', start);
+        const std::size_t end = nul == std::u16string_view::npos ? filter.size() : nul;
+        parts.push_back(filter.substr(start, end - start));
+        if (nul == std::u16string_view::npos) break;
+        start = nul + 1;
     }
-    return patterns.join(u' ');
-}
-
-}  // namespace
-
-QStringList nameFiltersFromCommonDialogFilter(const QString& filter) {
-    const QStringList parts = filter.split(QChar(u'\0'));
-    QStringList nameFilters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString& description = parts[i];
-        const QString patterns = qtPatterns(parts[i + 1]);
-        if (description.isEmpty() || patterns.isEmpty()) {
+    std::vector<FilterPair> pairs;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].empty() || parts[i + 1].empty()) {
             break;  // an empty entry ends the list, as the double NUL does
         }
-        nameFilters.append(description + QStringLiteral(" (") + patterns + u')');
+        pairs.push_back({std::u16string(parts[i]), std::u16string(parts[i + 1])});
     }
-    return nameFilters;
+    return pairs;
 }
 
 }  // namespace zorbalin::dialogs

@@ -1,7 +1,5 @@
-// ShowOpenFileDialog and its error handler.
+// ShowOpenFileDialog's error handler.
 #include "dialogs/open_file_dialog.h"
-
-#include <QMessageBox>
 
 #include <exception>
 #include <new>
@@ -9,33 +7,32 @@
 namespace zorbalin::dialogs {
 namespace {
 
-// The one report of a failed dialog: a plain modal box with only OK and no icon.
-void showDialogFailure(QWidget* owner, const DialogFailure& failure) {
-    QMessageBox box(owner);
-    box.setWindowTitle(QString::fromLatin1(kDialogErrorBoxTitle));
-    // Plain text: a description must never be read as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setText(QStringLiteral("Error: ") + QString::number(failure.number) + u' ' +
-                failure.description);
-    box.setIcon(QMessageBox::NoIcon);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
-    box.exec();
-}
-
-QString describe(const std::exception& error) {
-    return QString::fromLocal8Bit(error.what());
+// what() is narrow text of unknown encoding; ASCII is kept and anything else becomes '?'.
+std::u16string describe(const std::exception& error) {
+    std::u16string text;
+    for (const char* c = error.what(); *c != '\0'; ++c) {
+        const auto byte = static_cast<unsigned char>(*c);
+        text += byte < 0x80 ? static_cast<char16_t>(byte) : u'?';
+    }
+    return text;
 }
 
 }  // namespace
 
-QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& filter,
-                           OpenFileDialogBackend& backend) {
+std::u16string dialogFailureText(const DialogFailure& failure) {
+    std::u16string text = u"Error: ";
+    for (char c : std::to_string(failure.number)) text += static_cast<char16_t>(c);
+    text += u' ';
+    text += failure.description;
+    return text;
+}
+
+std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter,
+                                 OpenFileDialogBackend& backend) {
     DialogFailure failure{};
     try {
-        const QStringList nameFilters = nameFiltersFromCommonDialogFilter(filter);
-        const OpenFileDialogRequest request{
-            owner, title, nameFilters, nameFilters.isEmpty() ? QString() : nameFilters.first()};
+        const OpenFileDialogRequest request{std::u16string(title), std::u16string(filter),
+                                            parseCommonDialogFilter(filter), 0};
         return backend.chooseExistingFile(request);
     } catch (const DialogFailure& raised) {
         failure = raised;
@@ -44,11 +41,11 @@ QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& 
     } catch (const std::exception& error) {
         failure = {kInternalErrorNumber, describe(error)};
     } catch (...) {
-        failure = {kInternalErrorNumber, QStringLiteral("Internal error")};
+        failure = {kInternalErrorNumber, u"Internal error"};
     }
     // Reported outside the handlers above, so the box runs with no exception in flight.
     try {
-        showDialogFailure(owner, failure);
+        backend.showFailureBox(kDialogErrorBoxTitle, dialogFailureText(failure));
     } catch (...) {
         // Nothing may escape to the caller, not even a failure of the report itself.
     }

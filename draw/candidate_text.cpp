@@ -1,4 +1,4 @@
-#include "candidate_text.h"
+#include "draw/candidate_text.h"
 
 #include <bit>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "interval_text.h"
+#include "draw/interval_text.h"
 
 #include <charconv>
 #include <cmath>

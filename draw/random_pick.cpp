@@ -1,4 +1,4 @@
-#include "random_pick.h"
+#include "draw/random_pick.h"
 
 #include <chrono>
 #include <random>

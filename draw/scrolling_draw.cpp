@@ -1,7 +1,7 @@
-#include "scrolling_draw.h"
+#include "draw/scrolling_draw.h"
 
-#include "candidate_text.h"
-#include "interval_text.h"
+#include "draw/candidate_text.h"
+#include "draw/interval_text.h"
 
 #include <utility>
 

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "fuzz/line_break_check.h"
+#include "line_break_check.h"
 #include "textio/candidate_decoding.h"
-#include "window/code_page_decoder.h"
+#include "code_page_decoder.h"
 
 namespace {
 

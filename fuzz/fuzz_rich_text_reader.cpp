@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fuzz/line_break_check.h"
+#include "line_break_check.h"
 #include "textio/rich_text_reader.h"
-#include "window/code_page_decoder.h"
+#include "code_page_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const zorbalin::textio::CodePageDecoder decode = zorbalin::window::makeCodePageDecoder();

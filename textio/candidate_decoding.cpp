@@ -5,8 +5,6 @@
 namespace zorbalin::textio {
 namespace {
 
-constexpr int kGb18030CodePage = 936;
-
 DecodeOutcome refused(DecodeRefusal reason) { return DecodeOutcome{std::nullopt, reason}; }
 
 DecodeOutcome accepted(std::u16string text, TextEncoding encoding, bool fromRichText = false) {
@@ -31,7 +29,7 @@ std::optional<std::u16string> decodePlainText(std::string_view bytes, TextEncodi
         return text;
     }
     encoding = TextEncoding::Gb18030;
-    return decode ? decode(kGb18030CodePage, bytes) : std::nullopt;
+    return decode ? decode(kChineseCodePage, bytes) : std::nullopt;
 }
 
 }  // namespace
@@ -46,6 +44,13 @@ DecodeOutcome decodeCandidateBytes(std::string_view bytes, const CodePageDecoder
     std::optional<std::u16string> text = decodePlainText(bytes, encoding, decode);
     if (!text || containsNul(*text)) return refused(DecodeRefusal::NotText);
     return accepted(normalizeLineBreaks(std::move(*text)), encoding);
+}
+
+std::optional<std::string> encodeCandidateText(std::u16string_view text, TextEncoding encoding,
+                                               const CodePageEncoder& encode) {
+    if (encoding != TextEncoding::Gb18030) return encodeUnicodeText(text, encoding);
+    if (!encode) return std::nullopt;
+    return encode(kChineseCodePage, replaceLoneSurrogates(text));
 }
 
 }  // namespace zorbalin::textio

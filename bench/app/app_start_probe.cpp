@@ -3,8 +3,8 @@
 #include <QApplication>
 
 #include "first_show_reporter.h"
-#include "window/form1.h"
-#include "window/termination_signals.h"
+#include "form1.h"
+#include "termination_signals.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -8,15 +8,15 @@
 #include <QString>
 #include <QTimer>
 
-#include "dialogs/open_file_dialog.h"
-#include "window/form1.h"
+#include "qt_open_file_dialog.h"
+#include "form1.h"
 
 namespace zorbalin::bench {
 
-class AnsweringDialog : public dialogs::OpenFileDialogBackend {
+class AnsweringDialog : public window::FileChooser {
 public:
     QString path;
-    QString chooseExistingFile(const dialogs::OpenFileDialogRequest&) override { return path; }
+    QString chooseExistingFile(const window::FileDialogRequest&) override { return path; }
 };
 
 struct FormControls {

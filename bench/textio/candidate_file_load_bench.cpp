@@ -13,8 +13,8 @@
 #include <map>
 #include <string>
 
-#include "window/candidate_file.h"
-#include "window/code_page_decoder.h"
+#include "candidate_file.h"
+#include "code_page_decoder.h"
 
 namespace {
 

@@ -1,0 +1,164 @@
+#include "candidate_editor.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+
+namespace zorbalin::window {
+
+namespace {
+constexpr char16_t kParagraphSeparator = u'\u2029';
+constexpr char16_t kLineSeparator = u'\u2028';
+
+// Whether a CR LF pair straddles position `at` of the text.
+bool splitsLineBreak(const std::u16string& text, std::size_t at) {
+    return at > 0 && at < text.size() && text[at - 1] == u'\r' && text[at] == u'\n';
+}
+
+// A run of characters that a new text no longer has: [begin, end) of the old text.
+struct Removal {
+    std::size_t begin;
+    std::size_t end;
+};
+
+// Beyond this many runs the widget builds the new text faster in one go.
+constexpr std::size_t kMaxRemovals = 1000;
+
+// How `after` arises from `before` by removing a few runs of characters, none of which cuts
+// a CR LF pair or brings a CR and an LF together into a new one, so that removing those
+// runs from the document gives exactly the paragraphs of the new text. Tidying only ever
+// removes line breaks, so its changes are found; other changes give nullopt.
+std::optional<std::vector<Removal>> removalsBetween(const std::u16string& before,
+                                                    const std::u16string& after) {
+    std::vector<Removal> removals;
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        const auto [b, a] = std::mismatch(before.begin() + static_cast<std::ptrdiff_t>(i), before.end(),
+                                          after.begin() + static_cast<std::ptrdiff_t>(j), after.end());
+        i = static_cast<std::size_t>(b - before.begin());
+        j = static_cast<std::size_t>(a - after.begin());
+        if (i == before.size() && j == after.size()) return removals;
+        const std::size_t end = j == after.size() ? before.size() : before.find(after[j], i);
+        const bool joinsBreak = j > 0 && j < after.size() && after[j - 1] == u'\r' && after[j] == u'\n';
+        if (end == std::u16string::npos || splitsLineBreak(before, i) || splitsLineBreak(before, end) ||
+            joinsBreak || removals.size() == kMaxRemovals) {
+            return std::nullopt;
+        }
+        removals.push_back({i, end});
+        i = end;
+    }
+}
+
+}  // namespace
+
+std::u16string crlfTextFromEditorText(const QString& rawText) {
+    const auto* units = reinterpret_cast<const char16_t*>(rawText.utf16());
+    const std::size_t size = static_cast<std::size_t>(rawText.size());
+    std::size_t breaks = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        breaks += (units[i] == kParagraphSeparator || units[i] == kLineSeparator);
+    }
+    std::u16string text(size + breaks, u'\0');
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (units[i] == kParagraphSeparator || units[i] == kLineSeparator) {
+            text[out++] = u'\r';
+            text[out++] = u'\n';
+        } else {
+            text[out++] = units[i];
+        }
+    }
+    return text;
+}
+
+QString editorTextFromCrlfText(const std::u16string& text) {
+    // The widget starts a new paragraph at a CR LF pair and at a lone CR or LF alike.
+    QString result(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    auto* out = reinterpret_cast<char16_t*>(result.data());
+    qsizetype length = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            out[length++] = kParagraphSeparator;
+            ++i;
+        } else {
+            out[length++] = text[i];
+        }
+    }
+    result.truncate(length);
+    return result;
+}
+
+CandidateEditor::CandidateEditor(QWidget* parent) : QPlainTextEdit(parent) {
+    setObjectName(QStringLiteral("RichTextBox1"));
+    setTabChangesFocus(true);  // keeps the window usable without a mouse
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int, int, int) { forgetCachedText(); });
+}
+
+void CandidateEditor::forgetCachedText() {
+    cachedText_.reset();
+}
+
+const std::u16string& CandidateEditor::text() {
+    if (!cachedText_) {
+        cachedText_ = crlfTextFromEditorText(document()->toRawText());
+    }
+    return *cachedText_;
+}
+
+void CandidateEditor::setText(const std::u16string& text) {
+    if (cachedText_ && *cachedText_ == text) {
+        return;  // the document already holds exactly this plain text
+    }
+    std::optional<std::u16string> before = std::exchange(cachedText_, std::nullopt);
+    if (!before || !removeDroppedParts(*before, text)) {
+        setPlainText(editorTextFromCrlfText(text));
+    }
+    cachedText_ = text;
+}
+
+// Tidying a long list usually removes a few line breaks from it; rebuilding the whole
+// document for that costs seconds at a million lines, removing them costs microseconds.
+// The result is what a whole new plain text gives: the same paragraphs, no undo step back
+// to the old text, the cursor at the start.
+bool CandidateEditor::removeDroppedParts(const std::u16string& before, const std::u16string& after) {
+    const std::optional<std::vector<Removal>> removals = removalsBetween(before, after);
+    if (!removals) {
+        return false;
+    }
+    // Document positions count a CR LF pair as the one paragraph separator that it is there.
+    std::vector<std::pair<int, int>> spans;
+    spans.reserve(removals->size());
+    std::size_t pairs = 0;
+    std::size_t scanned = 0;
+    const auto documentPosition = [&](std::size_t at) {
+        for (; scanned + 1 < at; ++scanned) pairs += (before[scanned] == u'\r') & (before[scanned + 1] == u'\n');
+        return static_cast<int>(at - pairs);
+    };
+    for (const Removal& removal : *removals) {
+        const int from = documentPosition(removal.begin);
+        spans.emplace_back(from, documentPosition(removal.end));
+    }
+
+    QTextDocument* const doc = document();
+    const bool undoEnabled = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);  // also forgets the earlier undo steps
+    QTextCursor cursor(doc);
+    for (auto span = spans.rbegin(); span != spans.rend(); ++span) {  // last first: positions stay valid
+        cursor.setPosition(span->first);
+        cursor.setPosition(span->second, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    doc->setUndoRedoEnabled(undoEnabled);
+    doc->setModified(false);
+    setTextCursor(QTextCursor(doc));
+    return true;
+}
+
+}  // namespace zorbalin::window

@@ -1,0 +1,243 @@
+#include "form1.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "candidate_editor.h"
+#include "candidate_file.h"
+#include "interval_field.h"
+#include "layout/layout_table.h"
+#include "layout/messages.h"
+#include "qstring_u16.h"
+
+namespace zorbalin::window {
+
+using layout::ControlKind;
+using layout::ControlLayout;
+
+namespace {
+
+QRect toQRect(const layout::PixelRect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+
+// Qt lays out in device-independent pixels and scales them itself, so the table is read
+// at the design dpi.
+QSize designedSize() {
+    const layout::PixelSize size = layout::designedClientSize();
+    return {size.width, size.height};
+}
+
+}  // namespace
+
+Form1::Form1(FileChooser* fileChooser, QWidget* parent)
+    : QWidget(parent), fileChooser_(fileChooser) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(toQString(layout::kWindowCaption));
+    createControls();
+    connectEvents();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls() {
+    for (const ControlLayout& control : layout::kLayout) {
+        const QString text = toQString(control.text);
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(text, this);
+            (control.name == QLatin1String("Command1") ? Command1 : Command2) = button;
+            widget = button;
+            break;
+        }
+        case ControlKind::Label:
+            widget = new QLabel(text, this);
+            break;
+        case ControlKind::LineEdit:
+            if (control.name == QLatin1String("Text2")) {
+                Text2 = new IntervalField(text, this);
+                widget = Text2;
+            } else {
+                Text1 = new QLineEdit(text, this);
+                Text1->setReadOnly(true);  // the result can still be selected and copied
+                widget = Text1;
+            }
+            break;
+        case ControlKind::Editor:
+            RichTextBox1 = new CandidateEditor(this);
+            widget = RichTextBox1;
+            break;
+        }
+        widget->setObjectName(QString::fromLatin1(control.name));
+        widget->setGeometry(toQRect(layout::designedRect(control)));
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            label->adjustSize();  // labels fit their captions in any font
+        }
+    }
+
+    for (const layout::LabelBuddy& pair : layout::kLabelBuddies) {
+        auto* label = findChild<QLabel*>(QString::fromLatin1(pair.label));
+        label->setBuddy(findChild<QWidget*>(QString::fromLatin1(pair.field)));
+    }
+    Text2->setAccessibleDescription(findChild<QLabel*>(QStringLiteral("Label4"))->text());
+
+    QWidget* previous = nullptr;
+    for (const ControlLayout* control : layout::controlsInTabOrder()) {
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(control->name));
+        if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous != nullptr) {
+            setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+    RichTextBox1->setFocus(Qt::OtherFocusReason);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(layout::kTimerInitialIntervalMs);
+
+    const QSize designed = designedSize();
+    setMinimumSize(designed);
+    resize(designed);
+}
+
+void Form1::connectEvents() {
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Text2, &IntervalField::lostFocus, this, &Form1::Text2_LostFocus);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    for (const ControlLayout& control : layout::kLayout) {
+        if (control.anchor == layout::Anchor::TopLeft) {
+            continue;
+        }
+        auto* widget = findChild<QWidget*>(QString::fromLatin1(control.name));
+        widget->setGeometry(
+            toQRect(layout::anchoredRect(control, {size().width(), size().height()})));
+    }
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!startupFailure_.isEmpty()) {
+        // Reported once the window is up, so the box has a window to belong to.
+        QTimer::singleShot(0, this, [this] {
+            const QString message = std::exchange(startupFailure_, QString());
+            if (!message.isEmpty()) {
+                reportFailure(message);
+            }
+        });
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    // The user closing the window hears that the settings were not kept; a close asked for
+    // by the session or a signal must not wait for anyone to press OK.
+    if (!settingsSaved_ && event->spontaneous()) {
+        reportFailure(toQString(layout::settingsNotSavedMessage(fromQString(settings_.location()))));
+    }
+    event->accept();
+}
+
+// Startup: the remembered file and interval, before the window is shown.
+void Form1::Form_Load() {
+    const StoredSettings stored = settings_.read();
+    listPath_ = stored.path;
+    draw_.intervalText = fromQString(stored.interval);
+
+    if (!listPath_.isEmpty() && QFileInfo(listPath_).isFile()) {
+        if (LoadCandidateFile(listPath_, startupFailure_)) {
+            draw::TidyCandidateText(*this);
+        }
+    }
+
+    if (draw_.intervalText.empty()) {
+        draw_.intervalText = layout::kDefaultIntervalText;
+    }
+    Text2->setText(toQString(draw_.intervalText));
+}
+
+// Shutdown: store the path and the interval. Runs once, however the window is closed.
+void Form1::Form_Unload() {
+    if (std::exchange(unloaded_, true)) {
+        return;
+    }
+    const StoredSettings values{listPath_, toQString(draw_.intervalText)};
+    settingsSaved_ = settings_.write(values);
+    if (!settingsSaved_) {
+        qWarning("Zorbalin: the settings could not be saved to %s",
+                 qUtf8Printable(settings_.location()));
+    }
+}
+
+void Form1::Command1_Click() {
+    ChooseCandidateFile();
+}
+
+void Form1::Command2_Click() {
+    draw::ToggleDraw(draw_, *this);
+}
+
+void Form1::Timer1_Timer() {
+    draw::DrawTick(draw_, *this, random_);
+}
+
+void Form1::Text2_LostFocus() {
+    draw::NormalizeIntervalField(*this);
+}
+
+void Form1::reportFailure(const QString& message) {
+    QMessageBox::warning(this, toQString(layout::kWindowCaption), message);
+}
+
+std::u16string Form1::editorText() {
+    return RichTextBox1->text();
+}
+
+void Form1::setEditorText(const std::u16string& text) {
+    RichTextBox1->setText(text);
+}
+
+void Form1::setPickText(std::u16string_view text) {
+    Text1->setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+std::u16string Form1::intervalFieldText() {
+    return fromQString(Text2->text());
+}
+
+void Form1::setIntervalFieldText(const std::u16string& text) {
+    Text2->setText(toQString(text));
+}
+
+void Form1::setStartStopCaption(const std::u16string& caption) {
+    Command2->setText(toQString(caption));
+}
+
+void Form1::setTimerInterval(std::int32_t milliseconds) {
+    Timer1->setInterval(milliseconds);
+}
+
+void Form1::setTimerEnabled(bool enabled) {
+    if (enabled) {
+        Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+}
+
+}  // namespace zorbalin::window

@@ -1,0 +1,46 @@
+// ShowOpenFileDialog on Qt: the shared routine over Qt's own file dialog and message box.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+#include "dialogs/open_file_dialog.h"
+
+class QWidget;
+
+namespace zorbalin::window {
+
+struct FileDialogRequest {
+    QWidget* owner;                // parent of the modal dialog; may be null
+    QString title;
+    QStringList nameFilters;       // Qt name filters, "Description (patterns)"
+    QString selectedNameFilter;    // one of nameFilters, or empty
+};
+
+// Shows the actual dialog. Replaceable so that tests can answer for the user and failures
+// can be provoked.
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // The chosen file's full path, or an empty string when the user cancelled. May throw
+    // dialogs::DialogFailure or anything else.
+    virtual QString chooseExistingFile(const FileDialogRequest& request) = 0;
+};
+
+// The real one: a modal Qt-own QFileDialog over the owner that accepts only an existing
+// file in an existing folder.
+FileChooser& qtFileChooser();
+
+// The chosen file's full path (any length), or "" when the user cancelled or the dialog
+// failed; a failure is shown once in a plain box over the owner.
+QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& filter,
+                           FileChooser& chooser = qtFileChooser());
+
+// The filter pairs as Qt name filters "<description> (<patterns>)". Patterns separated by ';'
+// become separate Qt patterns and "*.*" becomes "*", so that it matches names without a dot
+// as it does in the common dialog.
+QStringList nameFiltersFromFilterPairs(const std::vector<dialogs::FilterPair>& pairs);
+
+}  // namespace zorbalin::window

@@ -1,0 +1,78 @@
+// The window's design read at other screen densities, and how it follows a larger window.
+#include "layout/layout_table.h"
+#include "layout/messages.h"
+
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace zorbalin::layout {
+namespace {
+
+struct DpiCase {
+    int dpi;
+    PixelSize client;
+    PixelRect editor;
+};
+
+class DesignAtDpiTest : public testing::TestWithParam<DpiCase> {};
+
+TEST_P(DesignAtDpiTest, ScalesTwipsToTheNearestPixel) {
+    EXPECT_EQ(designedClientSize(GetParam().dpi), GetParam().client);
+    EXPECT_EQ(designedRect(controlNamed("RichTextBox1"), GetParam().dpi), GetParam().editor);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Densities, DesignAtDpiTest,
+    testing::Values(DpiCase{96, {288, 361}, {8, 144, 273, 209}},
+                    DpiCase{120, {360, 451}, {10, 180, 341, 261}},   // 451.25, 341.25, 261.25
+                    DpiCase{144, {432, 542}, {12, 216, 410, 314}},   // 541.5 and 409.5 round up
+                    DpiCase{192, {576, 722}, {16, 288, 546, 418}}),
+    [](const testing::TestParamInfo<DpiCase>& info) { return std::to_string(info.param.dpi); });
+
+struct AnchorCase {
+    const char* control;
+    PixelRect whenEnlarged;  // client 388 x 461 at 96 dpi: 100 pixels more each way
+};
+
+class AnchoringTest : public testing::TestWithParam<AnchorCase> {};
+
+TEST_P(AnchoringTest, FollowsTheEnlargedWindowAndNeverShrinks) {
+    const ControlLayout& control = controlNamed(GetParam().control);
+    EXPECT_EQ(anchoredRect(control, {388, 461}), GetParam().whenEnlarged);
+    EXPECT_EQ(anchoredRect(control, {100, 100}), designedRect(control));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, AnchoringTest,
+    testing::Values(AnchorCase{"Command2", {308, 8, 73, 25}},
+                    AnchorCase{"Command1", {308, 112, 73, 25}},
+                    AnchorCase{"Text1", {8, 40, 373, 18}},
+                    AnchorCase{"Text2", {8, 88, 81, 18}},
+                    AnchorCase{"RichTextBox1", {8, 144, 373, 309}}),
+    [](const testing::TestParamInfo<AnchorCase>& info) { return info.param.control; });
+
+TEST(LayoutTable, TabOrderStartsInTheEditorAndCoversEveryControlOnce) {
+    const auto ordered = controlsInTabOrder();
+    std::set<std::string> names;
+    for (const ControlLayout* control : ordered) {
+        ASSERT_NE(control, nullptr);
+        names.insert(control->name);
+    }
+    EXPECT_EQ(names.size(), kLayout.size());
+    EXPECT_STREQ(ordered[0]->name, "RichTextBox1");
+    EXPECT_STREQ(ordered[1]->name, "Command1");
+    EXPECT_STREQ(ordered[2]->name, "Command2");
+}
+
+TEST(Messages, NameTheFileAndSayWhetherItWasReadOrSaved) {
+    const std::u16string read = candidateFileMessage(FileProblem::NotText, u"C:\\名单.txt");
+    EXPECT_EQ(read, u"无法读取文件“C:\\名单.txt”。\n该文件不是文本文件。");
+    const std::u16string write = candidateFileMessage(FileProblem::WriteFailed, u"/a/b", u"No space");
+    EXPECT_EQ(write, u"无法保存文件“/a/b”。\n磁盘已满或无法写入(No space)，原文件未作改动。");
+    EXPECT_EQ(allFilesFilter(), std::u16string(u"所有文件(*.*)\0*.*\0", 14));
+}
+
+}  // namespace
+}  // namespace zorbalin::layout

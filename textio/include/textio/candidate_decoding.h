@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "textio/text_encoding.h"
+
+namespace zorbalin::textio {
+
+// Larger files are refused: a candidate list is text someone typed, not a data dump.
+inline constexpr std::size_t kMaxCandidateFileBytes = std::size_t{64} * 1024 * 1024;
+
+// Why the bytes of a file were not taken as candidate text.
+enum class DecodeRefusal {
+    NotText,   // neither rich text nor cleanly decodable plain text (binary data, bad bytes)
+    TooLarge,  // more than kMaxCandidateFileBytes
+};
+
+struct DecodedText {
+    std::u16string text;    // CR LF between lines
+    TextEncoding encoding;  // how to write it back; rich text is written as Utf8
+    bool fromRichText = false;
+};
+
+// Exactly one of the two is set.
+struct DecodeOutcome {
+    std::optional<DecodedText> decoded;
+    std::optional<DecodeRefusal> refusal;
+};
+
+// True when the bytes are a rich-text document (they begin with "{\rtf").
+bool isRichText(std::string_view bytes);
+
+// Reads the bytes of a candidate file. Rich text is read as rich text; plain text is
+// decided by its byte-order mark, else taken as UTF-8 when valid throughout, else decoded
+// strictly as GB18030 (code page 936). BOM-less UTF-16 is never guessed.
+DecodeOutcome decodeCandidateBytes(std::string_view bytes, const CodePageDecoder& decode);
+
+// The bytes of a candidate file holding text (CR LF between lines) in the given encoding.
+// Unpaired surrogates become U+FFFD; nullopt when the code page cannot hold the text.
+std::optional<std::string> encodeCandidateText(std::u16string_view text, TextEncoding encoding,
+                                               const CodePageEncoder& encode);
+
+}  // namespace zorbalin::textio

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zorbalin::textio {
+
+// How a plain-text candidate file was stored, so that it can be written back the same way.
+enum class TextEncoding { Utf8, Utf8WithBom, Utf16LE, Utf16BE, Gb18030 };
+
+// Decodes bytes of a Windows code page strictly: nullopt when the bytes are not valid in
+// that code page (or the code page is unknown). Code page 936 means GB18030, its superset.
+using CodePageDecoder =
+    std::function<std::optional<std::u16string>(int codePage, std::string_view bytes)>;
+
+// The reverse: nullopt when the text cannot be written in that code page.
+using CodePageEncoder =
+    std::function<std::optional<std::string>(int codePage, std::u16string_view text)>;
+
+// The Chinese legacy code page, read and written as GB18030 wherever the platform can.
+inline constexpr int kChineseCodePage = 936;
+
+// The byte-order mark at the start of bytes, if any, and how many bytes it takes.
+struct ByteOrderMark {
+    TextEncoding encoding;
+    std::size_t length;
+};
+std::optional<ByteOrderMark> detectByteOrderMark(std::string_view bytes);
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut sequence.
+bool isValidUtf8(std::string_view bytes);
+std::optional<std::u16string> decodeUtf8(std::string_view bytes);
+
+// Strict UTF-16 without a byte-order mark: an odd length or an unpaired surrogate fails.
+std::optional<std::u16string> decodeUtf16(std::string_view bytes, bool littleEndian);
+
+// Every CR LF, lone LF and lone CR becomes CR LF. The second form hands text back
+// unchanged, without a copy, when it has CR LF breaks only (the usual case).
+std::u16string normalizeLineBreaks(std::u16string_view text);
+std::u16string normalizeLineBreaks(std::u16string&& text);
+bool hasOnlyCrLfBreaks(std::u16string_view text);
+
+// Unpaired surrogates (which no encoding can store) become U+FFFD.
+std::u16string replaceLoneSurrogates(std::u16string_view text);
+
+// The bytes of text in one of the Unicode encodings, with the byte-order mark where the
+// encoding has one. Unpaired surrogates are written as U+FFFD. Gb18030 is not handled
+// here (it needs a code-page converter) and gives nullopt.
+std::optional<std::string> encodeUnicodeText(std::u16string_view text, TextEncoding encoding);
+
+}  // namespace zorbalin::textio
