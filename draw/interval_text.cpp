@@ -13,6 +13,26 @@ namespace {
 
 bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
+// A full-width input method types the number in the compatibility forms (U+FF01 to
+// U+FF5E mirror ASCII 0x21 to 0x7E); they and the ideographic and no-break spaces are
+// read as the ASCII characters they stand for. Only characters that can be part of a
+// number or the blanks before it are folded, so "１２０ｍｓ" still stops at "ｍ".
+char16_t asciiEquivalent(char16_t c) {
+    if (c == u'\u3000' || c == u'\u00A0') return u' ';
+    const bool fullWidthDigit = c >= u'\uFF10' && c <= u'\uFF19';
+    if (fullWidthDigit || c == u'\uFF0B' || c == u'\uFF0D' || c == u'\uFF0E' || c == u'\uFF45' ||
+        c == u'\uFF25') {
+        return static_cast<char16_t>(c - 0xFEE0);
+    }
+    return c;
+}
+
+std::u16string foldToAscii(std::u16string_view text) {
+    std::u16string folded(text.size(), u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) folded[i] = asciiEquivalent(text[i]);
+    return folded;
+}
+
 // The unsigned part of a leading number, copied as ASCII for std::from_chars, with
 // what is needed to tell an overflow from an underflow when from_chars gives up.
 struct NumberPrefix {
@@ -26,7 +46,8 @@ struct NumberPrefix {
     long long writtenExponent = 0;  // saturated, enough to tell the sign of the sum
 };
 
-NumberPrefix scanNumberPrefix(std::u16string_view text) {
+NumberPrefix scanNumberPrefix(std::u16string_view original) {
+    const std::u16string text = foldToAscii(original);
     NumberPrefix number;
     std::size_t i = 0;
     const std::size_t size = text.size();
@@ -110,30 +131,46 @@ double numericValue(std::u16string_view text) {
     return number.negative ? -magnitude : magnitude;
 }
 
+// Plain decimal for 1e-6 <= |value| < 1e21 ("100000", "0.0001", "1234.25"): every
+// integer up to 10^15 and every fraction down to 10^-6 is written as digits, as the user
+// would type it. Beyond those bounds a plain text would run to dozens of zeros, so the
+// shortest exponent form is used ("1e21", "1.5e-7", "-1.7976931348623157e308"), without
+// "+" and without padding zeros in the exponent. Both forms hold the shortest digits that
+// read back through numericValue to exactly the same double.
 std::u16string textForm(double value) {
     if (std::isnan(value) || value == 0.0) return u"0";  // also turns -0 into "0"
     if (std::isinf(value)) value = std::copysign(std::numeric_limits<double>::max(), value);
 
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    const std::string_view shortest(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    constexpr double kSmallestPlain = 1e-6;
+    constexpr double kFirstExponent = 1e21;
+    const double magnitude = std::fabs(value);
+    const bool plain = magnitude >= kSmallestPlain && magnitude < kFirstExponent;
 
-    // to_chars writes exponents as "e+20" or "e-07"; the plus and the padding zeros
-    // add nothing when the text is read back, so they are left out.
+    // Without a precision, to_chars gives the shortest digits that round-trip in the
+    // chosen notation. The longest plain text (21 digits before the point, or "0.00000"
+    // and 17 digits) and the longest exponent form both fit.
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      plain ? std::chars_format::fixed
+                                            : std::chars_format::scientific);
+    const std::string_view digits(buffer, static_cast<std::size_t>(result.ptr - buffer));
+
     std::u16string out;
-    out.reserve(shortest.size());
-    const std::size_t e = shortest.find('e');
-    const std::string_view mantissa = shortest.substr(0, e);
+    out.reserve(digits.size());
+    const std::size_t e = digits.find('e');
+    const std::string_view mantissa = digits.substr(0, e);
     out.append(mantissa.begin(), mantissa.end());
     if (e != std::string_view::npos) {
+        // to_chars writes exponents as "e+21" or "e-07"; the plus and the padding zeros
+        // add nothing when the text is read back, so they are left out.
         std::size_t i = e + 1;
         out += u'e';
-        if (shortest[i] == '+' || shortest[i] == '-') {
-            if (shortest[i] == '-') out += u'-';
+        if (digits[i] == '+' || digits[i] == '-') {
+            if (digits[i] == '-') out += u'-';
             ++i;
         }
-        while (i + 1 < shortest.size() && shortest[i] == '0') ++i;
-        out.append(shortest.begin() + static_cast<std::ptrdiff_t>(i), shortest.end());
+        while (i + 1 < digits.size() && digits[i] == '0') ++i;
+        out.append(digits.begin() + static_cast<std::ptrdiff_t>(i), digits.end());
     }
     return out;
 }

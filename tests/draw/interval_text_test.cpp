@@ -61,7 +61,18 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"NotANumber", u"nan", 0.0},
         ValueCase{"HexPrefix", u"0x1A", 0.0},
         ValueCase{"LeadingZeros", u"0007", 7.0},
-        ValueCase{"FullWidthDigits", u"１２０", 0.0},
+        ValueCase{"FullWidthDigits", u"１２０", 120.0},
+        ValueCase{"IdeographicSpaceBeforeFullWidth", u"\u3000９０", 90.0},
+        ValueCase{"NoBreakSpaceBefore", u"\u00A0\u00A075", 75.0},
+        ValueCase{"FullWidthMinus", u"－５", -5.0},
+        ValueCase{"FullWidthPlus", u"＋７", 7.0},
+        ValueCase{"FullWidthPoint", u"１２．５", 12.5},
+        ValueCase{"FullWidthExponent", u"２ｅ３", 2000.0},
+        ValueCase{"FullWidthCapitalExponent", u"２Ｅ－１", 0.2},
+        ValueCase{"MixedWidths", u"1２.５", 12.5},
+        ValueCase{"FullWidthUnitStops", u"１２０ｍｓ", 120.0},
+        ValueCase{"IdeographicSpaceInsideStops", u"1\u3000000", 1.0},
+        ValueCase{"FullWidthLetterIsNoNumber", u"ａ１", 0.0},
         ValueCase{"ArabicIndicDigits", u"\u0661\u0662", 0.0},
         ValueCase{"LongDigitRun", u"123456789012345678901234567890", 1.2345678901234568e29},
         ValueCase{"TooLargeSaturates", u"1e999", kMaxDouble},
@@ -88,7 +99,7 @@ struct FormCase {
 
 class TextFormTest : public ::testing::TestWithParam<FormCase> {};
 
-TEST_P(TextFormTest, WritesTheShortestPlainText) {
+TEST_P(TextFormTest, WritesPlainDecimalWithinItsBounds) {
     EXPECT_EQ(textForm(GetParam().value), GetParam().text);
 }
 
@@ -101,8 +112,19 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"Zero", 0.0, u"0"},
         FormCase{"NegativeZero", -0.0, u"0"},
         FormCase{"ShortestOfATenth", 0.1, u"0.1"},
-        FormCase{"LargeUsesExponentWithoutPlus", 1e20, u"1e20"},
+        FormCase{"HundredThousand", 1e5, u"100000"},
+        FormCase{"TwoMillion", 2e6, u"2000000"},
+        FormCase{"NoPointWithoutFraction", 2.5e5, u"250000"},
+        FormCase{"FractionKeepsItsDigits", 1234.25, u"1234.25"},
+        FormCase{"TenThousandth", 0.0001, u"0.0001"},
+        FormCase{"NegativeMillionth", -1e-6, u"-0.000001"},
+        FormCase{"TenToTheFifteen", 1e15, u"1000000000000000"},
+        FormCase{"NegativeTenToTheFifteen", -1e15, u"-1000000000000000"},
+        FormCase{"LargestPlain", 1e20, u"100000000000000000000"},
+        FormCase{"LargeUsesExponentWithoutPlus", 1e21, u"1e21"},
+        FormCase{"LargeWithDigits", 1.5e300, u"1.5e300"},
         FormCase{"TinyUsesExponentWithoutPadding", 1e-7, u"1e-7"},
+        FormCase{"TinyWithDigits", -2.5e-7, u"-2.5e-7"},
         FormCase{"LargestDouble", kMaxDouble, u"1.7976931348623157e308"},
         FormCase{"InfinityIsWrittenAsLargestDouble", INFINITY, u"1.7976931348623157e308"},
         FormCase{"NegativeInfinity", -INFINITY, u"-1.7976931348623157e308"},
@@ -111,7 +133,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TextForm, ReadsBackToTheSameValue) {
     for (double value : {50.0, -2.5, 0.1, 1.0 / 3.0, 123456.789, 1e-300, 5e-324, 1e300, -kMaxDouble,
-                         2147483647.5, 9007199254740993.0, 1e15, 1e16, 1e21}) {
+                         2147483647.5, 9007199254740993.0, 1e15, 1e16, 1e21, 0.1 + 0.2,
+                         123456789.123, 1e-6, 9.999999e-7, 999999999999999999999.0, 1e21 * 0.999,
+                         -1.2345678901234567e-5}) {
         const std::u16string text = textForm(value);
         EXPECT_EQ(numericValue(text), value) << std::string(text.begin(), text.end());
         EXPECT_EQ(text.find(u'+'), std::u16string::npos);

@@ -143,7 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
     Intervals, StartInterval,
     ::testing::Values(IntervalCase{u"120ms", 120}, IntervalCase{u"2.5", 2}, IntervalCase{u"3.5", 4},
                       IntervalCase{u"  80", 80}, IntervalCase{u"0", 1}, IntervalCase{u"-20", 1},
-                      IntervalCase{u"abc", 1}, IntervalCase{u"1e999", 2147483647}));
+                      IntervalCase{u"abc", 1}, IntervalCase{u"1e999", 2147483647},
+                      IntervalCase{u"１２０", 120}));
 
 TEST_F(ScrollingDraw, StopBeforeTheFirstTickLeavesTheFirstCandidateShown) {
     controls.editor = u"x\r\ny";
@@ -245,7 +246,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FieldCase{u"abc", u"0"}, FieldCase{u"120ms", u"120"}, FieldCase{u"  80", u"80"},
                       FieldCase{u"2.5", u"2.5"}, FieldCase{u"", u"0"}, FieldCase{u"-3", u"-3"},
                       FieldCase{u"+7", u"7"}, FieldCase{u"-0", u"0"}, FieldCase{u"050.50", u"50.5"},
-                      FieldCase{u"1e999", u"1.7976931348623157e308"}));
+                      FieldCase{u"1e999", u"1.7976931348623157e308"}, FieldCase{u"100000", u"100000"},
+                      FieldCase{u"0.0001", u"0.0001"}, FieldCase{u"１２０", u"120"},
+                      FieldCase{u"\u3000９０", u"90"}, FieldCase{u"－５", u"-5"},
+                      FieldCase{u"１２．５", u"12.5"}));
 
 // Chi-square of a million ticks over n candidates through the real random source.
 // The seed is fixed, so the outcome is the same on every run.
