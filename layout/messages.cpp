@@ -6,6 +6,7 @@ bool isWriteProblem(FileProblem problem) {
     switch (problem) {
     case FileProblem::ReadOnly:
     case FileProblem::WriteFailed:
+    case FileProblem::WriteFailedNotRestored:
     case FileProblem::LinkLoop:
     case FileProblem::TargetNotAFile:
     case FileProblem::NotEncodable:
@@ -31,6 +32,10 @@ std::u16string candidateFileMessage(FileProblem problem, std::u16string_view nat
     case FileProblem::WriteFailed:
         (text += u"磁盘已满或无法写入(") += detail;
         text += u")，原文件未作改动。";
+        break;
+    case FileProblem::WriteFailedNotRestored:
+        (text += u"写入时出错(") += detail;
+        text += u")，且未能恢复原内容，文件可能已损坏。";
         break;
     case FileProblem::LinkLoop: text += u"磁盘已满或无法写入(符号链接形成了循环)，原文件未作改动。"; break;
     case FileProblem::TargetNotAFile: text += u"磁盘已满或无法写入(这不是一个文件)，原文件未作改动。"; break;

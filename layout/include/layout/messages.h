@@ -19,6 +19,7 @@ enum class FileProblem {
     // writing
     ReadOnly,
     WriteFailed,      // detail: the system's description
+    WriteFailedNotRestored,  // written in place, failed, and the old bytes could not be put back
     LinkLoop,
     TargetNotAFile,
     NotEncodable,
