@@ -1,0 +1,38 @@
+# The native Windows build: the shared standard-C++ libraries, the Win32 front end, and
+# (with tests on) the shared suites and the front end's suites, run under Wine by CTest.
+# Everything is linked statically so that the program needs no DLL beyond Windows' own.
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
+                        WINVER=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+add_subdirectory(draw)
+add_subdirectory(textio)
+add_subdirectory(layout)
+add_subdirectory(dialogs)
+add_subdirectory(win32)
+
+if(BUILD_TESTING)
+  # GoogleTest from Debian's source package, built with the cross compiler.
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+  # A test program run whole under Wine (CTest puts the emulator in front of it).
+  function(zorbalin_add_gtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    zorbalin_target_defaults(${name})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_compile_definitions(${name} PRIVATE
+      ZORBALIN_TEST_DATA_DIR="Z:${PROJECT_SOURCE_DIR}/tests/data")
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS windows TIMEOUT 600)
+  endfunction()
+
+  add_subdirectory(tests/draw)
+  add_subdirectory(tests/textio)
+  add_subdirectory(tests/layout)
+  add_subdirectory(tests/dialogs)
+  add_subdirectory(tests/win32)
+endif()
