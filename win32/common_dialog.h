@@ -1,0 +1,35 @@
+// The open-file dialog on Windows: the common dialog, loaded from its library at run time
+// so that a missing library or entry point is a failure the routine reports in its box.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "dialogs/open_file_dialog.h"
+
+namespace zorbalin::win32 {
+
+class CommonDialogBackend final : public dialogs::OpenFileDialogBackend {
+public:
+    // The library and entry point are replaceable so that tests can make them missing.
+    explicit CommonDialogBackend(HWND owner, std::wstring library = L"comdlg32.dll",
+                                 std::string entryPoint = "GetOpenFileNameW");
+
+    std::u16string chooseExistingFile(const dialogs::OpenFileDialogRequest& request) override;
+    void showFailureBox(std::u16string_view title, std::u16string_view text) override;
+
+private:
+    HWND owner_;
+    std::wstring library_;
+    std::string entryPoint_;
+};
+
+// The chosen file's full path, or "" when the user cancelled or the dialog failed (then
+// shown once in the box "Error: N description", title "mnuFileOpenDialog_Click").
+std::u16string ShowOpenFileDialog(HWND owner, std::u16string_view title,
+                                  std::u16string_view filter,
+                                  dialogs::OpenFileDialogBackend* backend = nullptr);
+
+}  // namespace zorbalin::win32
