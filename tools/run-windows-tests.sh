@@ -16,8 +16,9 @@ trap 'timeout 30 wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EX
 timeout 300 "$wine" wineboot -i >/dev/null 2>&1
 # The window tests create real windows: Wine draws them on a private virtual X server.
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" \
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
     bash -c 'cd "$0" && ctest --output-on-failure --timeout 600 "$@"' "$build_dir" "$@"
+  exit $?
 fi
 cd "$build_dir"
 ctest --output-on-failure --timeout 600 "$@"
