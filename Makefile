@@ -28,14 +28,15 @@ deps:
 test-deps: deps
 	@tools/install-deps.sh $(TEST_PACKAGES)
 
+# The developer build has the benchmarks too: make test runs the test of their figures.
 $(BUILD_DIR)/build.ninja: | deps
-	$(CMAKE) -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	$(CMAKE) -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DZORBALIN_BUILD_BENCH=ON
 
 build: deps $(BUILD_DIR)/build.ninja
 	$(CMAKE) --build $(BUILD_DIR)
 
 run: build
-	@tools/run-app.sh $(BUILD_DIR)/app/zorbalin
+	@tools/run-app.sh $(BUILD_DIR)/qt/app/zorbalin
 
 test: test-deps $(BUILD_DIR)/build.ninja
 	$(CMAKE) --build $(BUILD_DIR)
@@ -43,6 +44,7 @@ test: test-deps $(BUILD_DIR)/build.ninja
 	$(MAKE) windows-test
 
 bench: test-deps $(BUILD_DIR)/build.ninja
+	$(CMAKE) -S . -B $(BUILD_DIR) -DZORBALIN_BUILD_BENCH=ON
 	$(CMAKE) --build $(BUILD_DIR)
 	@tools/run-benchmarks.sh $(BUILD_DIR)
 
