@@ -11,6 +11,7 @@ add_subdirectory(textio)
 add_subdirectory(layout)
 add_subdirectory(dialogs)
 add_subdirectory(win32)
+add_subdirectory(bench/win32)
 
 if(BUILD_TESTING)
   # GoogleTest from Debian's source package, built with the cross compiler.
