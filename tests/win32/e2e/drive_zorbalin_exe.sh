@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# End-to-end on Windows' terms: starts the real zorbalin.exe under Wine on an X display and
+# uses it as a person would, with real X input events from xdotool: tidies the interval
+# field, types candidates, runs and stops a draw, chooses a GBK file with a Chinese name
+# through Wine's common dialog, closes the window, and checks the file's bytes and what was
+# stored in the registry; a second run must show the remembered file. Every wait is bounded.
+#
+# Runs in the Wine prefix and on the display it is given (tools/run-windows-tests.sh gives
+# a fresh prefix and a private Xvfb); without them it makes its own and removes them after.
+# Usage: drive_zorbalin_exe.sh PATH/TO/zorbalin.exe
+set -euo pipefail
+
+exe=$(realpath "$1")
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+for tool in "$wine" xdotool xclip iconv; do
+  command -v "$tool" >/dev/null || { echo "missing $tool (make windows-deps installs it)" >&2; exit 1; }
+done
+export WINEDEBUG=-all LANG=${LANG:-zh_CN.UTF-8}
+
+started=$(date +%s%N)
+work=$(mktemp -d /tmp/zorbalin-e2e.XXXXXX)
+own_prefix="" xvfb_pid="" app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$own_prefix" ] && { timeout 30 wineserver -k >/dev/null 2>&1 || true; }
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+elapsed_ms() { echo $(( ($(date +%s%N) - started) / 1000000 )); }
+step() { printf '[%6d ms] %s\n' "$(elapsed_ms)" "$*"; }
+
+# wait_until SECONDS COMMAND...: polls every 50 ms until the command succeeds.
+wait_until() {
+  local limit=$1; shift
+  local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
+  until "$@" >/dev/null 2>&1; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+# --- the prefix and the display ----------------------------------------------------------
+if [ -z "${WINEPREFIX:-}" ]; then
+  own_prefix="$work/prefix"
+  export WINEPREFIX=$own_prefix
+  timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(cat "$work/display")"
+fi
+step "prefix $WINEPREFIX, display $DISPLAY"
+
+# Our settings key only, inside the test's own prefix.
+key='HKCU\Software\VB and VBA Program Settings\Pellanor'
+timeout 60 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
+
+start_program() {
+  "$wine" "$exe" >"$work/app.log" 2>&1 &
+  app_pid=$!
+  wait_until 60 has_window || fail "the window did not appear: $(cat "$work/app.log")"
+  window=$(window_id)
+  eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y: the client area's origin
+  step "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
+}
+window_id() { xdotool search --onlyvisible --name '^Zorbalin$' | head -n 1; }
+has_window() { [ -n "$(window_id)" ]; }
+app_ended() {  # gone, or a zombie that the shell has not reaped yet
+  [ ! -e "/proc/$app_pid" ] || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]
+}
+close_program() {  # as a user would: Alt+F4 with the pointer over the window
+  xdotool mousemove $((X + 144)) $((Y + 130)) key --clearmodifiers alt+F4
+  wait_until 30 app_ended || fail "the program did not end after Alt+F4"
+  app_pid=""
+}
+
+# Control centres in the client area: the layout table's twips / 15 at 96 dpi.
+click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) sleep 0.05 click 1; sleep 0.1; }
+click_editor()   { click_at 144 248; }
+click_start()    { click_at 244 20; }
+click_choose()   { click_at 244 124; }
+click_pick()     { click_at 144 49; }
+click_interval() { click_at 48 97; }
+
+clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+has_clipboard() { [ -n "$(clipboard)" ]; }
+# Prints the text of the focused edit control (Wine hands CR LF to X as LF). Edit controls
+# have no Ctrl+A in Wine: the selection is made with the keys that every edit control has.
+copy_field() {
+  printf '' | xclip -i -selection clipboard >/dev/null 2>&1
+  xdotool key --clearmodifiers ctrl+Home ctrl+shift+End ctrl+c
+  wait_until 5 has_clipboard || true
+  clipboard
+}
+paste_text() {  # CJK text cannot be typed by xdotool, so it comes through the clipboard
+  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
+  xdotool key --clearmodifiers ctrl+v
+}
+expect_pick() {  # expect_pick CANDIDATE...: the pick display shows one of them
+  click_pick
+  local shown; shown=$(copy_field)
+  for candidate in "$@"; do [ "$shown" = "$candidate" ] && { step "pick: $shown"; return; }; done
+  fail "the pick display shows '$shown', not one of: $*"
+}
+
+start_program
+
+# --- the interval field tidies itself when the focus leaves it ---------------------------
+click_interval
+xdotool key --clearmodifiers ctrl+Home ctrl+shift+End
+xdotool type --delay 30 '120ms'
+xdotool key Tab
+click_interval
+shown=$(copy_field)
+[ "$shown" = "120" ] || fail "interval field shows '$shown', expected 120"
+step "interval field: 120ms became $shown"
+
+# --- typed candidates, a draw, the result; the draw tidied the editor ----------------------
+click_editor
+xdotool type --delay 30 'alpha'
+xdotool key Return
+xdotool type --delay 30 'beta'
+xdotool key Return
+paste_text '张三'
+xdotool key Return Return
+click_start
+sleep 0.5  # let it scroll a while: nothing to await
+click_start
+expect_pick alpha beta 张三
+click_editor
+editor=$(copy_field)
+[ "$editor" = "$(printf 'alpha\nbeta\n张三')" ] || fail "the editor was not tidied: '$editor'"
+
+# --- a GBK file with LF line ends and a Chinese name, through the real dialog --------------
+list="$work/班级 名单.txt"
+printf '\xd5\xc5\xc8\xfd\n\n\n\xc0\xee\xcb\xc4\n' >"$list"   # 张三 LF LF LF 李四 LF
+list_windows="Z:${list//\//\\}"
+click_choose
+dialog_id() { xdotool search --onlyvisible --name '.' | grep -vx "$window" | head -n 1; }
+has_dialog() { [ -n "$(dialog_id)" ]; }
+wait_until 30 has_dialog || fail "the open-file dialog did not appear"
+dialog=$(dialog_id)
+eval "$(xdotool getwindowgeometry --shell --prefix D_ "$dialog")"
+step "dialog '$(xdotool getwindowname "$dialog")' at $D_X,$D_Y"
+xdotool mousemove $((D_X + D_WIDTH / 2)) $((D_Y + 20))  # keys go where the pointer is
+xdotool key --clearmodifiers ctrl+a                     # the file name field has the focus
+paste_text "$list_windows"
+xdotool key Return
+dialog_gone() { ! xdotool search --onlyvisible --name '.' | grep -qx "$dialog"; }
+wait_until 30 dialog_gone || fail "the dialog did not take the typed file name"
+tidied() { cmp -s "$list" <(printf '\xd5\xc5\xc8\xfd\n\xc0\xee\xcb\xc4'); }
+wait_until 30 tidied || fail "the chosen file was not tidied in GBK with LF: $(od -An -tx1 "$list")"
+step "chosen file tidied and written back in GBK with LF line ends"
+click_editor
+editor=$(copy_field)
+[ "$editor" = "$(printf '张三\n李四')" ] || fail "the editor does not show the chosen file: '$editor'"
+click_start
+sleep 0.3
+click_start
+expect_pick 张三 李四
+
+# --- closing stores the path and the interval in the registry -------------------------------
+close_program
+timeout 60 "$wine" reg export "$key\\Nomal" 'Z:'"${work//\//\\}"'\settings.reg' /y \
+  >/dev/null 2>&1 || fail "no settings were stored under $key\\Nomal"
+stored=$(iconv -f UTF-16 -t UTF-8 "$work/settings.reg" | tr -d '\r')
+grep -qxF "\"Path\"=\"${list_windows//\\/\\\\}\"" <<<"$stored" || fail "stored Path is wrong: $stored"
+grep -qxF '"Interval"="120"' <<<"$stored" || fail "stored Interval is wrong: $stored"
+step "stored: $(grep '^"' <<<"$stored" | tr '\n' ' ')"
+
+# --- the next run shows the remembered file ------------------------------------------------
+start_program
+click_editor
+editor=$(copy_field)
+[ "$editor" = "$(printf '张三\n李四')" ] || fail "the remembered file was not loaded: '$editor'"
+close_program
+step "second run showed the remembered file"
+echo "Windows e2e passed in $(elapsed_ms) ms"
