@@ -77,8 +77,25 @@ windows-test: windows
 	tools/check-windows-exe.sh $(WIN64_DIR)/win32/zorbalin.exe x86-64
 	tools/run-windows-tests.sh $(WIN64_DIR)
 
+# Packages: the Debian package and the Windows setup program and zip, built from the
+# committed tree, and their check (which installs and removes the Debian package).
+DEB_DIR       ?= build-deb
+INSTALLER_DIR ?= build-installer
+
+.PHONY: deb windows-installer package-check
+
+deb:
+	@tools/build-deb.sh $(DEB_DIR)
+
+windows-installer: windows
+	@tools/build-windows-installer.sh $(INSTALLER_DIR) $(WIN32_DIR)/win32/zorbalin.exe win32
+
+package-check: windows
+	@tools/package-check.sh $(DEB_DIR) $(INSTALLER_DIR) \
+	  $(WIN32_DIR)/win32/zorbalin.exe $(WIN64_DIR)/win32/zorbalin.exe
+
 install: build
 	$(CMAKE) --install $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(WIN32_DIR) $(WIN64_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(WIN32_DIR) $(WIN64_DIR) $(DEB_DIR) $(INSTALLER_DIR)
