@@ -17,12 +17,14 @@ version="$("$root/tools/project-version.sh")"
 [ -f "$exe" ] || { echo "error: $exe is missing; run make windows first" >&2; exit 1; }
 
 "$root/tools/install-deps.sh" nsis
+options=(-V2 -DVERSION="$version" -DEXE="$exe" -DLICENSE_FILE="$root/LICENSE")
+icon="$root/win32/resources/zorbalin.ico"   # the program's own icon, when the tree has it
+[ -f "$icon" ] && options+=(-DICON="$icon")
 
 # makensis reads the script from its own folder, so every path it gets is absolute.
 if [ "$flavour" = win32 ]; then
   setup="$out/zorbalin-$version-setup.exe"
-  makensis -V2 -DVERSION="$version" -DEXE="$exe" -DLICENSE_FILE="$root/LICENSE" \
-           -DOUTFILE="$setup" "$root/packaging/windows/zorbalin.nsi"
+  makensis "${options[@]}" -DOUTFILE="$setup" "$root/packaging/windows/zorbalin.nsi"
 
   staging="$(mktemp -d)"
   trap 'rm -rf "$staging"' EXIT
@@ -35,7 +37,6 @@ if [ "$flavour" = win32 ]; then
   echo "$zip"
 else
   setup="$out/zorbalin-$version-win64-setup.exe"
-  makensis -V2 -DWIN64 -DVERSION="$version" -DEXE="$exe" -DLICENSE_FILE="$root/LICENSE" \
-           -DOUTFILE="$setup" "$root/packaging/windows/zorbalin.nsi"
+  makensis "${options[@]}" -DWIN64 -DOUTFILE="$setup" "$root/packaging/windows/zorbalin.nsi"
   echo "$setup"
 fi

@@ -4,7 +4,7 @@
 ; are never touched.
 ;
 ; makensis -DVERSION=1.0.0 -DEXE=zorbalin.exe -DLICENSE_FILE=LICENSE -DOUTFILE=setup.exe
-;          [-DWIN64] zorbalin.nsi
+;          [-DICON=zorbalin.ico] [-DWIN64] zorbalin.nsi
 ; WIN64 packs a 64-bit exe with the 64-bit stub; the shipped installer is 32-bit.
 
 !ifndef VERSION | EXE | LICENSE_FILE | OUTFILE
@@ -45,6 +45,10 @@ VIAddVersionKey /LANG=2052 "CompanyName" "The Zorbalin developers"
 VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright (c) The Zorbalin developers, MIT License"
 
 !define MUI_ABORTWARNING
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
 !define MUI_FINISHPAGE_RUN "$INSTDIR\zorbalin.exe"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
