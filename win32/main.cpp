@@ -1,5 +1,10 @@
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    return 0;
+#include "form1.h"
+#include "message_loop.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    zorbalin::win32::Form1 form(instance);
+    form.show(showCommand);
+    return zorbalin::win32::runMessageLoop(form.window());
 }

@@ -1,0 +1,99 @@
+#include "candidate_editor.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "wide_text.h"
+
+namespace zorbalin::win32 {
+
+namespace {
+
+// Whether the text has a CR or LF that is not part of a CR LF pair.
+bool hasLoneLineBreak(const std::u16string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            if (i + 1 == text.size() || text[i + 1] != u'\n') return true;
+            ++i;
+        } else if (text[i] == u'\n') {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::u16string withCrLfBreaks(const std::u16string& text) {
+    std::u16string result;
+    result.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            result += u"\r\n";
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+constexpr UINT_PTR kTabMovesFocusSubclass = 1;
+
+// A multi-line EDIT control asks for every key, Tab included; giving Tab back to the
+// dialog navigation keeps the window usable without a mouse.
+LRESULT CALLBACK tabMovesFocus(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                               UINT_PTR, DWORD_PTR) {
+    if (message == WM_GETDLGCODE) {
+        LRESULT code = DefSubclassProc(window, message, wParam, lParam);
+        const auto* keyMessage = reinterpret_cast<const MSG*>(lParam);
+        if (keyMessage != nullptr && keyMessage->message == WM_KEYDOWN &&
+            keyMessage->wParam == VK_TAB) {
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+        }
+        return code;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &tabMovesFocus, kTabMovesFocusSubclass);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void CandidateEditor::attach(HWND control) {
+    control_ = control;
+    SendMessageW(control_, EM_SETLIMITTEXT, 0, 0);  // 0: the largest the control can hold
+    SetWindowSubclass(control_, &tabMovesFocus, kTabMovesFocusSubclass, 0);
+    cachedText_.reset();
+}
+
+const std::u16string& CandidateEditor::text() {
+    if (!cachedText_) {
+        const auto length = static_cast<std::size_t>(SendMessageW(control_, WM_GETTEXTLENGTH, 0, 0));
+        std::wstring buffer(length + 1, L'\0');
+        const auto copied = static_cast<std::size_t>(
+            SendMessageW(control_, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data())));
+        buffer.resize(std::min(copied, length));
+        std::u16string text = fromWide(buffer);
+        if (hasLoneLineBreak(text)) text = withCrLfBreaks(text);
+        cachedText_ = std::move(text);
+    }
+    return *cachedText_;
+}
+
+void CandidateEditor::setText(const std::u16string& text) {
+    if (cachedText_ && *cachedText_ == text) return;  // the control already holds it
+    cachedText_.reset();
+    settingText_ = true;
+    const bool set = SendMessageW(control_, WM_SETTEXT, 0,
+                                  reinterpret_cast<LPARAM>(toWide(text).c_str())) != FALSE;
+    settingText_ = false;
+    if (set) cachedText_ = text;
+}
+
+void CandidateEditor::contentChanged() {
+    if (!settingText_) cachedText_.reset();
+}
+
+}  // namespace zorbalin::win32

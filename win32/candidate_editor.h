@@ -1,0 +1,41 @@
+// The candidate editor (RichTextBox1) over a multi-line EDIT control: plain text with CR LF
+// between lines. The plain EDIT control keeps up with a million lines where RichEdit does
+// not, and the program's own readers give it the text of every kind of file.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace zorbalin::win32 {
+
+class CandidateEditor {
+public:
+    // Styles of the control that this class drives.
+    static constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
+                                    ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN;
+
+    // Takes over a control created with kStyle: lifts its length limit, and makes Tab move
+    // the focus instead of typing a tab, as on Linux.
+    void attach(HWND control);
+    HWND control() const { return control_; }
+
+    // The whole content, CR LF between lines (a lone CR or LF, as a paste may leave, reads
+    // as a line break too).
+    const std::u16string& text();
+    // Replaces the whole content. Writing the text the editor already holds changes nothing.
+    void setText(const std::u16string& text);
+
+    // The window calls this on EN_CHANGE: the user changed the content.
+    void contentChanged();
+
+private:
+    HWND control_ = nullptr;
+    bool settingText_ = false;
+    // Reading the control's text costs time proportional to the list, so the last text
+    // read or written is kept until the user changes the content.
+    std::optional<std::u16string> cachedText_;
+};
+
+}  // namespace zorbalin::win32

@@ -1,0 +1,288 @@
+#include "form1.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "layout/messages.h"
+#include "long_path.h"
+#include "wide_text.h"
+#include "window_text.h"
+
+namespace zorbalin::win32 {
+
+namespace {
+
+constexpr wchar_t kWindowClassName[] = L"Zorbalin.Form1";
+constexpr WORD kIconResource = 1;
+constexpr UINT_PTR kLostFocusSubclass = 1;
+
+ATOM registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClassName;
+    // The program's icon; absent in a test program, which then shows the default one.
+    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    return RegisterClassExW(&windowClass);
+}
+
+// Per-monitor aware windows of the first version scale their frames only when asked.
+void enableNonClientScaling(HWND window) {
+    using EnableFunction = BOOL(WINAPI*)(HWND);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto enable = user32 == nullptr ? nullptr
+        : reinterpret_cast<EnableFunction>(
+              reinterpret_cast<void*>(GetProcAddress(user32, "EnableNonClientDpiScaling")));
+    if (enable != nullptr) enable(window);
+}
+
+// Whether a file (not a folder) exists at the path.
+bool isExistingFile(const std::wstring& path) {
+    const std::wstring query = fileApiPath(path);
+    if (query.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(query.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+Form1::Form1(HINSTANCE instance, Form1Options options)
+    : options_(std::move(options)), settings_(options_.settingsKeyPath) {
+    static const ATOM windowClass = registerWindowClass(instance, &Form1::windowProcedure);
+    (void)windowClass;  // a failed registration shows as a failed CreateWindowExW below
+    const std::wstring caption = toWide(layout::kWindowCaption);
+    CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClassName, caption.c_str(),
+                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (window_ == nullptr) {
+        throw std::runtime_error("Form1: the window could not be created");
+    }
+    Timer1 = DrawTimer::create(window_, kTimer1TickMessage, options_.timerKind);
+    Timer1->setInterval(layout::kTimerInitialIntervalMs);
+    createControls();
+    Form_Load();
+}
+
+Form1::~Form1() {
+    if (window_ != nullptr) DestroyWindow(window_);
+}
+
+void Form1::show(int showCommand) {
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+    SetFocus(RichTextBox1.control());
+}
+
+LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        enableNonClientScaling(window);
+    }
+    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return form->handleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        handleCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        return 0;
+    case kTimer1TickMessage:
+        if (Timer1 && Timer1->takeTick()) Timer1_Timer();
+        return 0;
+    case WM_SHOWWINDOW:
+        // Reported once the window is up, so the box has a window to belong to.
+        if (wParam != FALSE && !startupFailure_.empty()) {
+            PostMessageW(window_, kStartupFailureMessage, 0, 0);
+        }
+        break;
+    case kStartupFailureMessage:
+        if (std::u16string failure = std::exchange(startupFailure_, {}); !failure.empty()) {
+            reportFailure(failure);
+        }
+        return 0;
+    case WM_SIZE:
+        layoutControls();
+        return 0;
+    case WM_GETMINMAXINFO: {
+        const SIZE designed = designedWindowSize();
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize = {designed.cx, designed.cy};
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        applyDpi(HIWORD(wParam));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case WM_ACTIVATE:
+        // The focus comes back to the control that had it when the window was left.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(window_, focus)) focusBeforeDeactivation_ = focus;
+        } else {
+            HWND focus = focusBeforeDeactivation_ != nullptr && IsWindow(focusBeforeDeactivation_)
+                ? focusBeforeDeactivation_ : RichTextBox1.control();
+            SetFocus(focus);
+        }
+        return 0;
+    case WM_CLOSE:
+        close(true);
+        return 0;
+    case WM_ENDSESSION:
+        // Logoff or shutdown: the process may end right after this message.
+        if (wParam != FALSE) Form_Unload();
+        return 0;
+    case WM_DESTROY:
+        Form_Unload();
+        if (Timer1) Timer1->setEnabled(false);
+        return 0;
+    case WM_NCDESTROY: {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        controls_.fill(nullptr);
+        if (options_.quitWhenDestroyed) PostQuitMessage(0);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void Form1::handleCommand(HWND control, WORD notification) {
+    if (control == Command1 && notification == BN_CLICKED) {
+        Command1_Click();
+    } else if (control == Command2 && notification == BN_CLICKED) {
+        Command2_Click();
+    } else if (control == RichTextBox1.control() && notification == EN_CHANGE) {
+        RichTextBox1.contentChanged();
+    }
+}
+
+// Text2 reports leaving it for another control of the window; the window being deactivated
+// (another program, a message box) does not count.
+LRESULT CALLBACK Form1::intervalFieldProcedure(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam, UINT_PTR, DWORD_PTR formData) {
+    if (message == WM_KILLFOCUS) {
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        auto* form = reinterpret_cast<Form1*>(formData);
+        const HWND newFocus = reinterpret_cast<HWND>(wParam);
+        if (newFocus != nullptr && form->window_ != nullptr && IsChild(form->window_, newFocus)) {
+            form->Text2_LostFocus();
+        }
+        return result;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &Form1::intervalFieldProcedure, kLostFocusSubclass);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void Form1::close(bool byUser) {
+    Form_Unload();
+    // The user closing the window hears that the settings were not kept; a close asked for
+    // by the session must not wait for anyone to press OK.
+    if (!settingsSaved_ && byUser) {
+        reportFailure(layout::settingsNotSavedMessage(fromWide(settings_.location())));
+    }
+    DestroyWindow(window_);
+}
+
+// Startup: the remembered file and interval, before the window is shown.
+void Form1::Form_Load() {
+    const StoredSettings stored = settings_.read();
+    listPath_ = stored.path;
+    draw_.intervalText = fromWide(stored.interval);
+
+    if (!listPath_.empty() && isExistingFile(listPath_)) {
+        textio::FileFormat format;
+        if (LoadCandidateFile(listPath_, format, startupFailure_)) {
+            draw::TidyCandidateText(*this);
+        }
+    }
+
+    if (draw_.intervalText.empty()) {
+        draw_.intervalText = layout::kDefaultIntervalText;
+    }
+    setWindowText(Text2, draw_.intervalText);
+}
+
+// Shutdown: store the path and the interval. Runs once, however the window is closed.
+void Form1::Form_Unload() {
+    if (std::exchange(unloaded_, true)) return;
+    settingsSaved_ = settings_.write({listPath_, toWide(draw_.intervalText)});
+}
+
+void Form1::Command1_Click() {
+    ChooseCandidateFile();
+}
+
+void Form1::Command2_Click() {
+    draw::ToggleDraw(draw_, *this);
+}
+
+void Form1::Timer1_Timer() {
+    draw::DrawTick(draw_, *this, random_);
+}
+
+void Form1::Text2_LostFocus() {
+    draw::NormalizeIntervalField(*this);
+}
+
+void Form1::reportFailure(std::u16string_view message) {
+    if (options_.showMessage) {
+        options_.showMessage(window_, message, layout::kWindowCaption);
+        return;
+    }
+    MessageBoxW(window_, toWide(message).c_str(), toWide(layout::kWindowCaption).c_str(),
+                MB_OK | MB_ICONWARNING);
+}
+
+std::u16string Form1::editorText() {
+    return RichTextBox1.text();
+}
+
+void Form1::setEditorText(const std::u16string& text) {
+    RichTextBox1.setText(text);
+}
+
+void Form1::setPickText(std::u16string_view text) {
+    setWindowText(Text1, text);
+}
+
+std::u16string Form1::intervalFieldText() {
+    return windowText(Text2);
+}
+
+void Form1::setIntervalFieldText(const std::u16string& text) {
+    setWindowText(Text2, text);
+}
+
+void Form1::setStartStopCaption(const std::u16string& caption) {
+    setWindowText(Command2, caption);
+}
+
+void Form1::setTimerInterval(std::int32_t milliseconds) {
+    Timer1->setInterval(milliseconds);
+}
+
+void Form1::setTimerEnabled(bool enabled) {
+    Timer1->setEnabled(enabled);
+}
+
+}  // namespace zorbalin::win32

@@ -1,0 +1,126 @@
+// The program's one window. It owns all state, routes each window message to the handler
+// named after the control and event, and gives the draw its control operations.
+#pragma once
+
+#include <windows.h>
+// winuser.h names a drawing function DrawState; here it is the draw's state type.
+#undef DrawState
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "candidate_editor.h"
+#include "candidate_file.h"
+#include "dialogs/open_file_dialog.h"
+#include "draw/draw_controls.h"
+#include "draw/random_pick.h"
+#include "draw/scrolling_draw.h"
+#include "draw_timer.h"
+#include "handles.h"
+#include "layout/layout_table.h"
+#include "registry_settings.h"
+
+namespace zorbalin::win32 {
+
+// Private messages of Form1.
+inline constexpr UINT kTimer1TickMessage = WM_APP + 1;       // a tick of Timer1
+inline constexpr UINT kStartupFailureMessage = WM_APP + 2;   // the window is up: report
+
+// Shows a modal box with only an OK button over the owner.
+using MessageBoxFunction =
+    std::function<void(HWND owner, std::u16string_view text, std::u16string_view title)>;
+
+struct Form1Options {
+    std::wstring settingsKeyPath = kSettingsKeyPath;  // below HKEY_CURRENT_USER
+    dialogs::OpenFileDialogBackend* dialogBackend = nullptr;  // null: the common dialog
+    MessageBoxFunction showMessage;                           // null: MessageBoxW
+    DrawTimerKind timerKind = DrawTimerKind::HighResolutionWaitable;
+    bool quitWhenDestroyed = true;  // the program ends with its window
+};
+
+class Form1 final : private draw::DrawControls {
+public:
+    // Creates the window and its controls and runs the startup; the window is not shown.
+    explicit Form1(HINSTANCE instance, Form1Options options = {});
+    ~Form1() override;
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    HWND window() const { return window_; }
+    // The control of the layout table's name, or null after the window is gone.
+    HWND control(std::string_view name) const;
+    const std::wstring& listPath() const { return listPath_; }
+    const DrawTimer& timer() const { return *Timer1; }
+
+    // Shows the window with the focus in the editor.
+    void show(int showCommand);
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void handleCommand(HWND control, WORD notification);
+
+    void createControls();
+    // Fonts and positions for the window's current dpi and client size.
+    void applyDpi(int dpi);
+    void layoutControls();
+    SIZE designedWindowSize() const;
+
+    // Event handlers.
+    void Form_Load();
+    void Form_Unload();
+    void Command1_Click();
+    void Command2_Click();
+    void Timer1_Timer();
+    void Text2_LostFocus();
+
+    void ChooseCandidateFile();
+    // The file's text into the editor; false (with the message in `failure`) when it
+    // cannot be read.
+    bool LoadCandidateFile(const std::wstring& path, textio::FileFormat& format,
+                           std::u16string& failure);
+    void reportFailure(std::u16string_view message);
+    void close(bool byUser);
+
+    // draw::DrawControls
+    std::u16string editorText() override;
+    void setEditorText(const std::u16string& text) override;
+    void setPickText(std::u16string_view text) override;
+    std::u16string intervalFieldText() override;
+    void setIntervalFieldText(const std::u16string& text) override;
+    void setStartStopCaption(const std::u16string& caption) override;
+    void setTimerInterval(std::int32_t milliseconds) override;
+    void setTimerEnabled(bool enabled) override;
+
+    static LRESULT CALLBACK intervalFieldProcedure(HWND window, UINT message, WPARAM wParam,
+                                                   LPARAM lParam, UINT_PTR, DWORD_PTR form);
+
+    Form1Options options_;
+    HWND window_ = nullptr;
+    int dpi_ = layout::kDesignDpi;
+    UniqueFont font_;
+    // The controls in layout-table order; child windows, destroyed with the window.
+    std::array<HWND, layout::kLayout.size()> controls_{};
+    HWND Command1 = nullptr;
+    HWND Command2 = nullptr;
+    HWND Text1 = nullptr;
+    HWND Text2 = nullptr;
+    CandidateEditor RichTextBox1;
+    std::unique_ptr<DrawTimer> Timer1;
+    HWND focusBeforeDeactivation_ = nullptr;
+
+    // State.
+    draw::DrawState draw_;  // itemList, intervalText, isScrolling
+    std::wstring listPath_;
+    draw::RandomSource random_;
+    RegistrySettings settings_;
+    std::u16string startupFailure_;  // shown once the window is up
+    bool unloaded_ = false;
+    bool settingsSaved_ = true;
+};
+
+}  // namespace zorbalin::win32

@@ -1,0 +1,151 @@
+// Form1's controls: created from the shared layout table, sized for the window's dpi and
+// the system's message font, and anchored when the window is enlarged.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "dpi.h"
+#include "form1.h"
+#include "wide_text.h"
+
+namespace zorbalin::win32 {
+
+namespace {
+
+using layout::ControlKind;
+using layout::ControlLayout;
+
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+constexpr int kFirstControlId = 100;
+
+std::size_t indexOf(const ControlLayout& control) {
+    return static_cast<std::size_t>(&control - layout::kLayout.data());
+}
+
+// The order the controls are created in, which is both the order that Tab follows and the
+// order screen readers read: the fields by tab index, each right after the labels that
+// name it (the first label nearest, as it gives the field its name).
+std::vector<const ControlLayout*> creationOrder() {
+    std::vector<const ControlLayout*> order;
+    for (const ControlLayout* control : layout::controlsInTabOrder()) {
+        if (control->kind == ControlKind::Label) continue;
+        for (auto pair = layout::kLabelBuddies.rbegin(); pair != layout::kLabelBuddies.rend(); ++pair) {
+            if (std::string_view(pair->field) == control->name) {
+                order.push_back(&layout::controlNamed(pair->label));
+            }
+        }
+        order.push_back(control);
+    }
+    for (const ControlLayout& control : layout::kLayout) {  // labels that name no field
+        if (std::find(order.begin(), order.end(), &control) == order.end()) order.push_back(&control);
+    }
+    return order;
+}
+
+struct ControlClass {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ControlClass controlClass(const ControlLayout& control) {
+    switch (control.kind) {
+    case ControlKind::PushButton:
+        return {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::Label:
+        return {L"STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::LineEdit: {
+        // The pick display is read-only, its result still selectable and copyable.
+        const DWORD readOnly = std::string_view(control.name) == "Text1" ? ES_READONLY : 0;
+        return {L"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | readOnly,
+                WS_EX_CLIENTEDGE};
+    }
+    case ControlKind::Editor:
+        return {L"EDIT", CandidateEditor::kStyle, WS_EX_CLIENTEDGE};
+    }
+    return {L"STATIC", WS_CHILD, 0};
+}
+
+}  // namespace
+
+HWND Form1::control(std::string_view name) const {
+    return controls_[indexOf(layout::controlNamed(name))];
+}
+
+void Form1::createControls() {
+    const HINSTANCE instance =
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    for (const ControlLayout* control : creationOrder()) {
+        const ControlClass kind = controlClass(*control);
+        const std::size_t index = indexOf(*control);
+        const HWND created = CreateWindowExW(
+            kind.exStyle, kind.className, toWide(control->text).c_str(), kind.style, 0, 0, 0, 0,
+            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)),
+            instance, nullptr);
+        if (created == nullptr) throw std::runtime_error("Form1: a control could not be created");
+        controls_[index] = created;
+    }
+    Command1 = control("Command1");
+    Command2 = control("Command2");
+    Text1 = control("Text1");
+    Text2 = control("Text2");
+    RichTextBox1.attach(control("RichTextBox1"));
+    SetWindowSubclass(Text2, &Form1::intervalFieldProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+
+    applyDpi(windowDpi(window_));
+    const SIZE size = designedWindowSize();
+    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layoutControls();
+}
+
+void Form1::applyDpi(int dpi) {
+    dpi_ = dpi;
+    UniqueFont font = createMessageFont(dpi_);
+    if (!font) return;  // the controls keep the font they have
+    for (HWND control : controls_) {
+        if (control != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    }
+    font_ = std::move(font);  // the old font is deleted once no control uses it
+    layoutControls();
+}
+
+SIZE Form1::designedWindowSize() const {
+    const layout::PixelSize client = layout::designedClientSize(dpi_);
+    const RECT frame = windowRectForClient({0, 0, client.width, client.height}, kWindowStyle,
+                                           kWindowExStyle, dpi_);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void Form1::layoutControls() {
+    if (window_ == nullptr || controls_.front() == nullptr) return;
+    RECT client{};
+    if (!GetClientRect(window_, &client)) return;
+    const layout::PixelSize clientSize{client.right - client.left, client.bottom - client.top};
+
+    WindowDc dc(window_);
+    SelectedObject selectedFont(dc.get(), font_.get());
+    for (const ControlLayout& control : layout::kLayout) {
+        HWND window = controls_[indexOf(control)];
+        if (window == nullptr) continue;
+        layout::PixelRect rect = layout::anchoredRect(control, clientSize, dpi_);
+        if (control.kind == ControlKind::Label) {
+            // Labels fit their captions in whatever font the system gives.
+            const std::wstring caption = toWide(control.text);
+            SIZE extent{};
+            if (GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &extent)) {
+                rect.width = extent.cx;
+                rect.height = extent.cy;
+            }
+        }
+        SetWindowPos(window, nullptr, rect.left, rect.top, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+}  // namespace zorbalin::win32
