@@ -5,12 +5,6 @@
 namespace zorbalin::textio {
 namespace {
 
-DecodeOutcome refused(DecodeRefusal reason) { return DecodeOutcome{std::nullopt, reason}; }
-
-DecodeOutcome accepted(std::u16string text, TextEncoding encoding, bool fromRichText = false) {
-    return DecodeOutcome{DecodedText{std::move(text), encoding, fromRichText}, std::nullopt};
-}
-
 // A NUL character marks binary data, whatever encoding it came through.
 bool containsNul(std::u16string_view text) { return text.find(u'\0') != std::u16string_view::npos; }
 
@@ -37,18 +31,26 @@ std::optional<std::u16string> decodePlainText(std::string_view bytes, TextEncodi
 bool isRichText(std::string_view bytes) { return bytes.starts_with("{\\rtf"); }
 
 DecodeOutcome decodeCandidateBytes(std::string_view bytes, const CodePageDecoder& decode) {
-    if (bytes.size() > kMaxCandidateFileBytes) return refused(DecodeRefusal::TooLarge);
-    if (isRichText(bytes)) return accepted(readRichText(bytes, decode), TextEncoding::Utf8, true);
+    if (bytes.size() > kMaxCandidateFileBytes) return DecodeRefusal::TooLarge;
+    if (isRichText(bytes)) {
+        return DecodedText{readRichText(bytes, decode), FileFormat{}, true};
+    }
 
     TextEncoding encoding = TextEncoding::Utf8;
     std::optional<std::u16string> text = decodePlainText(bytes, encoding, decode);
-    if (!text || containsNul(*text)) return refused(DecodeRefusal::NotText);
-    return accepted(normalizeLineBreaks(std::move(*text)), encoding);
+    if (!text || containsNul(*text)) return DecodeRefusal::NotText;
+    const LineEnding lineEnding = detectLineEnding(*text);
+    return DecodedText{normalizeLineBreaks(std::move(*text)), FileFormat{encoding, lineEnding}};
 }
 
-std::optional<std::string> encodeCandidateText(std::u16string_view text, TextEncoding encoding,
+std::optional<std::string> encodeCandidateText(std::u16string_view text, const FileFormat& format,
                                                const CodePageEncoder& encode) {
-    if (encoding != TextEncoding::Gb18030) return encodeUnicodeText(text, encoding);
+    std::u16string converted;
+    if (format.lineEnding != LineEnding::CrLf) {
+        converted = withLineEnding(text, format.lineEnding);
+        text = converted;
+    }
+    if (format.encoding != TextEncoding::Gb18030) return encodeUnicodeText(text, format.encoding);
     if (!encode) return std::nullopt;
     return encode(kChineseCodePage, replaceLoneSurrogates(text));
 }

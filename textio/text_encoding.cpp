@@ -11,6 +11,9 @@ constexpr char16_t kReplacementCharacter = 0xFFFD;
 bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
+// LINE SEPARATOR and PARAGRAPH SEPARATOR: the editor shows them as line breaks.
+bool isUnicodeSeparator(char16_t unit) { return unit == u'\u2028' || unit == u'\u2029'; }
+
 // Eight bytes at once: true when none has its high bit set (the common ASCII case).
 bool eightAsciiBytes(const unsigned char* p) {
     std::uint64_t word;
@@ -195,7 +198,7 @@ bool hasOnlyCrLfBreaks(std::u16string_view text) {
         if (text[i] == u'\r') {
             if (i + 1 >= text.size() || text[i + 1] != u'\n') return false;
             ++i;
-        } else if (text[i] == u'\n') {
+        } else if (text[i] == u'\n' || isUnicodeSeparator(text[i])) {
             return false;
         }
     }
@@ -214,7 +217,10 @@ std::u16string normalizeLineBreaks(std::u16string_view text) {
     while (i < text.size()) {
         // Copy the stretch up to the next CR or LF in one go.
         std::size_t next = i;
-        while (next < text.size() && text[next] != u'\r' && text[next] != u'\n') ++next;
+        while (next < text.size() && text[next] != u'\r' && text[next] != u'\n' &&
+               !isUnicodeSeparator(text[next])) {
+            ++next;
+        }
         out.append(text.substr(i, next - i));
         if (next == text.size()) break;
         out.append(u"\r\n");

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <variant>
 
 #include "candidate_file.h"
 #include "code_page_decoder.h"
@@ -78,8 +79,12 @@ void readAndConvert(benchmark::State& state, const QString& path) {
 void load(benchmark::State& state, const QString& path) {
     for (auto _ : state) {
         const auto outcome = zorbalin::window::readCandidateFile(path);
-        if (!outcome.file) state.SkipWithError("the sample file was refused");
-        benchmark::DoNotOptimize(outcome.file->text.data());
+        const auto* file = std::get_if<zorbalin::window::CandidateFileText>(&outcome);
+        if (file == nullptr) {
+            state.SkipWithError("the sample file was refused");
+            break;  // SkipWithError does not leave the loop
+        }
+        benchmark::DoNotOptimize(file->text.data());
     }
 }
 

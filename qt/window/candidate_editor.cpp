@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "textio/text_encoding.h"
 
 namespace zorbalin::window {
 
@@ -120,7 +121,11 @@ void CandidateEditor::setText(const std::u16string& text) {
     if (!before || !removeDroppedParts(*before, text)) {
         setPlainText(editorTextFromCrlfText(text));
     }
-    cachedText_ = text;
+    // Kept only when it is what reading the widget gives: the widget shows a lone CR or
+    // LF, U+2028 and U+2029 as line breaks, and reading it back turns them into CR LF.
+    if (textio::hasOnlyCrLfBreaks(text)) {
+        cachedText_ = text;
+    }
 }
 
 // Tidying a long list usually removes a few line breaks from it; rebuilding the whole

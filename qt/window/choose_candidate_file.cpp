@@ -19,29 +19,28 @@ void Form1::ChooseCandidateFile() {
 
     // A file that cannot be read is left alone: writing the editor's old text over it
     // would destroy it.
-    QString failure;
-    const std::optional<textio::TextEncoding> encoding = LoadCandidateFile(listPath_, failure);
-    if (!encoding) {
-        reportFailure(failure);
+    const std::variant<textio::FileFormat, ReadFailure> loaded = LoadCandidateFile(listPath_);
+    if (const auto* failure = std::get_if<ReadFailure>(&loaded)) {
+        reportFailure(failure->message);
         return;
     }
     draw::TidyCandidateText(*this);
-    // Written back in the encoding it was read in.
-    failure = writeCandidateFile(listPath_, RichTextBox1->text(), *encoding);
+    // Written back in the encoding and line ending it was read with.
+    const QString failure =
+        writeCandidateFile(listPath_, RichTextBox1->text(), std::get<textio::FileFormat>(loaded));
     if (!failure.isEmpty()) {
         reportFailure(failure);
     }
 }
 
-std::optional<textio::TextEncoding> Form1::LoadCandidateFile(const QString& path,
-                                                             QString& failure) {
+std::variant<textio::FileFormat, ReadFailure> Form1::LoadCandidateFile(const QString& path) {
     ReadOutcome outcome = readCandidateFile(path);
-    if (!outcome.file) {
-        failure = outcome.error;
-        return std::nullopt;
+    if (auto* failure = std::get_if<ReadFailure>(&outcome)) {
+        return std::move(*failure);
     }
-    RichTextBox1->setText(outcome.file->text);
-    return outcome.file->encoding;
+    auto& file = std::get<CandidateFileText>(outcome);
+    RichTextBox1->setText(file.text);
+    return file.format;
 }
 
 }  // namespace zorbalin::window

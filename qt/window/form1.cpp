@@ -160,7 +160,10 @@ void Form1::Form_Load() {
     draw_.intervalText = fromQString(stored.interval);
 
     if (!listPath_.isEmpty() && QFileInfo(listPath_).isFile()) {
-        if (LoadCandidateFile(listPath_, startupFailure_)) {
+        const auto loaded = LoadCandidateFile(listPath_);
+        if (const auto* failure = std::get_if<ReadFailure>(&loaded)) {
+            startupFailure_ = failure->message;
+        } else {
             draw::TidyCandidateText(*this);
         }
     }

@@ -4,12 +4,14 @@
 #include <QWidget>
 
 #include <optional>
+#include <variant>
 
+#include "candidate_file.h"
 #include "draw/draw_controls.h"
 #include "draw/random_pick.h"
 #include "draw/scrolling_draw.h"
 #include "settings_store.h"
-#include "textio/text_encoding.h"
+#include "textio/file_format.h"
 
 class QLabel;
 class QLineEdit;
@@ -51,9 +53,8 @@ private:
     void Text2_LostFocus();
 
     void ChooseCandidateFile();
-    // The file's text into the editor; its encoding, or nullopt (with the message kept in
-    // `failure`) when it cannot be read.
-    std::optional<textio::TextEncoding> LoadCandidateFile(const QString& path, QString& failure);
+    // The file's text into the editor; how the file was stored, or why it cannot be read.
+    std::variant<textio::FileFormat, ReadFailure> LoadCandidateFile(const QString& path);
     void reportFailure(const QString& message);
 
     // draw::DrawControls

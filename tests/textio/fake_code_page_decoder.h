@@ -47,4 +47,27 @@ inline const CodePageDecoder& fakeDecoder() {
     return decoder;
 }
 
+// The reverse for code page 936: ASCII and the two characters 张 and 三.
+inline std::optional<std::string> fakeEncode(int codePage, std::u16string_view text) {
+    if (codePage != 936) return std::nullopt;
+    std::string out;
+    for (const char16_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c == u'张') {
+            out += "\xD5\xC5";
+        } else if (c == u'三') {
+            out += "\xC8\xFD";
+        } else {
+            return std::nullopt;
+        }
+    }
+    return out;
+}
+
+inline const CodePageEncoder& fakeEncoder() {
+    static const CodePageEncoder encoder = fakeEncode;
+    return encoder;
+}
+
 }  // namespace zorbalin::textio::testing

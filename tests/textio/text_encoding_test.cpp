@@ -70,8 +70,16 @@ TEST(LineBreaks, EveryKindBecomesCrLf) {
         {u"\n\n", u"\r\n\r\n"},
         {u"end\r", u"end\r\n"},
         {u"", u""},
+        {u"x\u2029y", u"x\r\ny"},
+        {u"x\u2028y", u"x\r\ny"},
+        {u"\u2029\u2028", u"\r\n\r\n"},
+        {u"a\r\u2029b", u"a\r\n\r\nb"},
     };
-    for (const auto& [input, expected] : cases) EXPECT_EQ(normalizeLineBreaks(input), expected);
+    for (const auto& [input, expected] : cases) {
+        EXPECT_EQ(normalizeLineBreaks(input), expected);
+        EXPECT_EQ(normalizeLineBreaks(std::u16string(input)), expected);  // the no-copy path
+        EXPECT_EQ(hasOnlyCrLfBreaks(input), input == expected);
+    }
 }
 
 TEST(UnicodeEncoding, WritesEachEncodingWithItsMark) {

@@ -14,7 +14,21 @@
 namespace zorbalin::window {
 namespace {
 
+using textio::FileFormat;
 using textio::TextEncoding;
+using enum textio::LineEnding;
+
+const FileFormat kUtf8CrLf{TextEncoding::Utf8, CrLf};
+
+// The file's text and format; fails the test when the file was refused.
+CandidateFileText readOrFail(const QString& path) {
+    ReadOutcome outcome = readCandidateFile(path);
+    if (const auto* failure = std::get_if<ReadFailure>(&outcome)) {
+        ADD_FAILURE() << failure->message.toStdString();
+        return {};
+    }
+    return std::get<CandidateFileText>(std::move(outcome));
+}
 
 const std::u16string kCandidates = u"张三\r\n李四\r\nAlice Smith\r\n王五\r\n";
 
@@ -36,34 +50,33 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 struct DataFileCase {
     const char* file;
     std::u16string text;
-    TextEncoding encoding;
+    FileFormat format;
 };
 
 void PrintTo(const DataFileCase& c, std::ostream* os) { *os << c.file; }
 
 class ReadsDataFile : public ::testing::TestWithParam<DataFileCase> {};
 
-TEST_P(ReadsDataFile, GivesCrLfTextAndEncoding) {
-    const ReadOutcome outcome = readCandidateFile(dataFile(GetParam().file));
-    ASSERT_TRUE(outcome.file.has_value()) << outcome.error.toStdString();
-    EXPECT_TRUE(outcome.error.isEmpty());
-    EXPECT_EQ(outcome.file->text, GetParam().text);
-    EXPECT_EQ(outcome.file->encoding, GetParam().encoding);
+TEST_P(ReadsDataFile, GivesCrLfTextAndFormat) {
+    const CandidateFileText file = readOrFail(dataFile(GetParam().file));
+    EXPECT_EQ(file.text, GetParam().text);
+    EXPECT_EQ(file.format.encoding, GetParam().format.encoding);
+    EXPECT_EQ(file.format.lineEnding, GetParam().format.lineEnding);
 }
 
 const DataFileCase kDataFiles[] = {
-    {"candidates-utf8.txt", kCandidates, TextEncoding::Utf8},
-    {"candidates-utf8-bom.txt", kCandidates, TextEncoding::Utf8WithBom},
-    {"candidates-utf16le.txt", kCandidates, TextEncoding::Utf16LE},
-    {"candidates-utf16be.txt", kCandidates, TextEncoding::Utf16BE},
-    {"candidates-gbk.txt", kCandidates, TextEncoding::Gb18030},
-    {"candidates-gb18030-emoji.txt", u"笑脸😀\r\n哭脸", TextEncoding::Gb18030},
-    {"candidates-lf.txt", kCandidates, TextEncoding::Utf8},
-    {"candidates-cr.txt", kCandidates, TextEncoding::Utf8},
-    {"empty.txt", u"", TextEncoding::Utf8},
-    {"candidates-wordpad.rtf", u"张三\r\n李四\r\nAlice Smith\r\n王五\r\nZoë 😀", TextEncoding::Utf8},
+    {"candidates-utf8.txt", kCandidates, kUtf8CrLf},
+    {"candidates-utf8-bom.txt", kCandidates, {TextEncoding::Utf8WithBom, CrLf}},
+    {"candidates-utf16le.txt", kCandidates, {TextEncoding::Utf16LE, CrLf}},
+    {"candidates-utf16be.txt", kCandidates, {TextEncoding::Utf16BE, CrLf}},
+    {"candidates-gbk.txt", kCandidates, {TextEncoding::Gb18030, CrLf}},
+    {"candidates-gb18030-emoji.txt", u"笑脸😀\r\n哭脸", {TextEncoding::Gb18030, CrLf}},
+    {"candidates-lf.txt", kCandidates, {TextEncoding::Utf8, Lf}},
+    {"candidates-cr.txt", kCandidates, {TextEncoding::Utf8, Cr}},
+    {"empty.txt", u"", kUtf8CrLf},
+    {"candidates-wordpad.rtf", u"张三\r\n李四\r\nAlice Smith\r\n王五\r\nZoë 😀", kUtf8CrLf},
     {"candidates-abiword.rtf", u"张三\r\n李四\r\nAlice Smith\r\n王五\r\nZoë😀 \r\n\r\n\r\n",
-     TextEncoding::Utf8},
+     kUtf8CrLf},
 };
 
 INSTANTIATE_TEST_SUITE_P(TestData, ReadsDataFile, ::testing::ValuesIn(kDataFiles),
@@ -76,9 +89,12 @@ INSTANTIATE_TEST_SUITE_P(TestData, ReadsDataFile, ::testing::ValuesIn(kDataFiles
 // A refused read names the file and says what went wrong, and gives no text.
 void expectRefused(const QString& path, const char* reason) {
     const ReadOutcome outcome = readCandidateFile(path);
-    EXPECT_FALSE(outcome.file.has_value());
-    EXPECT_TRUE(outcome.error.contains(QDir::toNativeSeparators(path))) << outcome.error.toStdString();
-    EXPECT_TRUE(outcome.error.contains(QString::fromUtf8(reason))) << outcome.error.toStdString();
+    const auto* failure = std::get_if<ReadFailure>(&outcome);
+    ASSERT_NE(failure, nullptr);
+    EXPECT_TRUE(failure->message.contains(QDir::toNativeSeparators(path)))
+        << failure->message.toStdString();
+    EXPECT_TRUE(failure->message.contains(QString::fromUtf8(reason)))
+        << failure->message.toStdString();
 }
 
 TEST(ReadCandidateFile, RefusesWhatIsNoTextFile) {
@@ -118,23 +134,22 @@ TEST_F(WriteCandidateFile, RoundTripsInEveryEncoding) {
                                         TextEncoding::Gb18030}) {
         SCOPED_TRACE(static_cast<int>(encoding));
         const QString file = path("list.txt");
-        ASSERT_EQ(writeCandidateFile(file, text, encoding), QString());
-        const ReadOutcome back = readCandidateFile(file);
-        ASSERT_TRUE(back.file.has_value()) << back.error.toStdString();
-        EXPECT_EQ(back.file->text, text);
-        EXPECT_EQ(back.file->encoding, encoding);
+        ASSERT_EQ(writeCandidateFile(file, text, {encoding, CrLf}), QString());
+        const CandidateFileText back = readOrFail(file);
+        EXPECT_EQ(back.text, text);
+        EXPECT_EQ(back.format.encoding, encoding);
     }
 }
 
 TEST_F(WriteCandidateFile, WritesDataFilesBackByteForByte) {
     for (const char* name : {"candidates-utf8.txt", "candidates-utf8-bom.txt",
                              "candidates-utf16le.txt", "candidates-utf16be.txt",
-                             "candidates-gbk.txt", "candidates-gb18030-emoji.txt"}) {
+                             "candidates-gbk.txt", "candidates-gb18030-emoji.txt",
+                             "candidates-lf.txt", "candidates-cr.txt"}) {
         SCOPED_TRACE(name);
-        const ReadOutcome read = readCandidateFile(dataFile(name));
-        ASSERT_TRUE(read.file.has_value());
+        const CandidateFileText read = readOrFail(dataFile(name));
         const QString copy = path(name);
-        ASSERT_EQ(writeCandidateFile(copy, read.file->text, read.file->encoding), QString());
+        ASSERT_EQ(writeCandidateFile(copy, read.text, read.format), QString());
         EXPECT_EQ(contents(copy), contents(dataFile(name)));
     }
 }
@@ -144,7 +159,7 @@ TEST_F(WriteCandidateFile, LeavesReadOnlyFileUntouched) {
     writeBytes(file, "old\r\n");
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup |
                                                 QFileDevice::ReadOther));
-    const QString error = writeCandidateFile(file, u"new", TextEncoding::Utf8);
+    const QString error = writeCandidateFile(file, u"new", kUtf8CrLf);
     EXPECT_TRUE(error.contains(QStringLiteral("只读"))) << error.toStdString();
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(file)));
     EXPECT_EQ(contents(file), "old\r\n");
@@ -181,7 +196,7 @@ TEST_F(WriteCandidateFile, FailedWriteKeepsOriginalByteForByte) {
     QString error;
     {
         const FileSizeLimit limit(4096);
-        error = writeCandidateFile(file, longText, TextEncoding::Utf8);
+        error = writeCandidateFile(file, longText, kUtf8CrLf);
     }
     EXPECT_TRUE(error.contains(QStringLiteral("无法写入"))) << error.toStdString();
     EXPECT_EQ(contents(file), original);
@@ -190,7 +205,7 @@ TEST_F(WriteCandidateFile, FailedWriteKeepsOriginalByteForByte) {
 
 TEST_F(WriteCandidateFile, ReportsFolderThatIsGone) {
     const QString file = path("gone/list.txt");
-    const QString error = writeCandidateFile(file, u"a", TextEncoding::Utf8);
+    const QString error = writeCandidateFile(file, u"a", kUtf8CrLf);
     EXPECT_TRUE(error.contains(QDir::toNativeSeparators(file))) << error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(file));
 }
@@ -200,7 +215,7 @@ TEST_F(WriteCandidateFile, KeepsSymbolicLinkAndWritesItsTarget) {
     const QString link = path("link.txt");
     writeBytes(target, "old");
     ASSERT_TRUE(QFile::link(target, link));
-    ASSERT_EQ(writeCandidateFile(link, u"new", TextEncoding::Utf8), QString());
+    ASSERT_EQ(writeCandidateFile(link, u"new", kUtf8CrLf), QString());
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(contents(target), "new");
 }
@@ -211,7 +226,7 @@ TEST_F(WriteCandidateFile, KeepsPermissions) {
     const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                              QFileDevice::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(file, permissions));
-    ASSERT_EQ(writeCandidateFile(file, u"new", TextEncoding::Utf8), QString());
+    ASSERT_EQ(writeCandidateFile(file, u"new", kUtf8CrLf), QString());
     const auto ownerGroupOther = QFileDevice::Permissions(0x7077);  // without the "user" copy
     EXPECT_EQ(QFileInfo(file).permissions() & ownerGroupOther, permissions);
 }

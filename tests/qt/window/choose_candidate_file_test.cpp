@@ -37,6 +37,33 @@ TEST_F(ChooseFileTest, ChosenFileIsTidiedShownWrittenBackAndRemembered) {
     EXPECT_EQ(storedSetting("Path").toString(), path);
 }
 
+TEST_F(ChooseFileTest, FileIsWrittenBackWithItsOwnLineEnding) {
+    const std::pair<QByteArray, QByteArray> cases[] = {
+        {"a\n\n\nb\n", "a\nb"},
+        {"a\r\r\rb\r", "a\rb"},
+        {"a\r\n\r\nb\r\n", "a\r\nb"},
+        {"a\n\nb\nc\r\n", "a\nb\nc"},                 // mixed: the most used wins
+        {"x\xE2\x80\xA9y\nz\n", "x\ny\nz"},            // a separator is a line break
+    };
+    openShown();
+    for (const auto& [before, after] : cases) {
+        const QString path = writeFile(QStringLiteral("list.txt"), before);
+        choose(path);
+        EXPECT_EQ(readFile(path), after) << before.toStdString();
+        EXPECT_FALSE(editorText().contains(QChar(u'\u2029')));
+    }
+}
+
+TEST_F(ChooseFileTest, SeparatorsInAFileAreLineBreaksForTheDrawToo) {
+    const QString path = writeFile(QStringLiteral("list.txt"), "x\xE2\x80\xA9y\xE2\x80\xA8z");
+    openShown();
+    choose(path);
+    EXPECT_EQ(editorText(), QStringLiteral("x\r\ny\r\nz"));
+    EXPECT_EQ(editor()->document()->blockCount(), 3);
+    QTest::mouseClick(startStop(), Qt::LeftButton);
+    EXPECT_EQ(pick()->text(), QStringLiteral("x"));
+}
+
 TEST_F(ChooseFileTest, RichTextFileShowsItsTextAndBecomesPlainText) {
     const QString path = writeFile(
         QStringLiteral("list.rtf"),

@@ -4,7 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
+#include "textio/file_format.h"
 #include "textio/text_encoding.h"
 
 namespace zorbalin::textio {
@@ -19,28 +21,27 @@ enum class DecodeRefusal {
 };
 
 struct DecodedText {
-    std::u16string text;    // CR LF between lines
-    TextEncoding encoding;  // how to write it back; rich text is written as Utf8
+    std::u16string text;  // CR LF between lines, and no U+2028 or U+2029
+    FileFormat format;    // how to write it back; rich text is written as UTF-8 with CR LF
     bool fromRichText = false;
 };
 
-// Exactly one of the two is set.
-struct DecodeOutcome {
-    std::optional<DecodedText> decoded;
-    std::optional<DecodeRefusal> refusal;
-};
+using DecodeOutcome = std::variant<DecodedText, DecodeRefusal>;
 
 // True when the bytes are a rich-text document (they begin with "{\rtf").
 bool isRichText(std::string_view bytes);
 
 // Reads the bytes of a candidate file. Rich text is read as rich text; plain text is
 // decided by its byte-order mark, else taken as UTF-8 when valid throughout, else decoded
-// strictly as GB18030 (code page 936). BOM-less UTF-16 is never guessed.
+// strictly as GB18030 (code page 936). BOM-less UTF-16 is never guessed. The file's line
+// ending is the one it uses most (see detectLineEnding); every line break of the file
+// and every U+2028 and U+2029 becomes CR LF, once, here.
 DecodeOutcome decodeCandidateBytes(std::string_view bytes, const CodePageDecoder& decode);
 
-// The bytes of a candidate file holding text (CR LF between lines) in the given encoding.
-// Unpaired surrogates become U+FFFD; nullopt when the code page cannot hold the text.
-std::optional<std::string> encodeCandidateText(std::u16string_view text, TextEncoding encoding,
+// The bytes of a candidate file holding text (CR LF between lines) in the given format:
+// its encoding, and its line ending in place of every CR LF. Unpaired surrogates become
+// U+FFFD; nullopt when the code page cannot hold the text.
+std::optional<std::string> encodeCandidateText(std::u16string_view text, const FileFormat& format,
                                                const CodePageEncoder& encode);
 
 }  // namespace zorbalin::textio

@@ -37,8 +37,10 @@ std::optional<std::u16string> decodeUtf8(std::string_view bytes);
 // Strict UTF-16 without a byte-order mark: an odd length or an unpaired surrogate fails.
 std::optional<std::u16string> decodeUtf16(std::string_view bytes, bool littleEndian);
 
-// Every CR LF, lone LF and lone CR becomes CR LF. The second form hands text back
-// unchanged, without a copy, when it has CR LF breaks only (the usual case).
+// Every CR LF, lone LF, lone CR, U+2028 (line separator) and U+2029 (paragraph separator)
+// becomes CR LF: the editor shows each of them as a line break, so the draw must see one.
+// The second form hands text back unchanged, without a copy, when it has CR LF breaks
+// only (the usual case).
 std::u16string normalizeLineBreaks(std::u16string_view text);
 std::u16string normalizeLineBreaks(std::u16string&& text);
 bool hasOnlyCrLfBreaks(std::u16string_view text);
