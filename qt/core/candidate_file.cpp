@@ -45,6 +45,11 @@ std::optional<QString> fileBehindLinks(const QString& path) {
     return std::nullopt;
 }
 
+// Asked with the effective user and group, which decide what the program may do.
+bool mayAccess(const QByteArray& path, int mode) {
+    return faccessat(AT_FDCWD, path.constData(), mode, AT_EACCESS) == 0;
+}
+
 bool isSupplementaryGroup(gid_t group) {
     const int count = getgroups(0, nullptr);
     if (count <= 0) return false;
@@ -56,7 +61,7 @@ bool isSupplementaryGroup(gid_t group) {
 // The administrator may write anything, so for them read-only means that nobody may
 // write the file; everyone else is asked of the system, group and ACLs included.
 bool userMayWrite(const QByteArray& file, const struct stat& status) {
-    if (access(file.constData(), W_OK) != 0) return false;
+    if (!mayAccess(file, W_OK)) return false;
     return geteuid() != 0 || (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
@@ -86,7 +91,7 @@ std::optional<Target> inspect(const QString& target) {
         .exists = true,
         .isRegularFile = S_ISREG(found.status.st_mode),
         .linkCount = static_cast<std::uint64_t>(found.status.st_nlink),
-        .folderWritable = access(folder.constData(), W_OK | X_OK) == 0,
+        .folderWritable = mayAccess(folder, W_OK | X_OK),
         .userMayWrite = userMayWrite(file, found.status),
         .replacementKeepsOwner = replacementKeepsOwner(found.status),
     };

@@ -9,7 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace zorbalin::window {
 namespace {
@@ -229,6 +233,128 @@ TEST_F(WriteCandidateFile, KeepsPermissions) {
     ASSERT_EQ(writeCandidateFile(file, u"new", kUtf8CrLf), QString());
     const auto ownerGroupOther = QFileDevice::Permissions(0x7077);  // without the "user" copy
     EXPECT_EQ(QFileInfo(file).permissions() & ownerGroupOther, permissions);
+}
+
+struct stat statusOf(const QString& path) {
+    struct stat status {};
+    EXPECT_EQ(stat(QFile::encodeName(path).constData(), &status), 0);
+    return status;
+}
+
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNoGroup = 65534;
+
+// The administrator acts as the unprivileged user "nobody" (no supplementary groups) until
+// this is destroyed, so that permission checks apply as they do to an ordinary user.
+class ActingAsNobody {
+public:
+    ActingAsNobody() {
+        groups_.resize(static_cast<std::size_t>(std::max(getgroups(0, nullptr), 0)));
+        groups_.resize(static_cast<std::size_t>(
+            std::max(getgroups(static_cast<int>(groups_.size()), groups_.data()), 0)));
+        acting_ = setgroups(0, nullptr) == 0 && setegid(kNoGroup) == 0 && seteuid(kNobody) == 0;
+    }
+    ~ActingAsNobody() {
+        if (seteuid(0) != 0 || setegid(0) != 0 || setgroups(groups_.size(), groups_.data()) != 0) {
+            std::abort();  // every later test would run with the wrong rights
+        }
+    }
+    ActingAsNobody(const ActingAsNobody&) = delete;
+    ActingAsNobody& operator=(const ActingAsNobody&) = delete;
+    bool acting() const { return acting_; }
+
+private:
+    std::vector<gid_t> groups_;
+    bool acting_ = false;
+};
+
+// Files of other users and folders the user may not write: set up as the administrator,
+// written as "nobody".
+class WriteAsOrdinaryUser : public SaveFixture {
+protected:
+    void SetUp() override {
+        if (geteuid() != 0) GTEST_SKIP() << "needs the administrator to act as another user";
+        ASSERT_TRUE(dir.isValid());
+    }
+    void own(const QString& file, uid_t owner, gid_t group, mode_t mode) {
+        ASSERT_EQ(chown(QFile::encodeName(file).constData(), owner, group), 0);
+        ASSERT_EQ(chmod(QFile::encodeName(file).constData(), mode), 0);
+    }
+    QString writeAsNobody(const QString& file, const std::u16string& text) {
+        const ActingAsNobody nobody;
+        EXPECT_TRUE(nobody.acting());
+        return writeCandidateFile(file, text, kUtf8CrLf);
+    }
+};
+
+TEST_F(WriteAsOrdinaryUser, GroupWritableFileIsNoReadOnlyAndKeepsItsOwner) {
+    own(dir.path(), 0, 0, 0777);
+    const QString file = path("list.txt");
+    writeBytes(file, "a\r\n\r\nb");
+    own(file, 0, kNoGroup, 0464);  // only the group may write
+    ASSERT_EQ(writeAsNobody(file, u"a\r\nb"), QString());
+    EXPECT_EQ(contents(file), "a\r\nb");
+    EXPECT_EQ(statusOf(file).st_uid, 0u);
+    EXPECT_EQ(statusOf(file).st_gid, kNoGroup);
+    EXPECT_EQ(statusOf(file).st_mode & 07777, 0464u);
+}
+
+TEST_F(WriteAsOrdinaryUser, WritableFileInAFolderTheUserMayNotWriteIsWrittenInPlace) {
+    own(dir.path(), 0, 0, 0755);
+    const QString file = path("list.txt");
+    writeBytes(file, "a\r\n\r\nb");
+    own(file, kNobody, kNoGroup, 0644);
+    ASSERT_EQ(writeAsNobody(file, u"a\r\nb"), QString());
+    EXPECT_EQ(contents(file), "a\r\nb");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
+}
+
+TEST_F(WriteAsOrdinaryUser, FileNoOneMayWriteStaysReadOnly) {
+    own(dir.path(), 0, 0, 0777);
+    const QString file = path("list.txt");
+    writeBytes(file, "old");
+    own(file, kNobody, kNoGroup, 0444);
+    EXPECT_TRUE(writeAsNobody(file, u"new").contains(QStringLiteral("只读")));
+    EXPECT_EQ(contents(file), "old");
+}
+
+TEST_F(WriteCandidateFile, AdministratorKeepsTheOwnerAndGroupOfAnotherUsersFile) {
+    if (geteuid() != 0) GTEST_SKIP() << "only the administrator can give a file away";
+    const QString file = path("list.txt");
+    writeBytes(file, "a\r\n\r\nb");
+    ASSERT_EQ(chown(QFile::encodeName(file).constData(), kNobody, kNoGroup), 0);
+    ASSERT_EQ(writeCandidateFile(file, u"a\r\nb", kUtf8CrLf), QString());
+    EXPECT_EQ(contents(file), "a\r\nb");
+    EXPECT_EQ(statusOf(file).st_uid, kNobody);
+    EXPECT_EQ(statusOf(file).st_gid, kNoGroup);
+}
+
+TEST_F(WriteCandidateFile, HardLinkedFileIsWrittenInPlaceSoEveryNameSeesIt) {
+    const QString first = path("list.txt");
+    const QString second = path("other-name.txt");
+    writeBytes(first, "a\r\n\r\nb\r\n");
+    ASSERT_EQ(link(QFile::encodeName(first).constData(), QFile::encodeName(second).constData()), 0);
+    ASSERT_EQ(writeCandidateFile(first, u"a\r\nb", kUtf8CrLf), QString());
+    EXPECT_EQ(contents(second), "a\r\nb");
+    EXPECT_EQ(statusOf(first).st_nlink, 2u);
+    EXPECT_EQ(statusOf(first).st_ino, statusOf(second).st_ino);
+}
+
+TEST_F(WriteCandidateFile, InPlaceWriteThatFailsPartWayPutsTheOriginalBack) {
+    const QString first = path("list.txt");
+    const QString second = path("other-name.txt");
+    const QByteArray original = "张三\r\n李四\r\n";
+    writeBytes(first, original);
+    ASSERT_EQ(link(QFile::encodeName(first).constData(), QFile::encodeName(second).constData()), 0);
+    // The room for the longer text cannot be had; the shared tests fail every later step.
+    QString error;
+    {
+        const FileSizeLimit limit(4096);
+        error = writeCandidateFile(first, std::u16string(100000, u'x'), kUtf8CrLf);
+    }
+    EXPECT_TRUE(error.contains(QStringLiteral("原文件未作改动"))) << error.toStdString();
+    EXPECT_EQ(contents(first), original);
+    EXPECT_EQ(contents(second), original);
 }
 
 }  // namespace
