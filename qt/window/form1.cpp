@@ -179,6 +179,10 @@ void Form1::Form_Unload() {
     if (std::exchange(unloaded_, true)) {
         return;
     }
+    StoreSettings();
+}
+
+void Form1::StoreSettings() {
     const StoredSettings values{listPath_, toQString(draw_.intervalText)};
     settingsSaved_ = settings_.write(values);
     if (!settingsSaved_) {

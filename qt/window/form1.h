@@ -35,6 +35,10 @@ public:
 
     QString listPath() const { return listPath_; }
 
+    // Writes the path and the interval to the settings store without closing anything,
+    // as the shutdown does; for a session that asks for the program's data.
+    void StoreSettings();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
