@@ -37,9 +37,14 @@ int main(int argc, char** argv) {
     message.type = internAtom(connection, "WM_PROTOCOLS");
     message.data.data32[0] = internAtom(connection, "WM_DELETE_WINDOW");
     message.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&message));
-    const int failed = xcb_flush(connection) <= 0;
+    // A checked request waits for the server's answer: a flush alone only hands the bytes to
+    // the socket, and disconnecting at once could let the server drop the close request.
+    const xcb_void_cookie_t sent = xcb_send_event_checked(
+        connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+    xcb_generic_error_t* error = xcb_request_check(connection, sent);
+    const bool failed = error != nullptr || xcb_connection_has_error(connection) != 0;
+    if (error != nullptr) std::fprintf(stderr, "the X server refused the close request\n");
+    std::free(error);
     xcb_disconnect(connection);
-    return failed;
+    return failed ? 1 : 0;
 }

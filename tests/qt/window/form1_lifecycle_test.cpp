@@ -1,8 +1,12 @@
 // Startup and shutdown against the settings store: what a user sees at start, and what
 // is remembered for the next run.
+#include <QCloseEvent>
+#include <QWindow>
+
 #include <sys/stat.h>
 
 #include "form1_fixture.h"
+#include "layout/layout_table.h"
 #include "message_box_catcher.h"
 
 namespace zorbalin::test {
@@ -113,24 +117,51 @@ TEST_F(LifecycleTest, AwkwardPathsRoundTripThroughTheStore) {
     }
 }
 
-TEST_F(LifecycleTest, UnwritableStoreDoesNotStopTheWindowClosing) {
-    // Make the store's folder a file, so nothing can be written there.
-    const QString folder = QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                                     QStringLiteral("Pellanor"), QStringLiteral("Pellanor"))
-                               .fileName()
-                               .section(QLatin1Char('/'), 0, -2);
-    QDir(folder).removeRecursively();
-    ASSERT_TRUE(QDir().mkpath(folder.section(QLatin1Char('/'), 0, -2)));
-    QFile blocker(folder);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+// Makes the store's folder a file, so nothing can be written there, until destroyed.
+class UnwritableStore {
+public:
+    UnwritableStore()
+        : folder_(QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                            QStringLiteral("Pellanor"), QStringLiteral("Pellanor"))
+                      .fileName()
+                      .section(QLatin1Char('/'), 0, -2)) {
+        QDir(folder_).removeRecursively();
+        EXPECT_TRUE(QDir().mkpath(folder_.section(QLatin1Char('/'), 0, -2)));
+        QFile blocker(folder_);
+        EXPECT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    ~UnwritableStore() { QFile::remove(folder_); }
+    UnwritableStore(const UnwritableStore&) = delete;
+    UnwritableStore& operator=(const UnwritableStore&) = delete;
+    const QString& folder() const { return folder_; }
 
+private:
+    QString folder_;
+};
+
+TEST_F(LifecycleTest, UserClosingTheWindowHearsThatTheSettingsWereNotSaved) {
+    const UnwritableStore store;
+    openShown();
+    MessageBoxCatcher boxes;
+    // To the platform window, as the close button does: the widget gets a spontaneous
+    // close event. (QWindow::close() would not count as the user's.)
+    QCloseEvent close;
+    QCoreApplication::sendEvent(form->windowHandle(), &close);
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_EQ(boxes.caught().size(), 1);
+    EXPECT_EQ(boxes.caught()[0].title, qs(std::u16string(layout::kWindowCaption)));
+    EXPECT_TRUE(boxes.caught()[0].text.startsWith(QStringLiteral("无法保存设置到“")))
+        << qPrintable(boxes.caught()[0].text);
+    EXPECT_EQ(boxes.caught()[0].parent, form.get());
+}
+
+TEST_F(LifecycleTest, UnwritableStoreDoesNotStopTheWindowClosing) {
+    const UnwritableStore store;
     openShown();
     MessageBoxCatcher boxes;
     EXPECT_TRUE(form->close());  // as on SIGTERM or logout: no box waits for the user
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(boxes.caught().isEmpty());
-    QFile::remove(folder);
 }
 
 }  // namespace
