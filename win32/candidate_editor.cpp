@@ -38,13 +38,17 @@ std::u16string withCrLfBreaks(const std::u16string& text) {
     return result;
 }
 
-constexpr UINT_PTR kTabMovesFocusSubclass = 1;
+constexpr UINT_PTR kEditorSubclass = 1;
+
+}  // namespace
 
 // A multi-line EDIT control asks for every key, Tab included; giving Tab back to the
-// dialog navigation keeps the window usable without a mouse.
-LRESULT CALLBACK tabMovesFocus(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                               UINT_PTR, DWORD_PTR) {
-    if (message == WM_GETDLGCODE) {
+// dialog navigation keeps the window usable without a mouse. Text set from outside (an
+// accessibility tool, a test) sends no EN_CHANGE, so it is watched here too.
+LRESULT CALLBACK CandidateEditor::controlProcedure(HWND window, UINT message, WPARAM wParam,
+                                                   LPARAM lParam, UINT_PTR, DWORD_PTR editor) {
+    switch (message) {
+    case WM_GETDLGCODE: {
         LRESULT code = DefSubclassProc(window, message, wParam, lParam);
         const auto* keyMessage = reinterpret_cast<const MSG*>(lParam);
         if (keyMessage != nullptr && keyMessage->message == WM_KEYDOWN &&
@@ -53,18 +57,24 @@ LRESULT CALLBACK tabMovesFocus(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
         return code;
     }
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, &tabMovesFocus, kTabMovesFocusSubclass);
+    case WM_SETTEXT:
+        reinterpret_cast<CandidateEditor*>(editor)->contentChanged();
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, &CandidateEditor::controlProcedure, kEditorSubclass);
+        break;
+    default:
+        break;
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-}  // namespace
 
 void CandidateEditor::attach(HWND control) {
     control_ = control;
     SendMessageW(control_, EM_SETLIMITTEXT, 0, 0);  // 0: the largest the control can hold
-    SetWindowSubclass(control_, &tabMovesFocus, kTabMovesFocusSubclass, 0);
+    SetWindowSubclass(control_, &CandidateEditor::controlProcedure, kEditorSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
     cachedText_.reset();
 }
 
@@ -83,17 +93,25 @@ const std::u16string& CandidateEditor::text() {
 }
 
 void CandidateEditor::setText(const std::u16string& text) {
-    if (cachedText_ && *cachedText_ == text) return;  // the control already holds it
-    cachedText_.reset();
+    if (cachedText_ && *cachedText_ == text) return;  // the control holds it, or will
+    cachedText_ = text;
+    controlBehind_ = true;
+}
+
+void CandidateEditor::flush() {
+    if (!controlBehind_ || !cachedText_) return;
+    controlBehind_ = false;
     settingText_ = true;
     const bool set = SendMessageW(control_, WM_SETTEXT, 0,
-                                  reinterpret_cast<LPARAM>(toWide(text).c_str())) != FALSE;
+                                  reinterpret_cast<LPARAM>(toWide(*cachedText_).c_str())) != FALSE;
     settingText_ = false;
-    if (set) cachedText_ = text;
+    if (!set) cachedText_.reset();  // read back what the control did take
 }
 
 void CandidateEditor::contentChanged() {
-    if (!settingText_) cachedText_.reset();
+    if (settingText_) return;
+    cachedText_.reset();
+    controlBehind_ = false;
 }
 
 }  // namespace zorbalin::win32

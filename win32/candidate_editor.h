@@ -25,14 +25,24 @@ public:
     // as a line break too).
     const std::u16string& text();
     // Replaces the whole content. Writing the text the editor already holds changes nothing.
+    // The control gets the text at the next flush(): a file loaded and then tidied in one
+    // handler is put into the control once, which is what takes the time with long lists.
     void setText(const std::u16string& text);
+    // Puts a text set since the last flush into the control. The window calls this when a
+    // handler ends and before anything modal lets the user at the control.
+    void flush();
 
-    // The window calls this on EN_CHANGE: the user changed the content.
+    // The window calls this on EN_CHANGE: the user changed the content. The editor must not
+    // move while its control lives (the control keeps a pointer to it).
     void contentChanged();
 
 private:
+    static LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam, UINT_PTR, DWORD_PTR editor);
+
     HWND control_ = nullptr;
     bool settingText_ = false;
+    bool controlBehind_ = false;  // the cached text is newer than the control's
     // Reading the control's text costs time proportional to the list, so the last text
     // read or written is kept until the user changes the content.
     std::optional<std::u16string> cachedText_;

@@ -97,6 +97,7 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         handleCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        RichTextBox1.flush();
         return 0;
     case kTimer1TickMessage:
         if (Timer1 && Timer1->takeTick()) Timer1_Timer();
@@ -143,6 +144,11 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         close(true);
         return 0;
+    case WM_QUERYENDSESSION:
+        // The session asks before it ends, and may still be cancelled: the settings are
+        // stored now and the window stays.
+        StoreSettings();
+        return TRUE;
     case WM_ENDSESSION:
         // Logoff or shutdown: the process may end right after this message.
         if (wParam != FALSE) Form_Unload();
@@ -220,11 +226,16 @@ void Form1::Form_Load() {
         draw_.intervalText = layout::kDefaultIntervalText;
     }
     setWindowText(Text2, draw_.intervalText);
+    RichTextBox1.flush();
 }
 
 // Shutdown: store the path and the interval. Runs once, however the window is closed.
 void Form1::Form_Unload() {
     if (std::exchange(unloaded_, true)) return;
+    StoreSettings();
+}
+
+void Form1::StoreSettings() {
     settingsSaved_ = settings_.write({listPath_, toWide(draw_.intervalText)});
 }
 
@@ -245,6 +256,7 @@ void Form1::Text2_LostFocus() {
 }
 
 void Form1::reportFailure(std::u16string_view message) {
+    RichTextBox1.flush();  // the box's modal loop lets the user at the editor
     if (options_.showMessage) {
         options_.showMessage(window_, message, layout::kWindowCaption);
         return;

@@ -78,6 +78,8 @@ private:
     void Timer1_Timer();
     void Text2_LostFocus();
 
+    // The path and the interval into the settings, as the shutdown stores them.
+    void StoreSettings();
     void ChooseCandidateFile();
     // The file's text into the editor; false (with the message in `failure`) when it
     // cannot be read.
