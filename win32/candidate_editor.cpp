@@ -86,7 +86,8 @@ const std::u16string& CandidateEditor::text() {
             SendMessageW(control_, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data())));
         buffer.resize(std::min(copied, length));
         std::u16string text = fromWide(buffer);
-        if (hasLoneLineBreak(text)) text = withCrLfBreaks(text);
+        cacheIsControlText_ = !hasLoneLineBreak(text);
+        if (!cacheIsControlText_) text = withCrLfBreaks(text);
         cachedText_ = std::move(text);
     }
     return *cachedText_;
@@ -94,24 +95,44 @@ const std::u16string& CandidateEditor::text() {
 
 void CandidateEditor::setText(const std::u16string& text) {
     if (cachedText_ && *cachedText_ == text) return;  // the control holds it, or will
+    if (!controlBehind_ && cacheIsControlText_ && cachedText_) controlText_ = std::move(cachedText_);
     cachedText_ = text;
+    cacheIsControlText_ = false;
     controlBehind_ = true;
 }
 
 void CandidateEditor::flush() {
     if (!controlBehind_ || !cachedText_) return;
     controlBehind_ = false;
+    const std::optional<std::u16string> before = std::exchange(controlText_, std::nullopt);
+    const std::u16string& after = *cachedText_;
     settingText_ = true;
-    const bool set = SendMessageW(control_, WM_SETTEXT, 0,
-                                  reinterpret_cast<LPARAM>(toWide(*cachedText_).c_str())) != FALSE;
+    bool set = true;
+    if (before && before->size() > after.size() && before->starts_with(after)) {
+        // Tidying a long list often drops only its final line breaks: removing them takes
+        // a moment where giving the control the whole text again takes seconds. Afterwards
+        // the control is as a new text leaves it: no undo step, the cursor at the start.
+        SendMessageW(control_, EM_SETSEL, after.size(), before->size());
+        SendMessageW(control_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
+        SendMessageW(control_, EM_EMPTYUNDOBUFFER, 0, 0);
+        SendMessageW(control_, EM_SETSEL, 0, 0);
+        SendMessageW(control_, EM_SCROLLCARET, 0, 0);
+        set = static_cast<std::size_t>(SendMessageW(control_, WM_GETTEXTLENGTH, 0, 0)) == after.size();
+    } else {
+        set = SendMessageW(control_, WM_SETTEXT, 0,
+                           reinterpret_cast<LPARAM>(toWide(after).c_str())) != FALSE;
+    }
     settingText_ = false;
+    cacheIsControlText_ = set;
     if (!set) cachedText_.reset();  // read back what the control did take
 }
 
 void CandidateEditor::contentChanged() {
     if (settingText_) return;
     cachedText_.reset();
+    controlText_.reset();
     controlBehind_ = false;
+    cacheIsControlText_ = false;
 }
 
 }  // namespace zorbalin::win32

@@ -42,7 +42,10 @@ private:
 
     HWND control_ = nullptr;
     bool settingText_ = false;
-    bool controlBehind_ = false;  // the cached text is newer than the control's
+    bool controlBehind_ = false;       // the cached text is newer than the control's
+    bool cacheIsControlText_ = false;  // the cached text is exactly what the control holds
+    // What the control holds while a newer text waits for flush(), when known.
+    std::optional<std::u16string> controlText_;
     // Reading the control's text costs time proportional to the list, so the last text
     // read or written is kept until the user changes the content.
     std::optional<std::u16string> cachedText_;
