@@ -36,4 +36,12 @@ if(BUILD_TESTING)
   add_subdirectory(tests/layout)
   add_subdirectory(tests/dialogs)
   add_subdirectory(tests/win32)
+
+  # The real zorbalin.exe under Wine, driven by real X input (needs a display: the runner
+  # tools/run-windows-tests.sh gives it a private Xvfb and a fresh prefix).
+  add_test(NAME e2e_windows_draw_and_choose_file
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/e2e/drive_zorbalin_exe.sh
+            $<TARGET_FILE:zorbalin>)
+  set_tests_properties(e2e_windows_draw_and_choose_file PROPERTIES LABELS "windows;e2e"
+                       TIMEOUT 300)
 endif()

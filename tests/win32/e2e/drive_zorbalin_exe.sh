@@ -8,6 +8,7 @@
 # Runs in the Wine prefix and on the display it is given (tools/run-windows-tests.sh gives
 # a fresh prefix and a private Xvfb); without them it makes its own and removes them after.
 # Usage: drive_zorbalin_exe.sh PATH/TO/zorbalin.exe
+# With ZORBALIN_E2E_SHOT=FILE.png a failure also leaves a screenshot of the display there.
 set -euo pipefail
 
 exe=$(realpath "$1")
@@ -28,7 +29,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${ZORBALIN_E2E_SHOT:-}" ]; then import -window root "$ZORBALIN_E2E_SHOT" 2>/dev/null || true; fi
+  exit 1
+}
 elapsed_ms() { echo $(( ($(date +%s%N) - started) / 1000000 )); }
 step() { printf '[%6d ms] %s\n' "$(elapsed_ms)" "$*"; }
 
@@ -66,6 +71,7 @@ start_program() {
   wait_until 60 has_window || fail "the window did not appear: $(cat "$work/app.log")"
   window=$(window_id)
   eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y: the client area's origin
+  xdotool windowfocus --sync "$window"  # what a window manager does for a new window
   step "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
 }
 window_id() { xdotool search --onlyvisible --name '^Zorbalin$' | head -n 1; }
@@ -88,17 +94,30 @@ click_pick()     { click_at 144 49; }
 click_interval() { click_at 48 97; }
 
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
-has_clipboard() { [ -n "$(clipboard)" ]; }
+clipboard_is() { [ "$(clipboard)" = "$1" ]; }
+clipboard_is_not() { ! clipboard_is "$1"; }
+# xclip serves the clipboard from a process of its own that may take hold of it a moment
+# after it was started: put_clipboard returns once the clipboard holds the text.
+put_clipboard() {
+  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
+  wait_until 5 clipboard_is "$1" || fail "the clipboard did not take '$1'"
+}
 # Prints the text of the focused edit control (Wine hands CR LF to X as LF). Edit controls
 # have no Ctrl+A in Wine: the selection is made with the keys that every edit control has.
+# A Ctrl+C sent in the same burst as the selecting keys was at times lost under Wine, so the
+# copy (Ctrl+Insert, as in every edit control) is a key stroke of its own, and repeated.
 copy_field() {
-  printf '' | xclip -i -selection clipboard >/dev/null 2>&1
-  xdotool key --clearmodifiers ctrl+Home ctrl+shift+End ctrl+c
-  wait_until 5 has_clipboard || true
+  local placeholder="nothing copied $RANDOM"
+  put_clipboard "$placeholder"
+  for _ in 1 2 3; do
+    xdotool key --clearmodifiers --delay 50 ctrl+Home ctrl+shift+End
+    xdotool sleep 0.2 key --clearmodifiers ctrl+Insert
+    wait_until 3 clipboard_is_not "$placeholder" && break
+  done
   clipboard
 }
 paste_text() {  # CJK text cannot be typed by xdotool, so it comes through the clipboard
-  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
+  put_clipboard "$1"
   xdotool key --clearmodifiers ctrl+v
 }
 expect_pick() {  # expect_pick CANDIDATE...: the pick display shows one of them
