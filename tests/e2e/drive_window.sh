@@ -22,7 +22,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  # A display that vanished under the program is the machine's fault, not the program's.
+  if [ -n "$xvfb_pid" ] && ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    echo "(Xvfb $xvfb_pid has ended: $(tail -n 3 "$work/xvfb.log" 2>/dev/null))" >&2
+  elif [ -n "${DISPLAY:-}" ] && [ ! -S "/tmp/.X11-unix/X${DISPLAY#:}" ]; then
+    echo "(the socket of display $DISPLAY is gone, though Xvfb still runs)" >&2
+  fi
+  exit 1
+}
 elapsed_ms() { echo $(( ($(date +%s%N) - started) / 1000000 )); }
 step() { printf '[%6d ms] %s\n' "$(elapsed_ms)" "$*"; }
 
@@ -40,7 +49,9 @@ wait_until() {
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: without it the server resets whenever its last client leaves (an xdotool call,
+# the first run of the program), and a program connecting during the reset is refused.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(cat "$work/display")"
