@@ -128,6 +128,15 @@ std::variant<Target, std::u16string> inspect(const std::wstring& path) {
     return target;
 }
 
+// A file that another program holds open without letting it be deleted cannot be replaced.
+// Told before trying: a failed ReplaceFileW may leave a file of its own in the folder (Wine's
+// does).
+bool heldOpenElsewhere(const std::wstring& apiPath) {
+    OwnedHandle probe(CreateFileW(apiPath.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 std::wstring folderOf(const std::wstring& apiPath) {
     const std::size_t slash = apiPath.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring(L".") : apiPath.substr(0, slash);
@@ -279,6 +288,9 @@ std::u16string writeCandidateFile(const std::wstring& path, std::u16string_view 
     if (!bytes) return message(FileProblem::NotEncodable, path);
 
     if (method == textio::WriteMethod::AtomicReplace) {
+        if (target.facts.exists && heldOpenElsewhere(target.apiPath)) {
+            return lastErrorMessage(FileProblem::WriteFailed, path);
+        }
         std::optional<TemporaryFile> temporary = TemporaryFile::createBeside(target.apiPath);
         if (temporary) return replaceAtomically(*temporary, target, *bytes, path);
         if (!target.facts.exists) return lastErrorMessage(FileProblem::WriteFailed, path);
