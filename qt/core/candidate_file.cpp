@@ -154,7 +154,9 @@ ReadOutcome readCandidateFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (!file.exists()) return refuse(FileProblem::Missing, path);
-        if (!info.isReadable()) return refuse(FileProblem::NoReadPermission, path);
+        if (!mayAccess(QFile::encodeName(path), R_OK)) {
+            return refuse(FileProblem::NoReadPermission, path);
+        }
         return refuse(FileProblem::ReadFailed, path, file.errorString());
     }
     // Read whole: a file that grew past the limit since it was measured is still refused
