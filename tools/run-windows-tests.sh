@@ -14,6 +14,9 @@ WINEPREFIX=$(mktemp -d /tmp/zorbalin-wine.XXXXXX)
 export WINEPREFIX
 trap 'timeout 30 wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
 timeout 300 "$wine" wineboot -i >/dev/null 2>&1
+# Wait for the boot's processes to end: a desktop process started without a display would
+# stay and refuse the windows of the suites run under the virtual X server below.
+timeout 60 wineserver -w >/dev/null 2>&1 || true
 # The window tests create real windows: Wine draws them on a private virtual X server.
 if [ -z "${DISPLAY:-}" ]; then
   xvfb-run -a -s "-screen 0 1280x1024x24" \
