@@ -67,6 +67,7 @@ std::optional<std::string> readAll(HANDLE file, std::size_t measuredSize) {
 struct Target {
     std::wstring apiPath;  // the file behind any symbolic links, in a form the file API takes
     textio::WriteTarget facts;
+    DWORD attributes = 0;  // of the existing file
 };
 
 std::wstring finalPath(HANDLE file) {
@@ -115,6 +116,7 @@ std::variant<Target, std::u16string> inspect(const std::wstring& path) {
     if (GetFileInformationByHandle(file.get(), &info) == FALSE) {
         return lastErrorMessage(FileProblem::WriteFailed, path);
     }
+    target.attributes = info.dwFileAttributes;
     if (std::wstring behindLinks = finalPath(file.get()); !behindLinks.empty()) {
         target.apiPath = std::move(behindLinks);
     }
@@ -196,6 +198,14 @@ std::u16string replaceAtomically(TemporaryFile& temporary, const Target& target,
         return message(FileProblem::WriteFailed, path, file.errorText());
     }
     if (!temporary.close()) return lastErrorMessage(FileProblem::WriteFailed, path);
+    // ReplaceFileW carries the attributes over on Windows but not under Wine; set on the new
+    // file first, they are kept either way.
+    constexpr DWORD kCarried = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (target.facts.exists && (target.attributes & kCarried) != 0 &&
+        SetFileAttributesW(temporary.path().c_str(), target.attributes & kCarried) == FALSE) {
+        return lastErrorMessage(FileProblem::WriteFailed, path);
+    }
     // ReplaceFileW keeps the target's attributes, access list and creation time; it cannot
     // replace what is not there, so a new file is moved into place instead.
     const BOOL replaced =

@@ -131,6 +131,16 @@ TEST(CandidateFileTest, ReadOnlyFileIsRefusedAndUntouched) {
     EXPECT_EQ(folder.names().size(), 1u);
 }
 
+TEST(CandidateFileTest, ReplacementKeepsTheFilesAttributes) {
+    TemporaryFolder folder;
+    const std::wstring path = folder.file(L"hidden.txt");
+    writeBytes(path, "a\r\n");
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_EQ(writeCandidateFile(path, u"b\r\n", FileFormat{}), u"");
+    EXPECT_EQ(readBytes(path), "b\r\n");
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_HIDDEN);
+}
+
 TEST(CandidateFileTest, WriteRefusals) {
     TemporaryFolder folder;
     const std::wstring subfolder = folder.file(L"sub");
