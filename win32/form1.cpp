@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "layout/messages.h"
@@ -63,7 +65,8 @@ Form1::Form1(HINSTANCE instance, Form1Options options)
                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
-        throw std::runtime_error("Form1: the window could not be created");
+        throw std::runtime_error("Form1: the window could not be created, error " +
+                                 std::to_string(GetLastError()));
     }
     Timer1 = DrawTimer::create(window_, kTimer1TickMessage, options_.timerKind);
     Timer1->setInterval(layout::kTimerInitialIntervalMs);

@@ -1,0 +1,159 @@
+// The draw in the window: the start/stop button, the pick display, Timer1's ticks, the
+// interval field, and moving through the controls with Tab.
+#include "form1_fixture.h"
+
+#include <set>
+
+namespace zorbalin::win32::testing {
+namespace {
+
+using DrawTest = Form1Test;
+
+TEST_F(DrawTest, StartShowsTheFirstLineThenTicksPickAndStopKeepsTheResult) {
+    openShown();
+    typeText(editor(), u"x\r\n\r\ny\r\nz\r\n");
+    click(startStop());
+    EXPECT_EQ(textOf(editor()), u"x\r\ny\r\nz");
+    EXPECT_EQ(textOf(pick()), u"x");
+    EXPECT_EQ(textOf(startStop()), u"停止滚动");
+    EXPECT_TRUE(form->timer().enabled());
+    EXPECT_EQ(form->timer().interval(), 50);
+
+    std::set<std::u16string> shown;
+    for (int i = 0; i < 200; ++i) {
+        tick();
+        shown.insert(textOf(pick()));
+    }
+    EXPECT_EQ(shown, (std::set<std::u16string>{u"x", u"y", u"z"}));
+
+    click(startStop());
+    EXPECT_EQ(textOf(startStop()), u"开始滚动");
+    EXPECT_FALSE(form->timer().enabled());
+    const std::u16string result = textOf(pick());
+    for (int i = 0; i < 20; ++i) tick();  // late ticks change nothing
+    EXPECT_EQ(textOf(pick()), result);
+}
+
+TEST_F(DrawTest, StartTidiesTheEditorWhateverTheTidyingRemoves) {
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"a\r\nb\r\n", u"a\r\nb"},              // the final break only
+        {u"a\r\n\r\n\r\nb", u"a\r\nb"},          // breaks inside
+        {u"a\nb\n", u"a\r\nb"},                  // as a paste may leave them
+        {u"a\r\nb", u"a\r\nb"}};                 // nothing
+    for (const auto& [typed, tidied] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::u16string(typed)));
+        open();
+        typeText(editor(), typed);
+        click(startStop());
+        EXPECT_EQ(textOf(editor()), tidied);
+        EXPECT_EQ(textOf(pick()), u"a");
+        // The user's next edit is read from the control, not from what was cached.
+        SendMessageW(editor(), EM_SETSEL, 0, 0);
+        SendMessageW(editor(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"z"));
+        click(startStop());
+        click(startStop());
+        EXPECT_EQ(textOf(pick()), u"za");
+        form.reset();
+    }
+}
+
+struct IntervalCase {
+    const char16_t* typed;
+    const char16_t* shown;  // after leaving the field
+    int timerMs;            // after a Start
+};
+
+class IntervalFieldTest : public Form1Test, public ::testing::WithParamInterface<IntervalCase> {};
+
+TEST_P(IntervalFieldTest, LeavingForAnotherControlNormalizesAndStartUsesTheValue) {
+    const IntervalCase& c = GetParam();
+    openShown();
+    typeText(editor(), u"x");
+    SetFocus(interval());
+    typeText(interval(), c.typed);
+    SetFocus(startStop());  // as a click on the button moves the focus first
+    EXPECT_EQ(textOf(interval()), c.shown);
+    click(startStop());
+    EXPECT_EQ(form->timer().interval(), c.timerMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, IntervalFieldTest,
+                         ::testing::Values(IntervalCase{u"120ms", u"120", 120},
+                                           IntervalCase{u"2.5", u"2.5", 2},
+                                           IntervalCase{u"１２０", u"120", 120}));
+
+TEST_F(DrawTest, LeavingTheWindowDoesNotNormalizeTheInterval) {
+    openShown();
+    SetFocus(interval());
+    typeText(interval(), u"120ms");
+    // Another program's window takes the focus: the window is deactivated, not left.
+    HWND other = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+                                 50, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    SetFocus(other);
+    pumpMessages();
+    EXPECT_NE(GetFocus(), interval());
+    EXPECT_EQ(textOf(interval()), u"120ms");
+    DestroyWindow(other);
+}
+
+TEST_F(DrawTest, TimerTicksArriveOnTheWindowsThread) {
+    for (DrawTimerKind kind : {DrawTimerKind::HighResolutionWaitable, DrawTimerKind::TimerQueue}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        open(kind);
+        std::u16string candidates;
+        for (int i = 0; i < 100; ++i) candidates += u"item" + std::u16string(1, u'A' + i % 26) + u"\r\n";
+        typeText(editor(), candidates);
+        typeText(interval(), u"5");
+        click(startStop());
+        const std::u16string first = textOf(pick());
+        // Served by this thread's own message pump: the ticks come as window messages.
+        EXPECT_TRUE(pumpUntil([&] { return textOf(pick()) != first; }));
+        click(startStop());
+        form.reset();
+    }
+}
+
+// Tab or Shift+Tab from the focused control, as the program's message loop serves it.
+void pressTab(HWND form, bool shift) {
+    BYTE keys[256]{};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(form, &tab));
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    pumpMessages();
+}
+
+TEST_F(DrawTest, TabAndShiftTabMoveThroughTheFieldsByTabIndexAndLeaveTheEditor) {
+    openShown();
+    ASSERT_EQ(GetFocus(), editor());
+    const char* order[] = {"Command1", "Command2", "Text1", "Text2", "RichTextBox1"};
+    for (const char* next : order) {
+        pressTab(form->window(), false);
+        EXPECT_EQ(GetFocus(), control(next)) << next;
+    }
+    EXPECT_EQ(textOf(editor()), u"") << "Tab typed nothing into the editor";
+    const char* reverse[] = {"Text2", "Text1", "Command2", "Command1", "RichTextBox1"};
+    for (const char* previous : reverse) {
+        pressTab(form->window(), true);
+        EXPECT_EQ(GetFocus(), control(previous)) << previous;
+    }
+}
+
+TEST_F(DrawTest, EachFieldFollowsTheLabelThatNamesIt) {
+    // Screen readers name a field after the label just before it.
+    open();
+    const std::pair<const char*, const char*> pairs[] = {
+        {"Label1", "Text1"}, {"Label3", "Text2"}, {"Label2", "RichTextBox1"}};
+    for (const auto& [label, field] : pairs) {
+        EXPECT_EQ(GetWindow(control(field), GW_HWNDPREV), control(label)) << field;
+    }
+    EXPECT_EQ(GetWindow(control("Label3"), GW_HWNDPREV), control("Label4"));
+}
+
+}  // namespace
+}  // namespace zorbalin::win32::testing
