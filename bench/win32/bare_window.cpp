@@ -1,6 +1,7 @@
 // The least a Win32 program needs to show a window of Zorbalin's client size titled
 // "Bare window": the floor for the cold start. Given a UTF-8 file, it also shows the file's
-// text in a plain multi-line EDIT control, the floor for loading candidates.
+// text in a plain multi-line EDIT control in the message font, the floor for loading
+// candidates.
 // Usage: bare_window [FILE]
 #include <windows.h>
 
@@ -60,9 +61,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
     if (__argc > 1) {
         HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                        ES_AUTOVSCROLL | ES_AUTOHSCROLL,  // lines not wrapped
                                     8, 144, 273, 209, window, nullptr, instance, nullptr);
         if (edit == nullptr) return 1;
+        // The same font as the window's editor: the system's message font, which covers
+        // Chinese. Measuring its glyphs is much of the control's work.
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+            HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+            if (font != nullptr) SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
         SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // 0: as much as the control can hold
         SetWindowTextW(edit, readUtf8File(__wargv[1]).c_str());
     }
