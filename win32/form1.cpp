@@ -68,10 +68,16 @@ Form1::Form1(HINSTANCE instance, Form1Options options)
         throw std::runtime_error("Form1: the window could not be created, error " +
                                  std::to_string(GetLastError()));
     }
-    Timer1 = DrawTimer::create(window_, kTimer1TickMessage, options_.timerKind);
-    Timer1->setInterval(layout::kTimerInitialIntervalMs);
-    createControls();
-    Form_Load();
+    try {
+        Timer1 = DrawTimer::create(window_, kTimer1TickMessage, options_.timerKind);
+        Timer1->setInterval(layout::kTimerInitialIntervalMs);
+        createControls();
+        Form_Load();
+    } catch (...) {
+        unloaded_ = true;  // a window that never loaded must not store over the settings
+        DestroyWindow(window_);
+        throw;
+    }
 }
 
 Form1::~Form1() {
