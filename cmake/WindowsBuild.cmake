@@ -10,6 +10,7 @@ add_subdirectory(draw)
 add_subdirectory(textio)
 add_subdirectory(layout)
 add_subdirectory(dialogs)
+add_subdirectory(lifecycle)
 add_subdirectory(win32)
 add_subdirectory(bench/win32)
 
@@ -35,6 +36,7 @@ if(BUILD_TESTING)
   add_subdirectory(tests/textio)
   add_subdirectory(tests/layout)
   add_subdirectory(tests/dialogs)
+  add_subdirectory(tests/lifecycle)
   add_subdirectory(tests/win32)
 
   # The real zorbalin.exe under Wine, driven by real X input (needs a display: the runner

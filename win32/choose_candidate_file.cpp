@@ -1,42 +1,40 @@
-// The click on "选择文件": pick a candidate file, load it, tidy it and write it back.
+// The click on "选择文件" and the file operations the shared sequence needs on Windows.
+#include "candidate_file.h"
 #include "common_dialog.h"
 #include "form1.h"
-#include "layout/messages.h"
+#include "lifecycle/lifecycle.h"
+#include "long_path.h"
 #include "wide_text.h"
 
 namespace zorbalin::win32 {
 
 void Form1::ChooseCandidateFile() {
-    // A cancelled choice forgets the remembered file, so the next run starts empty.
-    listPath_ = toWide(ShowOpenFileDialog(window_, layout::kChooseFileDialogTitle,
-                                          layout::allFilesFilter(), options_.dialogBackend));
-    if (listPath_.empty()) return;
-
-    // A file that cannot be read is left alone: writing the editor's old text over it
-    // would destroy it.
-    textio::FileFormat format;
-    std::u16string failure;
-    if (!LoadCandidateFile(listPath_, format, failure)) {
-        reportFailure(failure);
-        return;
-    }
-    draw::TidyCandidateText(*this);
-    // Written back in the encoding and line breaks it was read with.
-    failure = writeCandidateFile(listPath_, RichTextBox1.text(), format);
-    if (!failure.empty()) reportFailure(failure);
+    lifecycle::ChooseCandidateFile(state_, *this);
 }
 
-bool Form1::LoadCandidateFile(const std::wstring& path, textio::FileFormat& format,
-                              std::u16string& failure) {
-    CandidateFileRead read = readCandidateFile(path);
+bool Form1::isExistingFile(const std::u16string& path) {
+    const std::wstring query = fileApiPath(toWide(path));
+    if (query.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(query.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+lifecycle::CandidateFileRead Form1::readCandidateFile(const std::u16string& path) {
+    CandidateFileRead read = win32::readCandidateFile(toWide(path));
     if (auto* message = std::get_if<std::u16string>(&read)) {
-        failure = std::move(*message);
-        return false;
+        return std::move(*message);
     }
     auto& file = std::get<CandidateFile>(read);
-    RichTextBox1.setText(file.text);
-    format = file.format;
-    return true;
+    return lifecycle::CandidateFile{std::move(file.text), file.format};
+}
+
+std::u16string Form1::writeCandidateFile(const std::u16string& path, const std::u16string& text,
+                                         const textio::FileFormat& format) {
+    return win32::writeCandidateFile(toWide(path), text, format);
+}
+
+std::u16string Form1::showOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    return ShowOpenFileDialog(window_, title, filter, options_.dialogBackend);
 }
 
 }  // namespace zorbalin::win32

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "layout/messages.h"
-#include "long_path.h"
+#include "lifecycle/lifecycle.h"
 #include "wide_text.h"
 #include "window_text.h"
 
@@ -46,14 +46,6 @@ void enableNonClientScaling(HWND window) {
     if (enable != nullptr) enable(window);
 }
 
-// Whether a file (not a folder) exists at the path.
-bool isExistingFile(const std::wstring& path) {
-    const std::wstring query = fileApiPath(path);
-    if (query.empty()) return false;
-    const DWORD attributes = GetFileAttributesW(query.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 }  // namespace
 
 Form1::Form1(HINSTANCE instance, Form1Options options)
@@ -74,7 +66,7 @@ Form1::Form1(HINSTANCE instance, Form1Options options)
         createControls();
         Form_Load();
     } catch (...) {
-        unloaded_ = true;  // a window that never loaded must not store over the settings
+        state_.unloaded = true;  // a window that never loaded must not store over the settings
         DestroyWindow(window_);
         throw;
     }
@@ -113,12 +105,12 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SHOWWINDOW:
         // Reported once the window is up, so the box has a window to belong to.
-        if (wParam != FALSE && !startupFailure_.empty()) {
+        if (wParam != FALSE && !state_.startupFailure.empty()) {
             PostMessageW(window_, kStartupFailureMessage, 0, 0);
         }
         break;
     case kStartupFailureMessage:
-        if (std::u16string failure = std::exchange(startupFailure_, {}); !failure.empty()) {
+        if (std::u16string failure = std::exchange(state_.startupFailure, {}); !failure.empty()) {
             reportFailure(failure);
         }
         return 0;
@@ -156,7 +148,7 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
         // The session asks before it ends, and may still be cancelled: the settings are
         // stored now and the window stays.
-        StoreSettings();
+        lifecycle::StoreSettings(state_, *this);
         return TRUE;
     case WM_ENDSESSION:
         // Logoff or shutdown: the process may end right after this message.
@@ -212,40 +204,28 @@ void Form1::close(bool byUser) {
     Form_Unload();
     // The user closing the window hears that the settings were not kept; a close asked for
     // by the session must not wait for anyone to press OK.
-    if (!settingsSaved_ && byUser) {
+    if (!state_.settingsSaved && byUser) {
         reportFailure(layout::settingsNotSavedMessage(fromWide(settings_.location())));
     }
     DestroyWindow(window_);
 }
 
-// Startup: the remembered file and interval, before the window is shown.
 void Form1::Form_Load() {
-    const StoredSettings stored = settings_.read();
-    listPath_ = stored.path;
-    draw_.intervalText = fromWide(stored.interval);
-
-    if (!listPath_.empty() && isExistingFile(listPath_)) {
-        textio::FileFormat format;
-        if (LoadCandidateFile(listPath_, format, startupFailure_)) {
-            draw::TidyCandidateText(*this);
-        }
-    }
-
-    if (draw_.intervalText.empty()) {
-        draw_.intervalText = layout::kDefaultIntervalText;
-    }
-    setWindowText(Text2, draw_.intervalText);
+    lifecycle::Startup(state_, *this);
     RichTextBox1.flush();
 }
 
-// Shutdown: store the path and the interval. Runs once, however the window is closed.
 void Form1::Form_Unload() {
-    if (std::exchange(unloaded_, true)) return;
-    StoreSettings();
+    lifecycle::Shutdown(state_, *this);
 }
 
-void Form1::StoreSettings() {
-    settingsSaved_ = settings_.write({listPath_, toWide(draw_.intervalText)});
+lifecycle::StoredSettings Form1::readSettings() {
+    const StoredSettings stored = settings_.read();
+    return {fromWide(stored.path), fromWide(stored.interval)};
+}
+
+bool Form1::writeSettings(const lifecycle::StoredSettings& values) {
+    return settings_.write({toWide(values.path), toWide(values.interval)});
 }
 
 void Form1::Command1_Click() {
@@ -253,11 +233,11 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click() {
-    draw::ToggleDraw(draw_, *this);
+    draw::ToggleDraw(state_.draw, *this);
 }
 
 void Form1::Timer1_Timer() {
-    draw::DrawTick(draw_, *this, random_);
+    draw::DrawTick(state_.draw, *this, random_);
 }
 
 void Form1::Text2_LostFocus() {

@@ -14,15 +14,15 @@
 #include <string_view>
 
 #include "candidate_editor.h"
-#include "candidate_file.h"
 #include "dialogs/open_file_dialog.h"
-#include "draw/draw_controls.h"
 #include "draw/random_pick.h"
-#include "draw/scrolling_draw.h"
 #include "draw_timer.h"
 #include "handles.h"
 #include "layout/layout_table.h"
+#include "lifecycle/front_end.h"
+#include "lifecycle/program_state.h"
 #include "registry_settings.h"
+#include "wide_text.h"
 
 namespace zorbalin::win32 {
 
@@ -42,7 +42,7 @@ struct Form1Options {
     bool quitWhenDestroyed = true;  // the program ends with its window
 };
 
-class Form1 final : private draw::DrawControls {
+class Form1 final : private lifecycle::FrontEnd {
 public:
     // Creates the window and its controls and runs the startup; the window is not shown.
     explicit Form1(HINSTANCE instance, Form1Options options = {});
@@ -53,7 +53,7 @@ public:
     HWND window() const { return window_; }
     // The control of the layout table's name, or null after the window is gone.
     HWND control(std::string_view name) const;
-    const std::wstring& listPath() const { return listPath_; }
+    std::wstring listPath() const { return toWide(state_.listPath); }
     const DrawTimer& timer() const { return *Timer1; }
 
     // Shows the window with the focus in the editor.
@@ -78,15 +78,19 @@ private:
     void Timer1_Timer();
     void Text2_LostFocus();
 
-    // The path and the interval into the settings, as the shutdown stores them.
-    void StoreSettings();
     void ChooseCandidateFile();
-    // The file's text into the editor; false (with the message in `failure`) when it
-    // cannot be read.
-    bool LoadCandidateFile(const std::wstring& path, textio::FileFormat& format,
-                           std::u16string& failure);
-    void reportFailure(std::u16string_view message);
     void close(bool byUser);
+
+    // lifecycle::FrontEnd
+    lifecycle::StoredSettings readSettings() override;
+    bool writeSettings(const lifecycle::StoredSettings& settings) override;
+    bool isExistingFile(const std::u16string& path) override;
+    lifecycle::CandidateFileRead readCandidateFile(const std::u16string& path) override;
+    std::u16string writeCandidateFile(const std::u16string& path, const std::u16string& text,
+                                      const textio::FileFormat& format) override;
+    std::u16string showOpenFileDialog(std::u16string_view title,
+                                      std::u16string_view filter) override;
+    void reportFailure(std::u16string_view message) override;
 
     // draw::DrawControls
     std::u16string editorText() override;
@@ -116,13 +120,9 @@ private:
     HWND focusBeforeDeactivation_ = nullptr;
 
     // State.
-    draw::DrawState draw_;  // itemList, intervalText, isScrolling
-    std::wstring listPath_;
+    lifecycle::ProgramState state_;  // the draw's state, listPath, the startup's failure
     draw::RandomSource random_;
     RegistrySettings settings_;
-    std::u16string startupFailure_;  // shown once the window is up
-    bool unloaded_ = false;
-    bool settingsSaved_ = true;
 };
 
 }  // namespace zorbalin::win32

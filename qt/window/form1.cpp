@@ -13,6 +13,7 @@
 #include "interval_field.h"
 #include "layout/layout_table.h"
 #include "layout/messages.h"
+#include "lifecycle/lifecycle.h"
 #include "qstring_u16.h"
 
 namespace zorbalin::window {
@@ -132,11 +133,11 @@ void Form1::resizeEvent(QResizeEvent* event) {
 
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!startupFailure_.isEmpty()) {
+    if (!state_.startupFailure.empty()) {
         // Reported once the window is up, so the box has a window to belong to.
         QTimer::singleShot(0, this, [this] {
-            const QString message = std::exchange(startupFailure_, QString());
-            if (!message.isEmpty()) {
+            const std::u16string message = std::exchange(state_.startupFailure, {});
+            if (!message.empty()) {
                 reportFailure(message);
             }
         });
@@ -147,48 +148,22 @@ void Form1::closeEvent(QCloseEvent* event) {
     Form_Unload();
     // The user closing the window hears that the settings were not kept; a close asked for
     // by the session or a signal must not wait for anyone to press OK.
-    if (!settingsSaved_ && event->spontaneous()) {
-        reportFailure(toQString(layout::settingsNotSavedMessage(fromQString(settings_.location()))));
+    if (!state_.settingsSaved && event->spontaneous()) {
+        reportFailure(layout::settingsNotSavedMessage(fromQString(settings_.location())));
     }
     event->accept();
 }
 
-// Startup: the remembered file and interval, before the window is shown.
 void Form1::Form_Load() {
-    const StoredSettings stored = settings_.read();
-    listPath_ = stored.path;
-    draw_.intervalText = fromQString(stored.interval);
-
-    if (!listPath_.isEmpty() && QFileInfo(listPath_).isFile()) {
-        const auto loaded = LoadCandidateFile(listPath_);
-        if (const auto* failure = std::get_if<ReadFailure>(&loaded)) {
-            startupFailure_ = failure->message;
-        } else {
-            draw::TidyCandidateText(*this);
-        }
-    }
-
-    if (draw_.intervalText.empty()) {
-        draw_.intervalText = layout::kDefaultIntervalText;
-    }
-    Text2->setText(toQString(draw_.intervalText));
+    lifecycle::Startup(state_, *this);
 }
 
-// Shutdown: store the path and the interval. Runs once, however the window is closed.
 void Form1::Form_Unload() {
-    if (std::exchange(unloaded_, true)) {
-        return;
-    }
-    StoreSettings();
+    lifecycle::Shutdown(state_, *this);
 }
 
 void Form1::StoreSettings() {
-    const StoredSettings values{listPath_, toQString(draw_.intervalText)};
-    settingsSaved_ = settings_.write(values);
-    if (!settingsSaved_) {
-        qWarning("Zorbalin: the settings could not be saved to %s",
-                 qUtf8Printable(settings_.location()));
-    }
+    lifecycle::StoreSettings(state_, *this);
 }
 
 void Form1::Command1_Click() {
@@ -196,19 +171,37 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click() {
-    draw::ToggleDraw(draw_, *this);
+    draw::ToggleDraw(state_.draw, *this);
 }
 
 void Form1::Timer1_Timer() {
-    draw::DrawTick(draw_, *this, random_);
+    draw::DrawTick(state_.draw, *this, random_);
 }
 
 void Form1::Text2_LostFocus() {
     draw::NormalizeIntervalField(*this);
 }
 
-void Form1::reportFailure(const QString& message) {
-    QMessageBox::warning(this, toQString(layout::kWindowCaption), message);
+lifecycle::StoredSettings Form1::readSettings() {
+    const StoredSettings stored = settings_.read();
+    return {fromQString(stored.path), fromQString(stored.interval)};
+}
+
+bool Form1::writeSettings(const lifecycle::StoredSettings& values) {
+    const bool saved = settings_.write({toQString(values.path), toQString(values.interval)});
+    if (!saved) {
+        qWarning("Zorbalin: the settings could not be saved to %s",
+                 qUtf8Printable(settings_.location()));
+    }
+    return saved;
+}
+
+bool Form1::isExistingFile(const std::u16string& path) {
+    return QFileInfo(toQString(path)).isFile();
+}
+
+void Form1::reportFailure(std::u16string_view message) {
+    QMessageBox::warning(this, toQString(layout::kWindowCaption), toQString(message));
 }
 
 std::u16string Form1::editorText() {

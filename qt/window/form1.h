@@ -3,15 +3,11 @@
 #include <QString>
 #include <QWidget>
 
-#include <optional>
-#include <variant>
-
-#include "candidate_file.h"
-#include "draw/draw_controls.h"
 #include "draw/random_pick.h"
-#include "draw/scrolling_draw.h"
+#include "lifecycle/front_end.h"
+#include "lifecycle/program_state.h"
+#include "qstring_u16.h"
 #include "settings_store.h"
-#include "textio/file_format.h"
 
 class QLabel;
 class QLineEdit;
@@ -25,15 +21,16 @@ class FileChooser;
 class IntervalField;
 
 // The program's one window. It owns all state, routes each event to the operation that
-// handles it, and gives the draw its control operations.
-class Form1 : public QWidget, private draw::DrawControls {
+// handles it, and gives the draw and the shared sequences their control and platform
+// operations.
+class Form1 : public QWidget, private lifecycle::FrontEnd {
     Q_OBJECT
 public:
     // The file chooser is replaceable for tests; null means Qt's own open-file dialog.
     explicit Form1(FileChooser* fileChooser = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
-    QString listPath() const { return listPath_; }
+    QString listPath() const { return toQString(state_.listPath); }
 
     // Writes the path and the interval to the settings store without closing anything,
     // as the shutdown does; for a session that asks for the program's data.
@@ -57,9 +54,17 @@ private:
     void Text2_LostFocus();
 
     void ChooseCandidateFile();
-    // The file's text into the editor; how the file was stored, or why it cannot be read.
-    std::variant<textio::FileFormat, ReadFailure> LoadCandidateFile(const QString& path);
-    void reportFailure(const QString& message);
+
+    // lifecycle::FrontEnd
+    lifecycle::StoredSettings readSettings() override;
+    bool writeSettings(const lifecycle::StoredSettings& settings) override;
+    bool isExistingFile(const std::u16string& path) override;
+    lifecycle::CandidateFileRead readCandidateFile(const std::u16string& path) override;
+    std::u16string writeCandidateFile(const std::u16string& path, const std::u16string& text,
+                                      const textio::FileFormat& format) override;
+    std::u16string showOpenFileDialog(std::u16string_view title,
+                                      std::u16string_view filter) override;
+    void reportFailure(std::u16string_view message) override;
 
     // draw::DrawControls
     std::u16string editorText() override;
@@ -80,14 +85,10 @@ private:
     QTimer* Timer1 = nullptr;
 
     // State.
-    draw::DrawState draw_;  // itemList, intervalText, isScrolling
-    QString listPath_;
+    lifecycle::ProgramState state_;  // the draw's state, listPath, the startup's failure
     draw::RandomSource random_;
     SettingsStore settings_;
     FileChooser* fileChooser_;
-    QString startupFailure_;  // shown once the window is up
-    bool unloaded_ = false;
-    bool settingsSaved_ = true;
 };
 
 }  // namespace zorbalin::window

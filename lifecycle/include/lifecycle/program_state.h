@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "draw/scrolling_draw.h"
+
+namespace zorbalin::lifecycle {
+
+// Everything the window remembers besides its controls.
+struct ProgramState {
+    draw::DrawState draw;           // itemList, intervalText, isScrolling
+    std::u16string listPath;        // the chosen candidate file, "" when none
+    std::u16string startupFailure;  // why the remembered file did not load; shown once the window is up
+    bool unloaded = false;          // the shutdown has run (or must never run)
+    bool settingsSaved = true;      // the last store of the settings succeeded
+};
+
+}  // namespace zorbalin::lifecycle
