@@ -16,7 +16,8 @@ bool splitsLineBreak(const std::u16string& text, std::size_t at) {
 // Each run ends where the old text next has the new text's next character: a greedy match
 // that finds tidying's removals, since what it removes are line breaks before a line.
 std::optional<std::vector<Removal>> removalsBetween(const std::u16string& before,
-                                                    const std::u16string& after) {
+                                                    const std::u16string& after,
+                                                    std::size_t maxRemovals) {
     std::vector<Removal> removals;
     std::size_t i = 0;
     std::size_t j = 0;
@@ -29,7 +30,7 @@ std::optional<std::vector<Removal>> removalsBetween(const std::u16string& before
         const std::size_t end = j == after.size() ? before.size() : before.find(after[j], i);
         const bool joinsBreak = j > 0 && j < after.size() && after[j - 1] == u'\r' && after[j] == u'\n';
         if (end == std::u16string::npos || splitsLineBreak(before, i) || splitsLineBreak(before, end) ||
-            joinsBreak || removals.size() == kMaxRemovals) {
+            joinsBreak || removals.size() == maxRemovals) {
             return std::nullopt;
         }
         removals.push_back({i, end});

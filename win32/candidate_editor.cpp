@@ -42,6 +42,11 @@ std::u16string withCrLfBreaks(const std::u16string& text) {
 
 constexpr UINT_PTR kEditorSubclass = 1;
 
+// Wine's EDIT control walks its list of lines on every selection and replacement, so each
+// run removed costs about a hundredth of setting the whole text (figures in
+// tests/win32/window_bench.cpp); beyond a few runs the whole text is set.
+constexpr std::size_t kMaxControlRemovals = 8;
+
 }  // namespace
 
 // A multi-line EDIT control asks for every key, Tab included; giving Tab back to the
@@ -110,7 +115,7 @@ void CandidateEditor::flush() {
     const std::u16string& after = *cachedText_;
     settingText_ = true;
     std::optional<std::vector<draw::Removal>> removals;
-    if (before) removals = draw::removalsBetween(*before, after);
+    if (before) removals = draw::removalsBetween(*before, after, kMaxControlRemovals);
     const bool set = removals ? removeDroppedParts(*removals, after.size())
                               : SendMessageW(control_, WM_SETTEXT, 0,
                                              reinterpret_cast<LPARAM>(toWide(after).c_str())) != FALSE;

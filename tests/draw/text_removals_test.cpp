@@ -97,6 +97,8 @@ TEST(RemovalsBetween, GivesUpBeyondTheCap) {
             EXPECT_EQ(removals->size(), runs);
         }
     }
+    EXPECT_TRUE(removalsBetween(u"a\r\n\r\nb\r\n\r\nc", u"a\r\nb\r\nc", 2).has_value());
+    EXPECT_FALSE(removalsBetween(u"a\r\n\r\nb\r\n\r\nc", u"a\r\nb\r\nc", 1).has_value());
 }
 
 // Random texts: whatever is found, removing it gives the new text; removals of whole lines

@@ -137,16 +137,16 @@ void measureEditor(int lines) {
     DestroyWindow(frame);
 }
 
-// Start tidies the list in the editor: here a list with a blank line after every 1,000th
-// line, so that tidying removes one line break in each of a thousand places.
-void measureTidy(int lines) {
+// Start tidies the list in the editor: here a list with a blank line after every
+// `blankEvery`th line, so that tidying removes one line break in each of those places.
+void measureTidy(int lines, int blankEvery) {
     std::u16string untidy;
     untidy.reserve(static_cast<std::size_t>(lines) * 15);
     for (int i = 1; i <= lines; ++i) {
         if (i > 1) untidy += u"\r\n";
         untidy += u"候选人 ";
         for (char c : std::to_string(i)) untidy += static_cast<char16_t>(c);
-        if (i % 1000 == 0) untidy += u"\r\n";  // the blank line after it
+        if (i % blankEvery == 0) untidy += u"\r\n";  // the blank line after it
     }
     const std::u16string tidy = zorbalin::draw::tidyCandidateText(untidy);
     HWND frame = CreateWindowExW(0, L"STATIC", L"editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
@@ -167,9 +167,9 @@ void measureTidy(int lines) {
     const double tidied = nowMs() - start;
 
     editor.contentChanged();  // read back what the control holds
-    std::printf("EDIT control %8d lines, a blank line after every 1,000th: tidy (%zu -> %zu units) "
+    std::printf("EDIT control %8d lines, a blank line after every %7d: tidy (%zu -> %zu units) "
                 "%8.1f ms, control text %s\n",
-                lines, untidy.size(), tidy.size(), tidied,
+                lines, blankEvery, untidy.size(), tidy.size(), tidied,
                 editor.text() == tidy ? "exact" : "WRONG");
     DestroyWindow(frame);
 }
@@ -180,8 +180,10 @@ int main(int argc, char** argv) {
     const bool ticksOnly = argc > 1 && std::string(argv[1]) == "ticks";
     const bool editorOnly = argc > 1 && std::string(argv[1]) == "editor";
     if (argc > 1 && std::string(argv[1]) == "tidy") {
-        measureTidy(100'000);
-        measureTidy(1'000'000);
+        for (int lines : {100'000, 1'000'000}) {
+            measureTidy(lines, lines / 4);
+            measureTidy(lines, 1000);
+        }
         return 0;
     }
     if (!editorOnly) {
@@ -193,8 +195,10 @@ int main(int argc, char** argv) {
     if (!ticksOnly) {
         measureEditor(100'000);
         measureEditor(1'000'000);
-        measureTidy(100'000);
-        measureTidy(1'000'000);
+        for (int lines : {100'000, 1'000'000}) {
+            measureTidy(lines, lines / 4);
+            measureTidy(lines, 1000);
+        }
     }
     return 0;
 }
