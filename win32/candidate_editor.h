@@ -7,6 +7,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "draw/text_removals.h"
 
 namespace zorbalin::win32 {
 
@@ -39,6 +42,8 @@ public:
 private:
     static LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam, UINT_PTR, DWORD_PTR editor);
+    // Takes the runs out of the control; false when it does not end up `lengthAfter` long.
+    bool removeDroppedParts(const std::vector<draw::Removal>& removals, std::size_t lengthAfter);
 
     HWND control_ = nullptr;
     bool settingText_ = false;

@@ -3,10 +3,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "draw/text_removals.h"
 #include "textio/text_encoding.h"
 
 namespace zorbalin::window {
@@ -14,47 +14,6 @@ namespace zorbalin::window {
 namespace {
 constexpr char16_t kParagraphSeparator = u'\u2029';
 constexpr char16_t kLineSeparator = u'\u2028';
-
-// Whether a CR LF pair straddles position `at` of the text.
-bool splitsLineBreak(const std::u16string& text, std::size_t at) {
-    return at > 0 && at < text.size() && text[at - 1] == u'\r' && text[at] == u'\n';
-}
-
-// A run of characters that a new text no longer has: [begin, end) of the old text.
-struct Removal {
-    std::size_t begin;
-    std::size_t end;
-};
-
-// Beyond this many runs the widget builds the new text faster in one go.
-constexpr std::size_t kMaxRemovals = 1000;
-
-// How `after` arises from `before` by removing a few runs of characters, none of which cuts
-// a CR LF pair or brings a CR and an LF together into a new one, so that removing those
-// runs from the document gives exactly the paragraphs of the new text. Tidying only ever
-// removes line breaks, so its changes are found; other changes give nullopt.
-std::optional<std::vector<Removal>> removalsBetween(const std::u16string& before,
-                                                    const std::u16string& after) {
-    std::vector<Removal> removals;
-    std::size_t i = 0;
-    std::size_t j = 0;
-    for (;;) {
-        const auto [b, a] = std::mismatch(before.begin() + static_cast<std::ptrdiff_t>(i), before.end(),
-                                          after.begin() + static_cast<std::ptrdiff_t>(j), after.end());
-        i = static_cast<std::size_t>(b - before.begin());
-        j = static_cast<std::size_t>(a - after.begin());
-        if (i == before.size() && j == after.size()) return removals;
-        const std::size_t end = j == after.size() ? before.size() : before.find(after[j], i);
-        const bool joinsBreak = j > 0 && j < after.size() && after[j - 1] == u'\r' && after[j] == u'\n';
-        if (end == std::u16string::npos || splitsLineBreak(before, i) || splitsLineBreak(before, end) ||
-            joinsBreak || removals.size() == kMaxRemovals) {
-            return std::nullopt;
-        }
-        removals.push_back({i, end});
-        i = end;
-    }
-}
-
 }  // namespace
 
 std::u16string crlfTextFromEditorText(const QString& rawText) {
@@ -133,7 +92,7 @@ void CandidateEditor::setText(const std::u16string& text) {
 // The result is what a whole new plain text gives: the same paragraphs, no undo step back
 // to the old text, the cursor at the start.
 bool CandidateEditor::removeDroppedParts(const std::u16string& before, const std::u16string& after) {
-    const std::optional<std::vector<Removal>> removals = removalsBetween(before, after);
+    const std::optional<std::vector<draw::Removal>> removals = draw::removalsBetween(before, after);
     if (!removals) {
         return false;
     }
@@ -146,7 +105,7 @@ bool CandidateEditor::removeDroppedParts(const std::u16string& before, const std
         for (; scanned + 1 < at; ++scanned) pairs += (before[scanned] == u'\r') & (before[scanned + 1] == u'\n');
         return static_cast<int>(at - pairs);
     };
-    for (const Removal& removal : *removals) {
+    for (const draw::Removal& removal : *removals) {
         const int from = documentPosition(removal.begin);
         spans.emplace_back(from, documentPosition(removal.end));
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "candidate_editor.h"
+#include "draw/candidate_text.h"
 #include "draw_timer.h"
 
 namespace {
@@ -136,11 +137,55 @@ void measureEditor(int lines) {
     DestroyWindow(frame);
 }
 
+// Start tidies the list in the editor: here a list with a blank line after every
+// `blankEvery`th line, so that tidying removes one line break in each of those places.
+void measureTidy(int lines, int blankEvery) {
+    std::u16string untidy;
+    untidy.reserve(static_cast<std::size_t>(lines) * 15);
+    for (int i = 1; i <= lines; ++i) {
+        if (i > 1) untidy += u"\r\n";
+        untidy += u"候选人 ";
+        for (char c : std::to_string(i)) untidy += static_cast<char16_t>(c);
+        if (i % blankEvery == 0) untidy += u"\r\n";  // the blank line after it
+    }
+    const std::u16string tidy = zorbalin::draw::tidyCandidateText(untidy);
+    HWND frame = CreateWindowExW(0, L"STATIC", L"editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                 0, 0, 300, 400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", CandidateEditor::kStyle, 8, 144,
+                                   273, 209, frame, nullptr, GetModuleHandleW(nullptr), nullptr);
+    CandidateEditor editor;
+    editor.attach(control);
+    editor.setText(untidy);
+    editor.flush();
+    ShowWindow(frame, SW_SHOWNORMAL);
+    UpdateWindow(frame);
+
+    const double start = nowMs();
+    editor.setText(tidy);
+    editor.flush();
+    UpdateWindow(frame);
+    const double tidied = nowMs() - start;
+
+    editor.contentChanged();  // read back what the control holds
+    std::printf("EDIT control %8d lines, a blank line after every %7d: tidy (%zu -> %zu units) "
+                "%8.1f ms, control text %s\n",
+                lines, blankEvery, untidy.size(), tidy.size(), tidied,
+                editor.text() == tidy ? "exact" : "WRONG");
+    DestroyWindow(frame);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool ticksOnly = argc > 1 && std::string(argv[1]) == "ticks";
     const bool editorOnly = argc > 1 && std::string(argv[1]) == "editor";
+    if (argc > 1 && std::string(argv[1]) == "tidy") {
+        for (int lines : {100'000, 1'000'000}) {
+            measureTidy(lines, lines / 4);
+            measureTidy(lines, 1000);
+        }
+        return 0;
+    }
     if (!editorOnly) {
         for (DrawTimerKind kind : {DrawTimerKind::HighResolutionWaitable, DrawTimerKind::TimerQueue}) {
             measureTicks(kind, 50, 300);
@@ -150,6 +195,10 @@ int main(int argc, char** argv) {
     if (!ticksOnly) {
         measureEditor(100'000);
         measureEditor(1'000'000);
+        for (int lines : {100'000, 1'000'000}) {
+            measureTidy(lines, lines / 4);
+            measureTidy(lines, 1000);
+        }
     }
     return 0;
 }

@@ -1,0 +1,99 @@
+// The candidate editor over a real EDIT control: whether a new text is put in whole or by
+// removing what it dropped, the control ends holding exactly that text, as a new text
+// leaves it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "candidate_editor.h"
+#include "wide_text.h"
+
+namespace zorbalin::win32 {
+namespace {
+
+std::u16string controlText(HWND control) {
+    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    buffer.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, buffer.data(), static_cast<int>(buffer.size()))));
+    return fromWide(buffer);
+}
+
+class CandidateEditorControlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame_ = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(frame_, nullptr);
+        control_ = CreateWindowExW(0, L"EDIT", L"", CandidateEditor::kStyle, 0, 0, 280, 260, frame_,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(control_, nullptr);
+        editor_.attach(control_);
+    }
+    void TearDown() override { DestroyWindow(frame_); }
+
+    HWND frame_ = nullptr;
+    HWND control_ = nullptr;
+    CandidateEditor editor_;
+};
+
+// The control counts a CR LF pair as two characters: removals placed by text positions
+// must take out exactly the dropped breaks, wherever they are in the list.
+TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
+    struct Case {
+        const char* what;
+        std::u16string before;
+        std::u16string after;
+    };
+    const Case cases[] = {
+        {"final break dropped", u"a\r\nb\r\n", u"a\r\nb"},
+        {"blank lines inside dropped", u"甲\r\n\r\n乙\r\n\r\n\r\n丙\r\n丁", u"甲\r\n乙\r\n丙\r\n丁"},
+        {"leading breaks shortened", u"\r\n\r\n\r\nfirst\r\nsecond", u"\r\nfirst\r\nsecond"},
+        {"lone CR kept before a dropped break", u"x\r\r\n\r\ny", u"x\r\r\ny"},
+        {"break after a lone CR", u"p\r\r\nq", u"p\r\nq"},
+        {"everything removed", u"a\r\nb", u""},
+        {"line changed inside", u"one\r\ntwo\r\nthree", u"one\r\ntwelve\r\nthree"},
+    };
+    for (const Case& c : cases) {
+        editor_.setText(c.before);
+        editor_.flush();
+        // An undoable edit that leaves the text as it was, and the cursor at the end.
+        SendMessageW(control_, EM_SETSEL, 0, 0);
+        SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"typed"));
+        SendMessageW(control_, EM_SETSEL, 0, 5);
+        SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+        SendMessageW(control_, EM_SETSEL, c.before.size(), static_cast<LPARAM>(c.before.size()));
+        ASSERT_EQ(controlText(control_), c.before) << c.what;
+
+        editor_.setText(c.after);
+        editor_.flush();
+        EXPECT_EQ(controlText(control_), c.after) << c.what;
+        EXPECT_EQ(editor_.text(), c.after) << c.what;
+        EXPECT_EQ(SendMessageW(control_, EM_CANUNDO, 0, 0), FALSE) << c.what;
+        DWORD start = 1;
+        DWORD end = 1;
+        SendMessageW(control_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u) << c.what;
+        EXPECT_EQ(end, 0u) << c.what;
+    }
+}
+
+// A long list tidied in several places: every run lands where the text says.
+TEST_F(CandidateEditorControlTest, ManyDroppedBreaksInALongListAreRemovedInPlace) {
+    std::u16string untidy;
+    std::u16string tidy;
+    for (int i = 1; i <= 5000; ++i) {
+        const std::u16string line = u"候选" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26));
+        untidy += (i > 1 ? u"\r\n" : u"") + line + (i % 1000 == 0 ? u"\r\n" : u"");
+        tidy += (i > 1 ? u"\r\n" : u"") + line;
+    }
+    editor_.setText(untidy);
+    editor_.flush();
+    editor_.setText(tidy);
+    editor_.flush();
+    EXPECT_EQ(controlText(control_), tidy);
+}
+
+}  // namespace
+}  // namespace zorbalin::win32
