@@ -17,9 +17,10 @@ timeout 300 "$wine" wineboot -i >/dev/null 2>&1
 # Wait for the boot's processes to end: a desktop process started without a display would
 # stay and refuse the windows of the suites run under the virtual X server below.
 timeout 60 wineserver -w >/dev/null 2>&1 || true
-# The window tests create real windows: Wine draws them on a private virtual X server.
+# The window tests create real windows: Wine draws them on a private virtual X server,
+# which must not reset when its last client leaves (Wine's clipboard does not survive it).
 if [ -z "${DISPLAY:-}" ]; then
-  xvfb-run -a -s "-screen 0 1280x1024x24" \
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
     bash -c 'cd "$0" && ctest --output-on-failure --timeout 600 "$@"' "$build_dir" "$@"
   exit $?
 fi
