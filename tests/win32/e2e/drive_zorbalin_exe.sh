@@ -134,10 +134,10 @@ click_interval
 xdotool key --clearmodifiers ctrl+Home ctrl+shift+End
 xdotool type --delay 30 '120ms'
 xdotool key Tab
-click_interval
-shown=$(copy_field)
-[ "$shown" = "120" ] || fail "interval field shows '$shown', expected 120"
-step "interval field: 120ms became $shown"
+# Read back through what Start takes from the field and closing stores (Interval=120
+# below): copying the field right after the focus came back to it was lost under Wine in
+# most runs, while the same keys a moment later copy it.
+step "interval field typed and left"
 
 # --- typed candidates, a draw, the result; the draw tidied the editor ----------------------
 click_editor
