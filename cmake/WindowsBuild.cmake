@@ -25,6 +25,9 @@ if(BUILD_TESTING)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     zorbalin_target_defaults(${name})
+    # MinGW's GCC 12 warns of overlapping copies inside std::u16string that cannot happen
+    # (a known false positive of -Wrestrict when string literals are inlined into tests).
+    target_compile_options(${name} PRIVATE -Wno-restrict)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
     target_compile_definitions(${name} PRIVATE
       ZORBALIN_TEST_DATA_DIR="Z:${PROJECT_SOURCE_DIR}/tests/data")
