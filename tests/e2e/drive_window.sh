@@ -32,29 +32,14 @@ fail() {
   fi
   exit 1
 }
-elapsed_ms() { echo $(( ($(date +%s%N) - started) / 1000000 )); }
-step() { printf '[%6d ms] %s\n' "$(elapsed_ms)" "$*"; }
-
-# wait_until SECONDS COMMAND...: polls every 50 ms until the command succeeds.
-wait_until() {
-  local limit=$1; shift
-  local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
-  until "$@" >/dev/null 2>&1; do
-    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
-    sleep 0.05
-  done
-}
+# shellcheck source=e2e_common.sh
+source "$(dirname "$0")/e2e_common.sh"
 
 # --- a private display and home -------------------------------------------------------
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-# -noreset: without it the server resets whenever its last client leaves (an xdotool call,
-# the first run of the program), and a program connecting during the reset is refused.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(cat "$work/display")"
+start_private_xvfb 1024x768
 step "Xvfb on $DISPLAY"
 
 QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$binary" >"$work/app.log" 2>&1 &

@@ -34,30 +34,19 @@ fail() {
   if [ -n "${ZORBALIN_E2E_SHOT:-}" ]; then import -window root "$ZORBALIN_E2E_SHOT" 2>/dev/null || true; fi
   exit 1
 }
-elapsed_ms() { echo $(( ($(date +%s%N) - started) / 1000000 )); }
-step() { printf '[%6d ms] %s\n' "$(elapsed_ms)" "$*"; }
+# shellcheck source=../../e2e/e2e_common.sh
+source "$(dirname "$0")/../../e2e/e2e_common.sh"
 
-# wait_until SECONDS COMMAND...: polls every 50 ms until the command succeeds.
-wait_until() {
-  local limit=$1; shift
-  local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
-  until "$@" >/dev/null 2>&1; do
-    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
-    sleep 0.05
-  done
-}
-
-# --- the prefix and the display ----------------------------------------------------------
+# --- the display and the prefix ----------------------------------------------------------
+# The display first: a prefix booted without one keeps a desktop process that refuses
+# every window made later.
+if [ -z "${DISPLAY:-}" ]; then
+  start_private_xvfb 1280x1024
+fi
 if [ -z "${WINEPREFIX:-}" ]; then
   own_prefix="$work/prefix"
   export WINEPREFIX=$own_prefix
   timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
-fi
-if [ -z "${DISPLAY:-}" ]; then
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  export DISPLAY=":$(cat "$work/display")"
 fi
 step "prefix $WINEPREFIX, display $DISPLAY"
 

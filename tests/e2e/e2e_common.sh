@@ -1,0 +1,26 @@
+# Shared by the end-to-end scripts (sourced, not run): timing, bounded waits and a private
+# X display. The sourcing script sets `started` (date +%s%N), `work` (its temporary folder)
+# and `xvfb_pid`, and defines fail().
+
+elapsed_ms() { echo $(( ($(date +%s%N) - started) / 1000000 )); }
+step() { printf '[%6d ms] %s\n' "$(elapsed_ms)" "$*"; }
+
+# wait_until SECONDS COMMAND...: polls every 50 ms until the command succeeds.
+wait_until() {
+  local limit=$1; shift
+  local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
+  until "$@" >/dev/null 2>&1; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+# start_private_xvfb WIDTHxHEIGHT: a display of our own, exported as DISPLAY.
+# -noreset: without it the server resets whenever its last client leaves (an xdotool call,
+# the first run of the program), and a program connecting during the reset is refused.
+start_private_xvfb() {
+  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=":$(cat "$work/display")"
+}
