@@ -51,15 +51,6 @@ window=$(window_id)
 eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
 step "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
 
-# Control centres in the window's client area (device-independent pixels, scale 1).
-click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) sleep 0.05 click 1; sleep 0.1; }
-click_editor()   { click_at 144 248; }
-click_start()    { click_at 244 20; }
-click_choose()   { click_at 244 124; }
-click_pick()     { click_at 144 49; }
-click_interval() { click_at 48 97; }
-
-clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 copy_field() {  # prints the text of the field under the last click
   printf '' | xclip -i -selection clipboard >/dev/null 2>&1
   xdotool key --clearmodifiers ctrl+a ctrl+c

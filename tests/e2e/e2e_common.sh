@@ -24,3 +24,14 @@ start_private_xvfb() {
   wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
   export DISPLAY=":$(cat "$work/display")"
 }
+
+# Control centres in the window's client area at 96 dpi (the layout table's twips / 15),
+# from the client origin X, Y that the sourcing script sets.
+click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) sleep 0.05 click 1; sleep 0.1; }
+click_editor()   { click_at 144 248; }
+click_start()    { click_at 244 20; }
+click_choose()   { click_at 244 124; }
+click_pick()     { click_at 144 49; }
+click_interval() { click_at 48 97; }
+
+clipboard() { xclip -o -selection clipboard 2>/dev/null; }

@@ -74,15 +74,6 @@ close_program() {  # as a user would: Alt+F4 with the pointer over the window
   app_pid=""
 }
 
-# Control centres in the client area: the layout table's twips / 15 at 96 dpi.
-click_at() { xdotool mousemove $((X + $1)) $((Y + $2)) sleep 0.05 click 1; sleep 0.1; }
-click_editor()   { click_at 144 248; }
-click_start()    { click_at 244 20; }
-click_choose()   { click_at 244 124; }
-click_pick()     { click_at 144 49; }
-click_interval() { click_at 48 97; }
-
-clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 clipboard_is() { [ "$(clipboard)" = "$1" ]; }
 clipboard_is_not() { ! clipboard_is "$1"; }
 # xclip serves the clipboard from a process of its own that may take hold of it a moment
