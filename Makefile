@@ -4,6 +4,8 @@ FUZZ_DIR     ?= build-fuzz
 BUILD_TYPE   ?= RelWithDebInfo
 FUZZ_SECONDS ?= 60
 CMAKE        ?= cmake
+# CI builds with warnings as errors.
+WERROR       ?= $(if $(CI),ON,OFF)
 
 BUILD_PACKAGES = build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
                  libgl-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
@@ -30,7 +32,8 @@ test-deps: deps
 
 # The developer build has the benchmarks too: make test runs the test of their figures.
 $(BUILD_DIR)/build.ninja: | deps
-	$(CMAKE) -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DZORBALIN_BUILD_BENCH=ON
+	$(CMAKE) -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DZORBALIN_BUILD_BENCH=ON \
+	  -DZORBALIN_WERROR=$(WERROR)
 
 build: deps $(BUILD_DIR)/build.ninja
 	$(CMAKE) --build $(BUILD_DIR)
@@ -59,11 +62,11 @@ windows-deps:
 	@tools/ensure-locale.sh zh_CN.UTF-8
 
 $(WIN32_DIR)/build.ninja: | windows-deps
-	$(CMAKE) -S . -B $(WIN32_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	$(CMAKE) -S . -B $(WIN32_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZORBALIN_WERROR=$(WERROR) \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-i686.cmake
 
 $(WIN64_DIR)/build.ninja: | windows-deps
-	$(CMAKE) -S . -B $(WIN64_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	$(CMAKE) -S . -B $(WIN64_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZORBALIN_WERROR=$(WERROR) \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake
 
 # zorbalin.exe for 32-bit Windows (what ships), and the 64-bit build with its suites.

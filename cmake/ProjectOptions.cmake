@@ -1,6 +1,12 @@
-# Warnings and optional sanitizers, applied per target rather than globally.
+# Warnings and optional sanitizers, applied per target rather than globally. CI makes the
+# warnings errors (ZORBALIN_WERROR); a packager's newer compiler must not fail the build.
+option(ZORBALIN_WERROR "Treat warnings as errors" OFF)
 function(zorbalin_target_defaults target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+                                           -Wsign-conversion)
+  if(ZORBALIN_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
   if(ZORBALIN_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)

@@ -6,9 +6,10 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
                         WINVER=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
+add_subdirectory(base)
+add_subdirectory(layout)
 add_subdirectory(draw)
 add_subdirectory(textio)
-add_subdirectory(layout)
 add_subdirectory(dialogs)
 add_subdirectory(lifecycle)
 add_subdirectory(win32)

@@ -103,7 +103,7 @@ bool isBreakAt(const char16_t* p, std::size_t i, std::size_t size) {
 // ceil(k/2), and two passes give ceil(k/4). One scan therefore does both passes.
 // Only runs of two or more breaks change, and each of them holds an LF directly
 // followed by a CR, so the text is copied in large spans between such places.
-std::u16string tidyCandidateText(std::u16string_view text) {
+std::u16string tidiedCandidateText(std::u16string_view text) {
     const char16_t* const p = text.data();
     const std::size_t size = text.size();
     std::u16string out;

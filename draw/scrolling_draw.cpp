@@ -2,6 +2,7 @@
 
 #include "draw/candidate_text.h"
 #include "draw/interval_text.h"
+#include "layout/texts.h"
 
 #include <utility>
 
@@ -10,10 +11,10 @@ namespace zorbalin::draw {
 void TidyCandidateText(DrawControls& controls) {
     // Written back even when nothing changed: the write is what turns rich content
     // into plain text, and the window decides whether an identical text needs work.
-    controls.setEditorText(tidyCandidateText(controls.editorText()));
+    controls.setEditorText(tidiedCandidateText(controls.editorText()));
 }
 
-void ToggleDraw(DrawState& state, DrawControls& controls) {
+void ToggleDraw(DrawSession& state, DrawControls& controls) {
     if (state.isScrolling) {
         StopDraw(state, controls);
     } else {
@@ -21,7 +22,7 @@ void ToggleDraw(DrawState& state, DrawControls& controls) {
     }
 }
 
-void StartDraw(DrawState& state, DrawControls& controls) {
+void StartDraw(DrawSession& state, DrawControls& controls) {
     TidyCandidateText(controls);
     std::u16string text = controls.editorText();
     if (text.empty()) return;  // nothing to draw from: only the tidying happened
@@ -30,20 +31,20 @@ void StartDraw(DrawState& state, DrawControls& controls) {
     state.itemList = splitItems(std::move(text));
     state.intervalText = controls.intervalFieldText();
     controls.setPickText((*state.itemList)[0]);  // the first line, not a random one
-    controls.setStartStopCaption(kStopCaption);
+    controls.setStartStopCaption(layout::kStopCaption);
     controls.setTimerInterval(timerIntervalMs(state.intervalText));
     controls.setTimerEnabled(true);
     state.isScrolling = true;
 }
 
-void StopDraw(DrawState& state, DrawControls& controls) {
+void StopDraw(DrawSession& state, DrawControls& controls) {
     // The pick display keeps the last candidate shown: that is the result.
-    controls.setStartStopCaption(kStartCaption);
+    controls.setStartStopCaption(layout::kStartCaption);
     controls.setTimerEnabled(false);
     state.isScrolling = false;
 }
 
-void DrawTick(const DrawState& state, DrawControls& controls, RandomSource& random) {
+void DrawTick(const DrawSession& state, DrawControls& controls, RandomSource& random) {
     if (!state.itemList) return;  // no Start has built a list
     random.reseedFromClock();
     const ItemList& items = *state.itemList;

@@ -1,7 +1,6 @@
 #include "layout/layout_table.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace zorbalin::layout {
 
@@ -11,11 +10,10 @@ int twipsToPixels(int twips, int dpi) {
     return static_cast<int>((scaled >= 0 ? scaled + half : scaled - half) / kTwipsPerInch);
 }
 
-const ControlLayout& controlNamed(std::string_view name) {
+const ControlLayout* findControlNamed(std::string_view name) {
     const auto found = std::find_if(kLayout.begin(), kLayout.end(),
                                     [name](const ControlLayout& c) { return c.name == name; });
-    if (found == kLayout.end()) std::abort();  // a name outside the table is a programming error
-    return *found;
+    return found == kLayout.end() ? nullptr : &*found;
 }
 
 std::array<const ControlLayout*, kLayout.size()> controlsInTabOrder() {

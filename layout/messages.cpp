@@ -51,12 +51,5 @@ std::u16string settingsNotSavedMessage(std::u16string_view location) {
     return text;
 }
 
-std::u16string allFilesFilter() {
-    std::u16string filter = u"所有文件(*.*)";
-    filter += u'\0';
-    filter += u"*.*";
-    filter += u'\0';
-    return filter;
-}
 
 }  // namespace zorbalin::layout

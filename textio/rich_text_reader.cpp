@@ -529,7 +529,7 @@ private:
                 continue;
             }
             std::size_t used = 0;
-            for (const std::size_t length : {1, 2, 4}) {
+            for (const std::size_t length : {std::size_t{1}, std::size_t{2}, std::size_t{4}}) {
                 if (!decode_ || i + length > run.size()) break;
                 const auto piece = decode_(runCodePage_, run.substr(i, length));
                 if (piece && !piece->empty()) {

@@ -151,7 +151,7 @@ std::optional<std::u16string> decodeUtf8(std::string_view bytes) {
             *o++ = lead;
             ++i;
             while (i + 8 <= size && eightAsciiBytes(p + i)) {
-                for (int k = 0; k < 8; ++k) o[k] = p[i + k];
+                for (std::size_t k = 0; k < 8; ++k) o[k] = p[i + k];
                 o += 8;
                 i += 8;
             }

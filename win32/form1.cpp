@@ -274,7 +274,7 @@ void Form1::setIntervalFieldText(const std::u16string& text) {
     setWindowText(Text2, text);
 }
 
-void Form1::setStartStopCaption(const std::u16string& caption) {
+void Form1::setStartStopCaption(std::u16string_view caption) {
     setWindowText(Command2, caption);
 }
 

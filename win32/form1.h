@@ -3,8 +3,6 @@
 #pragma once
 
 #include <windows.h>
-// winuser.h names a drawing function DrawState; here it is the draw's state type.
-#undef DrawState
 
 #include <array>
 #include <cstdint>
@@ -51,8 +49,8 @@ public:
     Form1& operator=(const Form1&) = delete;
 
     HWND window() const { return window_; }
-    // The control of the layout table's name, or null after the window is gone.
-    HWND control(std::string_view name) const;
+    // The control, or null after the window is gone.
+    HWND control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
     std::wstring listPath() const { return toWide(state_.listPath); }
     const DrawTimer& timer() const { return *Timer1; }
 
@@ -98,7 +96,7 @@ private:
     void setPickText(std::u16string_view text) override;
     std::u16string intervalFieldText() override;
     void setIntervalFieldText(const std::u16string& text) override;
-    void setStartStopCaption(const std::u16string& caption) override;
+    void setStartStopCaption(std::u16string_view caption) override;
     void setTimerInterval(std::int32_t milliseconds) override;
     void setTimerEnabled(bool enabled) override;
 

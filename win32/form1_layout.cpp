@@ -15,16 +15,13 @@ namespace zorbalin::win32 {
 
 namespace {
 
+using layout::ControlId;
 using layout::ControlKind;
 using layout::ControlLayout;
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 100;
-
-std::size_t indexOf(const ControlLayout& control) {
-    return static_cast<std::size_t>(&control - layout::kLayout.data());
-}
 
 // The order the controls are created in, which is both the order that Tab follows and the
 // order screen readers read: the fields by tab index, each right after the labels that
@@ -34,9 +31,7 @@ std::vector<const ControlLayout*> creationOrder() {
     for (const ControlLayout* control : layout::controlsInTabOrder()) {
         if (control->kind == ControlKind::Label) continue;
         for (auto pair = layout::kLabelBuddies.rbegin(); pair != layout::kLabelBuddies.rend(); ++pair) {
-            if (std::string_view(pair->field) == control->name) {
-                order.push_back(&layout::controlNamed(pair->label));
-            }
+            if (pair->field == control->id) order.push_back(&layout::layoutOf(pair->label));
         }
         order.push_back(control);
     }
@@ -59,8 +54,7 @@ ControlClass controlClass(const ControlLayout& control) {
     case ControlKind::Label:
         return {L"STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0};
     case ControlKind::LineEdit: {
-        // The pick display is read-only, its result still selectable and copyable.
-        const DWORD readOnly = std::string_view(control.name) == "Text1" ? ES_READONLY : 0;
+        const DWORD readOnly = control.readOnly ? ES_READONLY : 0;
         return {L"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | readOnly,
                 WS_EX_CLIENTEDGE};
     }
@@ -72,16 +66,12 @@ ControlClass controlClass(const ControlLayout& control) {
 
 }  // namespace
 
-HWND Form1::control(std::string_view name) const {
-    return controls_[indexOf(layout::controlNamed(name))];
-}
-
 void Form1::createControls() {
     const HINSTANCE instance =
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     for (const ControlLayout* control : creationOrder()) {
         const ControlClass kind = controlClass(*control);
-        const std::size_t index = indexOf(*control);
+        const std::size_t index = layout::indexOf(control->id);
         const HWND created = CreateWindowExW(
             kind.exStyle, kind.className, toWide(control->text).c_str(), kind.style, 0, 0, 0, 0,
             window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)),
@@ -89,11 +79,11 @@ void Form1::createControls() {
         if (created == nullptr) throw std::runtime_error("Form1: a control could not be created");
         controls_[index] = created;
     }
-    Command1 = control("Command1");
-    Command2 = control("Command2");
-    Text1 = control("Text1");
-    Text2 = control("Text2");
-    RichTextBox1.attach(control("RichTextBox1"));
+    Command1 = control(ControlId::Command1);
+    Command2 = control(ControlId::Command2);
+    Text1 = control(ControlId::Text1);
+    Text2 = control(ControlId::Text2);
+    RichTextBox1.attach(control(ControlId::RichTextBox1));
     SetWindowSubclass(Text2, &Form1::intervalFieldProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
 
     applyDpi(windowDpi(window_));
@@ -130,7 +120,7 @@ void Form1::layoutControls() {
     WindowDc dc(window_);
     SelectedObject selectedFont(dc.get(), font_.get());
     for (const ControlLayout& control : layout::kLayout) {
-        HWND window = controls_[indexOf(control)];
+        HWND window = controls_[layout::indexOf(control.id)];
         if (window == nullptr) continue;
         layout::PixelRect rect = layout::anchoredRect(control, clientSize, dpi_);
         if (control.kind == ControlKind::Label) {

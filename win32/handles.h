@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <type_traits>
 
@@ -40,7 +41,10 @@ class SelectedObject {
 public:
     SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~SelectedObject() {
-        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+        // HGDI_ERROR, spelled out: the macro's cast trips -Wsign-conversion.
+        if (previous_ != nullptr && previous_ != reinterpret_cast<HGDIOBJ>(~std::uintptr_t{0})) {
+            SelectObject(dc_, previous_);
+        }
     }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;

@@ -13,7 +13,7 @@
 namespace {
 
 using zorbalin::draw::splitItems;
-using zorbalin::draw::tidyCandidateText;
+using zorbalin::draw::tidiedCandidateText;
 
 // A million lines of two to four CJK characters or short ASCII names, about 10 MB of
 // UTF-16, with a run of two to nine blank lines now and then.
@@ -61,7 +61,7 @@ BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond);
 void BM_Tidy(benchmark::State& state) {
     const std::u16string& text = candidateText();
     for (auto _ : state) {
-        std::u16string tidied = tidyCandidateText(text);
+        std::u16string tidied = tidiedCandidateText(text);
         benchmark::DoNotOptimize(tidied.data());
         benchmark::ClobberMemory();
     }
@@ -73,7 +73,7 @@ void BM_TidyAndCut(benchmark::State& state) {
     const std::u16string& text = candidateText();
     std::size_t items = 0;
     for (auto _ : state) {
-        zorbalin::draw::ItemList cut = splitItems(tidyCandidateText(text));
+        zorbalin::draw::ItemList cut = splitItems(tidiedCandidateText(text));
         items = cut.size();
         benchmark::DoNotOptimize(&cut);
         benchmark::ClobberMemory();

@@ -102,7 +102,9 @@ bool CandidateEditor::removeDroppedParts(const std::u16string& before, const std
     std::size_t pairs = 0;
     std::size_t scanned = 0;
     const auto documentPosition = [&](std::size_t at) {
-        for (; scanned + 1 < at; ++scanned) pairs += (before[scanned] == u'\r') & (before[scanned + 1] == u'\n');
+        for (; scanned + 1 < at; ++scanned) {
+            pairs += before[scanned] == u'\r' && before[scanned + 1] == u'\n';
+        }
         return static_cast<int>(at - pairs);
     };
     for (const draw::Removal& removal : *removals) {

@@ -18,6 +18,7 @@
 
 namespace zorbalin::window {
 
+using layout::ControlId;
 using layout::ControlKind;
 using layout::ControlLayout;
 
@@ -48,51 +49,49 @@ Form1::Form1(FileChooser* fileChooser, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::createControls() {
-    for (const ControlLayout& control : layout::kLayout) {
-        const QString text = toQString(control.text);
+    for (const ControlLayout& row : layout::kLayout) {
+        const QString text = toQString(row.text);
         QWidget* widget = nullptr;
-        switch (control.kind) {
-        case ControlKind::PushButton: {
-            auto* button = new QPushButton(text, this);
-            (control.name == QLatin1String("Command1") ? Command1 : Command2) = button;
-            widget = button;
+        switch (row.kind) {
+        case ControlKind::PushButton:
+            widget = new QPushButton(text, this);
             break;
-        }
         case ControlKind::Label:
             widget = new QLabel(text, this);
             break;
-        case ControlKind::LineEdit:
-            if (control.name == QLatin1String("Text2")) {
-                Text2 = new IntervalField(text, this);
-                widget = Text2;
-            } else {
-                Text1 = new QLineEdit(text, this);
-                Text1->setReadOnly(true);  // the result can still be selected and copied
-                widget = Text1;
-            }
-            break;
-        case ControlKind::Editor:
-            RichTextBox1 = new CandidateEditor(this);
-            widget = RichTextBox1;
+        case ControlKind::LineEdit: {
+            auto* field = row.id == ControlId::Text2 ? new IntervalField(text, this)
+                                                     : new QLineEdit(text, this);
+            field->setReadOnly(row.readOnly);
+            widget = field;
             break;
         }
-        widget->setObjectName(QString::fromLatin1(control.name));
-        widget->setGeometry(toQRect(layout::designedRect(control)));
+        case ControlKind::Editor:
+            widget = new CandidateEditor(this);
+            break;
+        }
+        widget->setObjectName(QString::fromLatin1(row.name));
+        widget->setGeometry(toQRect(layout::designedRect(row)));
         if (auto* label = qobject_cast<QLabel*>(widget)) {
             label->adjustSize();  // labels fit their captions in any font
         }
+        controls_[layout::indexOf(row.id)] = widget;
     }
+    Command1 = static_cast<QPushButton*>(control(ControlId::Command1));
+    Command2 = static_cast<QPushButton*>(control(ControlId::Command2));
+    Text1 = static_cast<QLineEdit*>(control(ControlId::Text1));
+    Text2 = static_cast<IntervalField*>(control(ControlId::Text2));
+    RichTextBox1 = static_cast<CandidateEditor*>(control(ControlId::RichTextBox1));
 
     for (const layout::LabelBuddy& pair : layout::kLabelBuddies) {
-        auto* label = findChild<QLabel*>(QString::fromLatin1(pair.label));
-        label->setBuddy(findChild<QWidget*>(QString::fromLatin1(pair.field)));
+        static_cast<QLabel*>(control(pair.label))->setBuddy(control(pair.field));
     }
-    Text2->setAccessibleDescription(findChild<QLabel*>(QStringLiteral("Label4"))->text());
+    Text2->setAccessibleDescription(toQString(layout::layoutOf(ControlId::Label4).text));
 
     QWidget* previous = nullptr;
-    for (const ControlLayout* control : layout::controlsInTabOrder()) {
-        auto* widget = findChild<QWidget*>(QString::fromLatin1(control->name));
-        if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus) {
+    for (const ControlLayout* row : layout::controlsInTabOrder()) {
+        QWidget* widget = control(row->id);
+        if (widget->focusPolicy() == Qt::NoFocus) {
             continue;
         }
         if (previous != nullptr) {
@@ -121,13 +120,12 @@ void Form1::connectEvents() {
 
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    for (const ControlLayout& control : layout::kLayout) {
-        if (control.anchor == layout::Anchor::TopLeft) {
+    for (const ControlLayout& row : layout::kLayout) {
+        if (row.anchor == layout::Anchor::TopLeft) {
             continue;
         }
-        auto* widget = findChild<QWidget*>(QString::fromLatin1(control.name));
-        widget->setGeometry(
-            toQRect(layout::anchoredRect(control, {size().width(), size().height()})));
+        control(row.id)->setGeometry(
+            toQRect(layout::anchoredRect(row, {size().width(), size().height()})));
     }
 }
 
@@ -224,7 +222,7 @@ void Form1::setIntervalFieldText(const std::u16string& text) {
     Text2->setText(toQString(text));
 }
 
-void Form1::setStartStopCaption(const std::u16string& caption) {
+void Form1::setStartStopCaption(std::u16string_view caption) {
     Command2->setText(toQString(caption));
 }
 

@@ -3,7 +3,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
+
 #include "draw/random_pick.h"
+#include "layout/layout_table.h"
 #include "lifecycle/front_end.h"
 #include "lifecycle/program_state.h"
 #include "qstring_u16.h"
@@ -72,11 +75,14 @@ private:
     void setPickText(std::u16string_view text) override;
     std::u16string intervalFieldText() override;
     void setIntervalFieldText(const std::u16string& text) override;
-    void setStartStopCaption(const std::u16string& caption) override;
+    void setStartStopCaption(std::u16string_view caption) override;
     void setTimerInterval(std::int32_t milliseconds) override;
     void setTimerEnabled(bool enabled) override;
 
+    QWidget* control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
+
     // Controls, named as in the layout table.
+    std::array<QWidget*, layout::kLayout.size()> controls_{};
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
     QLineEdit* Text1 = nullptr;

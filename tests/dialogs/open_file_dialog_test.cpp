@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"DescriptionWithoutPatternIsDropped", withNuls(u"Text|*.txt|Orphan"),
                    {{u"Text", u"*.txt"}}},
         FilterCase{"Empty", u"", {}}),
-    [](const testing::TestParamInfo<FilterCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<FilterCase>& test) { return test.param.name; });
 
 class ScriptedBackend : public OpenFileDialogBackend {
 public:
@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                     []() -> std::u16string { throw std::bad_alloc(); }, u"Error: 7 std::bad_alloc"},
         FailureCase{"AnythingElseIsCaughtToo", []() -> std::u16string { throw 42; },
                     u"Error: 51 Internal error"}),
-    [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<FailureCase>& test) { return test.param.name; });
 
 }  // namespace
 }  // namespace zorbalin::dialogs

@@ -34,7 +34,7 @@ struct TidyCase {
 class TidyTest : public ::testing::TestWithParam<TidyCase> {};
 
 TEST_P(TidyTest, GivesTheTidiedText) {
-    EXPECT_EQ(tidyCandidateText(GetParam().input), GetParam().expected);
+    EXPECT_EQ(tidiedCandidateText(GetParam().input), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,12 +60,12 @@ INSTANTIATE_TEST_SUITE_P(
         TidyCase{"RunBeforeLoneLf", u"a\r\n\r\n\nb", u"a\r\n\nb"},
         TidyCase{"FinalBreakAfterLoneCrGoes", u"a\r\r\n", u"a\r"},
         TidyCase{"WideCharactersPassThrough", u"张三\r\n\r\n李四\r\n", u"张三\r\n李四"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(TidyRuns, KBreaksBetweenTextBecomeCeilingOfKOverFour) {
     for (std::size_t k = 1; k <= 9; ++k) {
         const std::size_t kept = (k + 3) / 4;
-        EXPECT_EQ(tidyCandidateText(u"a" + breaks(k) + u"b"), u"a" + breaks(kept) + u"b") << k;
+        EXPECT_EQ(tidiedCandidateText(u"a" + breaks(k) + u"b"), u"a" + breaks(kept) + u"b") << k;
     }
 }
 
@@ -103,7 +103,7 @@ TEST(TidyRuns, AgreesWithTheTwoPassDefinitionOnRandomTexts) {
                 text += alphabet[pick(generator)];
             }
         }
-        ASSERT_EQ(tidyCandidateText(text), tidyByTwoPasses(text));
+        ASSERT_EQ(tidiedCandidateText(text), tidyByTwoPasses(text));
     }
 }
 
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"LoneLineFeedsStayInTheItem", u"a\nb\nc", {u"a\nb\nc"}},
         SplitCase{"LoneCrStaysInTheItem", u"a\rb\r\n\r", {u"a\rb", u"\r"}},
         SplitCase{"CrBeforeABreakStays", u"\r\r\n\n", {u"\r", u"\n"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // Long random texts, so that breaks fall on every offset of the scanning blocks.
 TEST(SplitItems, AgreesWithACharacterByCharacterCutOnRandomTexts) {

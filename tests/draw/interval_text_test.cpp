@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"TooSmallFractionBecomesZero", u"0." + std::u16string(400, u'0') + u"1", 0.0},
         ValueCase{"ZeroWithHugeExponent", u"0e99999", 0.0},
         ValueCase{"Subnormal", u"5e-324", 5e-324}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(NumericValue, NegativeZeroKeepsItsSign) {
     EXPECT_TRUE(std::signbit(numericValue(u"-0")));
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormCase{"InfinityIsWrittenAsLargestDouble", INFINITY, u"1.7976931348623157e308"},
         FormCase{"NegativeInfinity", -INFINITY, u"-1.7976931348623157e308"},
         FormCase{"NotANumberIsZero", NAN, u"0"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(TextForm, ReadsBackToTheSameValue) {
     for (double value : {50.0, -2.5, 0.1, 1.0 / 3.0, 123456.789, 1e-300, 5e-324, 1e300, -kMaxDouble,
@@ -178,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundCase{"InfinitySaturates", INFINITY, kMaxInt32},
         RoundCase{"NegativeInfinitySaturates", -INFINITY, kMinInt32},
         RoundCase{"NotANumberIsZero", NAN, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 struct IntervalCase {
     const char* name;
@@ -207,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
         IntervalCase{"NegativeRunsAtOne", u"-100", 1},
         IntervalCase{"BeyondThirtyTwoBitsIsClamped", u"99999999999", kMaxInt32},
         IntervalCase{"TooLargeForADoubleIsClamped", u"1e999", kMaxInt32}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace zorbalin::draw

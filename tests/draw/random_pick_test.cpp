@@ -88,8 +88,11 @@ TEST_P(PickIndexTest, PicksFloorOfRTimesNWithinRange) {
 }
 
 // 2^53 + 3 is not a double: it converts to 2^53 + 4, and the product with the largest
-// number below 1 rounds up to 2^53 + 4, past the last index.
-constexpr std::size_t kRoundsUp = (std::size_t{1} << 53) + 3;
+// number below 1 rounds up to 2^53 + 4, past the last index. (A 32-bit size cannot hold it:
+// there the largest size stands in.)
+constexpr std::size_t kRoundsUp = sizeof(std::size_t) >= 8
+                                      ? static_cast<std::size_t>((std::uint64_t{1} << 53) + 3)
+                                      : std::numeric_limits<std::size_t>::max();
 
 INSTANTIATE_TEST_SUITE_P(
     RandomPick, PickIndexTest,
@@ -104,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"NegativeGivesZero", -0.25, 10, 0},
         PickCase{"OneOrMoreGivesLast", 1.0, 10, 9},
         PickCase{"NotANumberGivesZero", std::numeric_limits<double>::quiet_NaN(), 10, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace zorbalin::draw

@@ -1,4 +1,5 @@
 #include "draw/scrolling_draw.h"
+#include "layout/texts.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ public:
     std::u16string editor;
     std::u16string pick = u"(untouched)";
     std::u16string intervalField;
-    std::u16string caption = kStartCaption;
+    std::u16string caption{layout::kStartCaption};
     std::optional<std::int32_t> timerInterval;
     bool timerEnabled = false;
     int editorWrites = 0;
@@ -36,7 +37,7 @@ public:
     void setPickText(std::u16string_view text) override { pick = text; }
     std::u16string intervalFieldText() override { return intervalField; }
     void setIntervalFieldText(const std::u16string& text) override { intervalField = text; }
-    void setStartStopCaption(const std::u16string& text) override { caption = text; }
+    void setStartStopCaption(std::u16string_view text) override { caption = text; }
     void setTimerInterval(std::int32_t milliseconds) override { timerInterval = milliseconds; }
     void setTimerEnabled(bool enabled) override { timerEnabled = enabled; }
 };
@@ -71,7 +72,7 @@ const double kLargestBelowOne = std::nextafter(1.0, 0.0);
 
 class ScrollingDraw : public ::testing::Test {
 protected:
-    DrawState state;
+    DrawSession state;
     FakeControls controls;
 };
 
@@ -95,7 +96,7 @@ TEST_P(StartWithoutCandidates, OnlyTidies) {
     EXPECT_EQ(controls.editor, u"");
     EXPECT_EQ(controls.editorWrites, 1);
     EXPECT_EQ(controls.pick, u"(untouched)");
-    EXPECT_EQ(controls.caption, kStartCaption);
+    EXPECT_EQ(controls.caption, layout::kStartCaption);
     EXPECT_FALSE(controls.timerInterval.has_value());
     EXPECT_FALSE(controls.timerEnabled);
     EXPECT_FALSE(state.itemList.has_value());
@@ -116,7 +117,7 @@ TEST_F(ScrollingDraw, StartShowsTheFirstCandidateAndRunsTheTimer) {
     ASSERT_TRUE(state.itemList.has_value());
     EXPECT_THAT(*state.itemList, ElementsAre(u"x", u"y", u"z"));
     EXPECT_EQ(controls.pick, u"x");
-    EXPECT_EQ(controls.caption, kStopCaption);
+    EXPECT_EQ(controls.caption, layout::kStopCaption);
     EXPECT_EQ(controls.timerInterval, 50);
     EXPECT_TRUE(controls.timerEnabled);
     EXPECT_TRUE(state.isScrolling);
@@ -154,7 +155,7 @@ TEST_F(ScrollingDraw, StopBeforeTheFirstTickLeavesTheFirstCandidateShown) {
     StopDraw(state, controls);
 
     EXPECT_EQ(controls.pick, u"x");
-    EXPECT_EQ(controls.caption, kStartCaption);
+    EXPECT_EQ(controls.caption, layout::kStartCaption);
     EXPECT_FALSE(controls.timerEnabled);
     EXPECT_FALSE(state.isScrolling);
     ASSERT_TRUE(state.itemList.has_value());
@@ -213,7 +214,7 @@ TEST_F(ScrollingDraw, EditsWhileScrollingWaitForTheNextStart) {
 
     ToggleDraw(state, controls);  // stop
     EXPECT_FALSE(state.isScrolling);
-    EXPECT_EQ(controls.caption, kStartCaption);
+    EXPECT_EQ(controls.caption, layout::kStartCaption);
     EXPECT_EQ(controls.pick, u"y");
 
     ToggleDraw(state, controls);  // start again with the edited text and interval
@@ -223,7 +224,7 @@ TEST_F(ScrollingDraw, EditsWhileScrollingWaitForTheNextStart) {
     EXPECT_EQ(controls.pick, u"p");
     EXPECT_EQ(controls.timerInterval, 75);
     EXPECT_EQ(state.intervalText, u"75");
-    EXPECT_EQ(controls.caption, kStopCaption);
+    EXPECT_EQ(controls.caption, layout::kStopCaption);
 }
 
 struct FieldCase {
@@ -254,7 +255,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Chi-square of a million ticks over n candidates through the real random source.
 // The seed is fixed, so the outcome is the same on every run.
 double chiSquareOfTicks(std::size_t candidates, RandomSource::Clock clock) {
-    DrawState state;
+    DrawSession state;
     FakeControls controls;
     for (std::size_t i = 0; i < candidates; ++i) {
         if (i != 0) controls.editor += u"\r\n";

@@ -125,7 +125,7 @@ TEST(RemovalsBetween, RemovingTheFoundRunsGivesTheNewText) {
         }
         EXPECT_TRUE(removals || loneBreaks) << what;
 
-        const std::u16string tidy = tidyCandidateText(before);
+        const std::u16string tidy = tidiedCandidateText(before);
         const auto tidying = removalsBetween(before, tidy);
         if (tidying) {
             expectSoundRemovals(before, tidy, *tidying, what + " tidied");

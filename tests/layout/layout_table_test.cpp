@@ -20,7 +20,7 @@ class DesignAtDpiTest : public testing::TestWithParam<DpiCase> {};
 
 TEST_P(DesignAtDpiTest, ScalesTwipsToTheNearestPixel) {
     EXPECT_EQ(designedClientSize(GetParam().dpi), GetParam().client);
-    EXPECT_EQ(designedRect(controlNamed("RichTextBox1"), GetParam().dpi), GetParam().editor);
+    EXPECT_EQ(designedRect(layoutOf(ControlId::RichTextBox1), GetParam().dpi), GetParam().editor);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -29,29 +29,29 @@ INSTANTIATE_TEST_SUITE_P(
                     DpiCase{120, {360, 451}, {10, 180, 341, 261}},   // 451.25, 341.25, 261.25
                     DpiCase{144, {432, 542}, {12, 216, 410, 314}},   // 541.5 and 409.5 round up
                     DpiCase{192, {576, 722}, {16, 288, 546, 418}}),
-    [](const testing::TestParamInfo<DpiCase>& info) { return std::to_string(info.param.dpi); });
+    [](const testing::TestParamInfo<DpiCase>& param) { return std::to_string(param.param.dpi); });
 
 struct AnchorCase {
-    const char* control;
+    ControlId control;
     PixelRect whenEnlarged;  // client 388 x 461 at 96 dpi: 100 pixels more each way
 };
 
 class AnchoringTest : public testing::TestWithParam<AnchorCase> {};
 
 TEST_P(AnchoringTest, FollowsTheEnlargedWindowAndNeverShrinks) {
-    const ControlLayout& control = controlNamed(GetParam().control);
+    const ControlLayout& control = layoutOf(GetParam().control);
     EXPECT_EQ(anchoredRect(control, {388, 461}), GetParam().whenEnlarged);
     EXPECT_EQ(anchoredRect(control, {100, 100}), designedRect(control));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Controls, AnchoringTest,
-    testing::Values(AnchorCase{"Command2", {308, 8, 73, 25}},
-                    AnchorCase{"Command1", {308, 112, 73, 25}},
-                    AnchorCase{"Text1", {8, 40, 373, 18}},
-                    AnchorCase{"Text2", {8, 88, 81, 18}},
-                    AnchorCase{"RichTextBox1", {8, 144, 373, 309}}),
-    [](const testing::TestParamInfo<AnchorCase>& info) { return info.param.control; });
+    testing::Values(AnchorCase{ControlId::Command2, {308, 8, 73, 25}},
+                    AnchorCase{ControlId::Command1, {308, 112, 73, 25}},
+                    AnchorCase{ControlId::Text1, {8, 40, 373, 18}},
+                    AnchorCase{ControlId::Text2, {8, 88, 81, 18}},
+                    AnchorCase{ControlId::RichTextBox1, {8, 144, 373, 309}}),
+    [](const testing::TestParamInfo<AnchorCase>& param) { return layoutOf(param.param.control).name; });
 
 TEST(LayoutTable, TabOrderStartsInTheEditorAndCoversEveryControlOnce) {
     const auto ordered = controlsInTabOrder();

@@ -73,7 +73,7 @@ public:
     void setPickText(std::u16string_view) override {}
     std::u16string intervalFieldText() override { return intervalField; }
     void setIntervalFieldText(const std::u16string& text) override { intervalField = text; }
-    void setStartStopCaption(const std::u16string&) override {}
+    void setStartStopCaption(std::u16string_view) override {}
     void setTimerInterval(std::int32_t) override {}
     void setTimerEnabled(bool) override {}
 };

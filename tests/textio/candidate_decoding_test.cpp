@@ -61,7 +61,7 @@ const PlainCase kPlainCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, DecodesAsText, ::testing::ValuesIn(kPlainCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(CandidateDecoding, RichTextIsMarkedAsSuch) {
     EXPECT_TRUE(decoded(decodeCandidateBytes(R"({\rtf1 a})", fakeDecoder())).fromRichText);

@@ -99,7 +99,7 @@ const Snippet kSnippets[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, RichTextSnippet, ::testing::ValuesIn(kSnippets),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(RichTextReader, DestinationsHoldNoText) {
     for (const char* word :

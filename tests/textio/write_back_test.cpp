@@ -39,27 +39,27 @@ INSTANTIATE_TEST_SUITE_P(
         MethodCase{"PlainFileIsReplaced", existing(), WriteMethod::AtomicReplace},
         MethodCase{"NewFileIsCreatedByReplacement", WriteTarget{.exists = false},
                    WriteMethod::AtomicReplace},
-        MethodCase{"HardLinkedIsWrittenInPlace", with([](auto& t) { t.linkCount = 2; }),
+        MethodCase{"HardLinkedIsWrittenInPlace", with([](auto& w) { w.linkCount = 2; }),
                    WriteMethod::InPlace},
         MethodCase{"UnwritableFolderIsWrittenInPlace",
-                   with([](auto& t) { t.folderWritable = false; }), WriteMethod::InPlace},
+                   with([](auto& w) { w.folderWritable = false; }), WriteMethod::InPlace},
         MethodCase{"OwnerThatCannotBeKeptIsWrittenInPlace",
-                   with([](auto& t) { t.replacementKeepsOwner = false; }), WriteMethod::InPlace},
-        MethodCase{"ReadOnlyIsRefused", with([](auto& t) { t.userMayWrite = false; }),
+                   with([](auto& w) { w.replacementKeepsOwner = false; }), WriteMethod::InPlace},
+        MethodCase{"ReadOnlyIsRefused", with([](auto& w) { w.userMayWrite = false; }),
                    WriteMethod::RefuseReadOnly},
-        MethodCase{"ReadOnlyInUnwritableFolderIsRefused", with([](auto& t) {
-                       t.userMayWrite = false;
-                       t.folderWritable = false;
+        MethodCase{"ReadOnlyInUnwritableFolderIsRefused", with([](auto& w) {
+                       w.userMayWrite = false;
+                       w.folderWritable = false;
                    }),
                    WriteMethod::RefuseReadOnly},
-        MethodCase{"ReadOnlyHardLinkIsRefused", with([](auto& t) {
-                       t.userMayWrite = false;
-                       t.linkCount = 3;
+        MethodCase{"ReadOnlyHardLinkIsRefused", with([](auto& w) {
+                       w.userMayWrite = false;
+                       w.linkCount = 3;
                    }),
                    WriteMethod::RefuseReadOnly},
-        MethodCase{"FolderIsRefused", with([](auto& t) { t.isRegularFile = false; }),
+        MethodCase{"FolderIsRefused", with([](auto& w) { w.isRegularFile = false; }),
                    WriteMethod::RefuseNotAFile}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // A file in memory that can fail one chosen operation, the way a full disk or a size
 // limit does: a failing write stores the first half of its bytes before it gives up.
@@ -79,20 +79,21 @@ public:
     }
     bool reserve(std::uint64_t size) override {
         if (fails("reserve")) return false;
-        if (size > content_.size()) content_.resize(size, '\0');  // as posix_fallocate does
+        if (size > content_.size()) content_.resize(static_cast<std::size_t>(size), '\0');  // as posix_fallocate does
         return true;
     }
     bool writeAt(std::uint64_t offset, std::string_view bytes) override {
         const bool failing = fails("write") || failEveryWrite;
         const std::string_view stored = failing ? bytes.substr(0, bytes.size() / 2) : bytes;
-        if (content_.size() < offset + stored.size()) content_.resize(offset + stored.size());
-        content_.replace(offset, stored.size(), stored);
+        const auto at = static_cast<std::size_t>(offset);
+        if (content_.size() < at + stored.size()) content_.resize(at + stored.size());
+        content_.replace(at, stored.size(), stored);
         return !failing;
     }
     bool flush() override { return !fails("flush"); }
     bool truncate(std::uint64_t size) override {
         if (fails("truncate")) return false;
-        content_.resize(size);
+        content_.resize(static_cast<std::size_t>(size));
         return true;
     }
     std::u16string errorText() const override { return u"No space left on device"; }
@@ -128,12 +129,12 @@ TEST_P(WriteInPlace, LeavesExactlyTheNewBytes) {
 TEST_P(WriteInPlace, AFailureAtAnyStepLeavesTheOriginalBytes) {
     FlakyFile probe(GetParam().oldBytes);
     writeInPlace(probe, GetParam().newBytes);
-    const int steps = static_cast<int>(probe.log.size());
-    ASSERT_GE(steps, 3);
+    const std::size_t steps = probe.log.size();
+    ASSERT_GE(steps, 3u);
 
-    for (int step = 0; step < steps; ++step) {
+    for (std::size_t step = 0; step < steps; ++step) {
         FlakyFile file(GetParam().oldBytes);
-        file.failAt = step;
+        file.failAt = static_cast<int>(step);
         const InPlaceOutcome outcome = writeInPlace(file, GetParam().newBytes);
         const auto* failed = std::get_if<InPlaceFailed>(&outcome);
         ASSERT_NE(failed, nullptr) << "step " << probe.log[step];
@@ -150,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"Longer", "x\xe2\x80\xa9y", "x\r\ny\r\nz\r\nlonger"},
                       SizeCase{"FromEmpty", "", "a\r\nb"},
                       SizeCase{"ToEmpty", "a\r\n", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(WriteInPlace, SaysWhenTheOriginalCouldNotBePutBack) {
     FlakyFile file("first\r\nsecond\r\n");

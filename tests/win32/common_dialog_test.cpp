@@ -37,7 +37,7 @@ public:
     explicit DialogAnswerer(Answer answer) : answer_(std::move(answer)) {
         current_ = this;
         hook_ = SetWindowsHookExW(WH_CBT, onEvent, nullptr, GetCurrentThreadId());
-        timer_ = SetTimer(nullptr, 0, 20000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+        timer_ = SetTimer(nullptr, 0, 20000, giveUp);
     }
     ~DialogAnswerer() {
         UnhookWindowsHookEx(hook_);
@@ -52,6 +52,7 @@ public:
     const std::vector<std::wstring>& titles() const { return titles_; }
 
 private:
+    static void CALLBACK giveUp(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); }
     static LRESULT CALLBACK onEvent(int code, WPARAM wParam, LPARAM lParam) {
         if (code == HCBT_ACTIVATE && current_ != nullptr) {
             const auto window = reinterpret_cast<HWND>(wParam);
@@ -174,9 +175,9 @@ TEST(CommonDialogTest, ChosenFileComesBackWhole) {
         SCOPED_TRACE(path.size());
         testing::writeBytes(path, "a\r\n");
         DialogAnswerer answerer([&](HWND dialog) {
-            HWND name = GetDlgItem(dialog, cmb13);
-            if (name == nullptr) name = GetDlgItem(dialog, edt1);
-            SetWindowTextW(name, path.c_str());
+            HWND field = GetDlgItem(dialog, cmb13);
+            if (field == nullptr) field = GetDlgItem(dialog, edt1);
+            SetWindowTextW(field, path.c_str());
             press(dialog, IDOK);
         });
         ASSERT_TRUE(answerer.installed());

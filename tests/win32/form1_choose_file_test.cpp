@@ -38,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChooseCase{"Utf8WithMark", "\xEF\xBB\xBF张三\r\n\r\n李四\r\n", u"张三\r\n李四",
                    "\xEF\xBB\xBF张三\r\n李四"},
         ChooseCase{"AlreadyTidy", "x\r\ny", u"x\r\ny", "x\r\ny"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(Form1Test, CancelledChoiceKeepsTheEditorAndForgetsTheFile) {
     const std::wstring path = writeFile(L"old.txt", "a");

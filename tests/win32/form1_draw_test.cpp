@@ -103,7 +103,7 @@ TEST_F(DrawTest, TimerTicksArriveOnTheWindowsThread) {
         SCOPED_TRACE(static_cast<int>(kind));
         open(kind);
         std::u16string candidates;
-        for (int i = 0; i < 100; ++i) candidates += u"item" + std::u16string(1, u'A' + i % 26) + u"\r\n";
+        for (int i = 0; i < 100; ++i) candidates += u"item" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) + u"\r\n";
         typeText(editor(), candidates);
         typeText(interval(), u"5");
         click(startStop());

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "form1.h"  // first: it keeps winuser.h's DrawState out of the draw's names
+#include "form1.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ protected:
     // The user closes the window (the close button sends WM_CLOSE).
     void closeWindow() { SendMessageW(form->window(), WM_CLOSE, 0, 0); }
 
-    HWND control(const char* name) { return form->control(name); }
+    HWND control(const char* name) { return form->control(layout::findControlNamed(name)->id); }
     HWND editor() { return control("RichTextBox1"); }
     HWND pick() { return control("Text1"); }
     HWND interval() { return control("Text2"); }

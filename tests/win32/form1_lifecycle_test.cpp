@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ShutdownCase{"TypedWithoutStart", L"80", u"200", false, L"80"},
                       ShutdownCase{"WhileScrolling", L"80", u"30", true, L"30"},
                       ShutdownCase{"VerbatimText", L"", u"1,5 ms", true, L"1,5 ms"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(LifecycleTest, EndOfSessionStoresTheSettingsOnceWithoutABox) {
     settings.set(L"Interval", L"80");

@@ -123,7 +123,7 @@ void measureEditor(int lines) {
 
     // Removing one line break near the end and one near the start, as tidying does.
     start = nowMs();
-    SendMessageW(control, EM_SETSEL, length - 2, length);
+    SendMessageW(control, EM_SETSEL, length - 2, static_cast<LPARAM>(length));
     SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
     const double removedAtEnd = nowMs() - start;
     start = nowMs();
@@ -148,7 +148,7 @@ void measureTidy(int lines, int blankEvery) {
         for (char c : std::to_string(i)) untidy += static_cast<char16_t>(c);
         if (i % blankEvery == 0) untidy += u"\r\n";  // the blank line after it
     }
-    const std::u16string tidy = zorbalin::draw::tidyCandidateText(untidy);
+    const std::u16string tidy = zorbalin::draw::tidiedCandidateText(untidy);
     HWND frame = CreateWindowExW(0, L"STATIC", L"editor", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                  0, 0, 300, 400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     HWND control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", CandidateEditor::kStyle, 8, 144,

@@ -14,7 +14,7 @@ namespace zorbalin::draw {
 // Shortens every run of k line breaks to ceil(k/4) (two halving passes, not a loop
 // until no double break is left), then drops one final CR LF if the text ends in one.
 // Leading breaks are shortened but kept, so the first line may stay empty.
-std::u16string tidyCandidateText(std::u16string_view text);
+std::u16string tidiedCandidateText(std::u16string_view text);
 
 // Cuts the text at every CR LF. The lines come back verbatim, empty ones included;
 // n breaks give n + 1 items, so the empty text gives one empty item.

@@ -25,7 +25,7 @@ public:
     virtual void setIntervalFieldText(const std::u16string& text) = 0;
 
     // The start/stop button (Command2).
-    virtual void setStartStopCaption(const std::u16string& caption) = 0;
+    virtual void setStartStopCaption(std::u16string_view caption) = 0;
 
     // The timer (Timer1). Intervals are milliseconds, always at least 1.
     virtual void setTimerInterval(std::int32_t milliseconds) = 0;

@@ -9,11 +9,8 @@
 
 namespace zorbalin::draw {
 
-inline constexpr char16_t kStartCaption[] = u"开始滚动";
-inline constexpr char16_t kStopCaption[] = u"停止滚动";
-
 // The state of the draw, owned by the window and passed to every operation.
-struct DrawState {
+struct DrawSession {
     std::optional<ItemList> itemList;  // absent before the first Start
     std::u16string intervalText;       // interval of the last Start
     bool isScrolling = false;
@@ -23,11 +20,11 @@ struct DrawState {
 void TidyCandidateText(DrawControls& controls);
 
 // The click on the start/stop button: StopDraw while scrolling, else StartDraw.
-void ToggleDraw(DrawState& state, DrawControls& controls);
+void ToggleDraw(DrawSession& state, DrawControls& controls);
 
-void StartDraw(DrawState& state, DrawControls& controls);
-void StopDraw(DrawState& state, DrawControls& controls);
-void DrawTick(const DrawState& state, DrawControls& controls, RandomSource& random);
+void StartDraw(DrawSession& state, DrawControls& controls);
+void StopDraw(DrawSession& state, DrawControls& controls);
+void DrawTick(const DrawSession& state, DrawControls& controls, RandomSource& random);
 
 // The interval field is left: its text becomes the text form of its numeric value.
 void NormalizeIntervalField(DrawControls& controls);

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
+
+#include "layout/texts.h"
 
 namespace zorbalin::layout {
 
@@ -10,6 +13,10 @@ inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kDesignDpi = 96;
 
 enum class ControlKind { PushButton, Label, LineEdit, Editor };
+
+// The window's controls, in the order of the table below; the code refers to a control by
+// this identifier, never by its name.
+enum class ControlId { Command2, Label1, Text1, Label3, Text2, Label4, Command1, Label2, RichTextBox1 };
 
 // How a control follows the window when it is enlarged beyond its designed size.
 enum class Anchor {
@@ -20,12 +27,14 @@ enum class Anchor {
 };
 
 struct ControlLayout {
-    const char* name;        // the control's name (Qt object name, Win32 member)
+    ControlId id;
+    const char* name;        // the control's name: its Qt object name, for tests and tools
     ControlKind kind;
-    const char16_t* text;    // initial text or caption
+    std::u16string_view text;  // initial text or caption
     int left, top, width, height;  // twips, relative to the client area
     int tabIndex;            // labels take no focus but keep their place in the order
     Anchor anchor;
+    bool readOnly = false;   // shows a text the user may select and copy but not change
 };
 
 struct PixelSize {
@@ -42,40 +51,49 @@ struct PixelRect {
     friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
-inline constexpr std::u16string_view kWindowCaption = u"Zorbalin";
 inline constexpr int kClientWidthTwips = 4320;
 inline constexpr int kClientHeightTwips = 5415;
 inline constexpr int kTimerInitialIntervalMs = 100;
 
 inline constexpr std::array<ControlLayout, 9> kLayout{{
-    {"Command2", ControlKind::PushButton, u"开始滚动", 3120, 120, 1095, 375, 2, Anchor::TopRight},
-    {"Label1", ControlKind::Label, u"选中项:", 120, 360, 630, 180, 3, Anchor::TopLeft},
-    {"Text1", ControlKind::LineEdit, u"", 120, 600, 4095, 270, 5, Anchor::StretchWidth},
-    {"Label3", ControlKind::Label, u"滚动频率:", 120, 1080, 810, 180, 6, Anchor::TopLeft},
-    {"Text2", ControlKind::LineEdit, u"50", 120, 1320, 1215, 270, 7, Anchor::TopLeft},
-    {"Label4", ControlKind::Label, u"单位(ms)", 1440, 1350, 720, 180, 8, Anchor::TopLeft},
-    {"Command1", ControlKind::PushButton, u"选择文件", 3120, 1680, 1095, 375, 1, Anchor::TopRight},
-    {"Label2", ControlKind::Label, u"备选项(每行为一项):", 120, 1920, 1710, 180, 4, Anchor::TopLeft},
-    {"RichTextBox1", ControlKind::Editor, u"", 120, 2160, 4095, 3135, 0, Anchor::StretchBoth},
+    {ControlId::Command2, "Command2", ControlKind::PushButton, kStartCaption, 3120, 120, 1095, 375, 2, Anchor::TopRight},
+    {ControlId::Label1, "Label1", ControlKind::Label, kPickLabel, 120, 360, 630, 180, 3, Anchor::TopLeft},
+    {ControlId::Text1, "Text1", ControlKind::LineEdit, u"", 120, 600, 4095, 270, 5, Anchor::StretchWidth, true},
+    {ControlId::Label3, "Label3", ControlKind::Label, kIntervalLabel, 120, 1080, 810, 180, 6, Anchor::TopLeft},
+    {ControlId::Text2, "Text2", ControlKind::LineEdit, kDefaultIntervalText, 120, 1320, 1215, 270, 7, Anchor::TopLeft},
+    {ControlId::Label4, "Label4", ControlKind::Label, kIntervalUnitLabel, 1440, 1350, 720, 180, 8, Anchor::TopLeft},
+    {ControlId::Command1, "Command1", ControlKind::PushButton, kChooseFileCaption, 3120, 1680, 1095, 375, 1, Anchor::TopRight},
+    {ControlId::Label2, "Label2", ControlKind::Label, kCandidatesLabel, 120, 1920, 1710, 180, 4, Anchor::TopLeft},
+    {ControlId::RichTextBox1, "RichTextBox1", ControlKind::Editor, u"", 120, 2160, 4095, 3135, 0, Anchor::StretchBoth},
 }};
 
 // The label that names each field, for screen readers.
 struct LabelBuddy {
-    const char* label;
-    const char* field;
+    ControlId label;
+    ControlId field;
 };
 inline constexpr std::array<LabelBuddy, 4> kLabelBuddies{{
-    {"Label1", "Text1"},
-    {"Label3", "Text2"},
-    {"Label4", "Text2"},
-    {"Label2", "RichTextBox1"},
+    {ControlId::Label1, ControlId::Text1},
+    {ControlId::Label3, ControlId::Text2},
+    {ControlId::Label4, ControlId::Text2},
+    {ControlId::Label2, ControlId::RichTextBox1},
 }};
 
 // Twips to pixels at the given dots per inch, rounded to the nearest pixel.
 int twipsToPixels(int twips, int dpi);
 
-// The table row of the named control; the table's own names only.
-const ControlLayout& controlNamed(std::string_view name);
+// The table row of a control, and its position in the table.
+constexpr const ControlLayout& layoutOf(ControlId id) { return kLayout[static_cast<std::size_t>(id)]; }
+constexpr std::size_t indexOf(ControlId id) { return static_cast<std::size_t>(id); }
+static_assert([] {
+    for (std::size_t i = 0; i < kLayout.size(); ++i) {
+        if (indexOf(kLayout[i].id) != i) return false;
+    }
+    return true;
+}(), "the table lists the controls in the order of ControlId");
+
+// The table row of the control with that name, for tests and tools; nullptr for none.
+const ControlLayout* findControlNamed(std::string_view name);
 
 // The controls in tab order (labels included, as they hold their place in it).
 std::array<const ControlLayout*, kLayout.size()> controlsInTabOrder();

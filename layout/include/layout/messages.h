@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "layout/texts.h"
+
 namespace zorbalin::layout {
 
 // Why a candidate file could not be read or written.
@@ -34,12 +36,5 @@ std::u16string candidateFileMessage(FileProblem problem, std::u16string_view nat
 // Shown when the user closed the window and the settings could not be stored.
 std::u16string settingsNotSavedMessage(std::u16string_view location);
 
-// The choose-file command's dialog.
-inline constexpr std::u16string_view kChooseFileDialogTitle = u"选择一个文件";
-// One filter pair in the common-dialog form: description, NUL, pattern, NUL.
-std::u16string allFilesFilter();
-
-// The interval shown when none is stored.
-inline constexpr std::u16string_view kDefaultIntervalText = u"50";
 
 }  // namespace zorbalin::layout

@@ -84,8 +84,8 @@ const DataFileCase kDataFiles[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(TestData, ReadsDataFile, ::testing::ValuesIn(kDataFiles),
-                         [](const auto& info) {
-                             QString name = QString::fromUtf8(info.param.file);
+                         [](const auto& test) {
+                             QString name = QString::fromUtf8(test.param.file);
                              name.replace(QRegularExpression("[^A-Za-z0-9]"), "_");
                              return name.toStdString();
                          });

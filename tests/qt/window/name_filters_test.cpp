@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"DescriptionWithoutPatternIsDropped", withNuls(u"Text|*.txt|Orphan"),
                    {"Text (*.txt)"}},
         FilterCase{"EmptyFilterGivesNoFilters", QString(), {}}),
-    [](const testing::TestParamInfo<FilterCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<FilterCase>& test) { return test.param.name; });
 
 }  // namespace
 }  // namespace zorbalin::window

@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "Error: 51 backend broke"},
         FailureCase{"AnythingElseIsCaughtToo", []() -> QString { throw 42; },
                     "Error: 51 Internal error"}),
-    [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<FailureCase>& test) { return test.param.name; });
 
 }  // namespace
 }  // namespace zorbalin::window

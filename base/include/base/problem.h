@@ -1,0 +1,52 @@
+// What went wrong, as a code and its detail: the one failure style of the shared code. The
+// wording for the user is made from the code in one place (layout/texts.h), never where the
+// problem is found.
+#pragma once
+
+#include <string>
+
+namespace zorbalin {
+
+enum class ProblemCode {
+    // Reading a candidate file.
+    Missing,           // no file at the path
+    NotAFile,          // a folder, device or pipe
+    NoReadPermission,
+    TooLarge,          // more than the size limit, whatever the file reports
+    NotText,           // binary data or bytes no encoding reads
+    ReadFailed,        // the system's failure: detail, cause
+    // Writing a candidate file back. Unless said otherwise, the file is as it was.
+    ReadOnly,          // the user may not write it: left alone
+    TargetNotAFile,
+    LinkLoop,
+    NotEncodable,      // the file's encoding cannot hold the text
+    ChangedSinceRead,  // another program changed, replaced or relinked it since it was read
+    WriteFailed,       // the system's failure before the file was touched: detail, cause
+    NoRecoveryCopy,    // an in-place write needs a copy of the old bytes, which could not be made
+    NotRestored,       // written in place, failed, and the old bytes could not be put back:
+                       // the file may be damaged; the copy of the old bytes is at `where`
+    RecoveryCopyFound, // a write was interrupted in an earlier run; the copy is at `where`
+    // The settings store.
+    SettingsNotSaved,  // `where`: the store's location
+    // The open-file dialog.
+    DialogFailed,      // `number` and `detail`: the error number and its description
+    // Any handler.
+    OutOfMemory,
+    Internal,          // an unexpected failure: detail
+};
+
+// Why the system refused, where it says: the wording differs for a full disk, a quota and a
+// refused access, whatever the system's own text.
+enum class SystemCause { Other, NoSpace, QuotaExceeded, AccessDenied, InUse };
+
+struct Problem {
+    ProblemCode code = ProblemCode::Internal;
+    std::u16string detail;  // the system's own description, without a final full stop
+    SystemCause cause = SystemCause::Other;
+    std::u16string where;   // a path or place the message names besides the file
+    long number = 0;        // an error number the message shows (the dialog's)
+
+    friend bool operator==(const Problem&, const Problem&) = default;
+};
+
+}  // namespace zorbalin

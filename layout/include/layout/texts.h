@@ -1,0 +1,52 @@
+// Every text a user can read: captions, dialog titles and filters, and the message for each
+// problem, in one place for both front ends. The interface is in Simplified Chinese.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "base/problem.h"
+
+namespace zorbalin::layout {
+
+inline constexpr std::u16string_view kWindowCaption = u"Zorbalin";
+
+// Captions of the window's controls.
+inline constexpr std::u16string_view kStartCaption = u"开始滚动";    // start scrolling
+inline constexpr std::u16string_view kStopCaption = u"停止滚动";     // stop scrolling
+inline constexpr std::u16string_view kChooseFileCaption = u"选择文件";  // choose file
+inline constexpr std::u16string_view kPickLabel = u"选中项:";           // selected item
+inline constexpr std::u16string_view kIntervalLabel = u"滚动频率:";      // scrolling rate
+inline constexpr std::u16string_view kIntervalUnitLabel = u"单位(ms)";   // unit: ms
+inline constexpr std::u16string_view kCandidatesLabel = u"备选项(每行为一项):";  // one per line
+
+// The interval shown when none is stored.
+inline constexpr std::u16string_view kDefaultIntervalText = u"50";
+
+// The choose-file command's dialog.
+inline constexpr std::u16string_view kChooseFileDialogTitle = u"选择一个文件";
+// One filter pair in the common-dialog form: description, NUL, pattern, NUL.
+std::u16string allFilesFilter();
+
+// The box of the open-file dialog routine: its title, and "Error: N description".
+inline constexpr std::u16string_view kDialogErrorBoxTitle = u"mnuFileOpenDialog_Click";
+std::u16string dialogFailureText(long number, std::u16string_view description);
+// The description of a failure code of the Windows common dialog (CommDlgExtendedError).
+std::u16string commonDialogErrorText(unsigned long code);
+
+// What the user reads about a problem. `nativePath` is the file it concerns, in the
+// platform's own form, where there is one. A system's description that ends with a full
+// stop loses it, so that no sentence ends twice.
+std::u16string problemMessage(const Problem& problem, std::u16string_view nativePath = {});
+
+// The box that tells of a problem: over the window, with its caption as the title, a warning
+// icon and only an OK button.
+enum class BoxIcon { None, Warning };
+struct MessageBoxText {
+    std::u16string_view title;
+    std::u16string text;
+    BoxIcon icon;
+};
+MessageBoxText problemBox(const Problem& problem, std::u16string_view nativePath = {});
+
+}  // namespace zorbalin::layout

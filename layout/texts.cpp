@@ -1,0 +1,161 @@
+#include "layout/texts.h"
+
+#include <string>
+
+namespace zorbalin::layout {
+namespace {
+
+// "共享冲突。" and "No space left on device." lose their full stop: the message adds its own.
+std::u16string_view withoutFinalStop(std::u16string_view text) {
+    while (!text.empty() && (text.back() == u'。' || text.back() == u'.' || text.back() == u' ' ||
+                             text.back() == u'\r' || text.back() == u'\n')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool isWriteProblem(ProblemCode code) {
+    switch (code) {
+    case ProblemCode::ReadOnly:
+    case ProblemCode::TargetNotAFile:
+    case ProblemCode::LinkLoop:
+    case ProblemCode::NotEncodable:
+    case ProblemCode::ChangedSinceRead:
+    case ProblemCode::WriteFailed:
+    case ProblemCode::NoRecoveryCopy:
+    case ProblemCode::NotRestored:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isFileProblem(ProblemCode code) {
+    switch (code) {
+    case ProblemCode::Missing:
+    case ProblemCode::NotAFile:
+    case ProblemCode::NoReadPermission:
+    case ProblemCode::TooLarge:
+    case ProblemCode::NotText:
+    case ProblemCode::ReadFailed:
+        return true;
+    default:
+        return isWriteProblem(code);
+    }
+}
+
+// The system's reason in words of our own where it is a common one, with its own text after.
+std::u16string cause(const Problem& problem) {
+    std::u16string text;
+    switch (problem.cause) {
+    case SystemCause::NoSpace: text = u"磁盘空间不足"; break;
+    case SystemCause::QuotaExceeded: text = u"超出了磁盘配额"; break;
+    case SystemCause::AccessDenied: text = u"没有写入权限"; break;
+    case SystemCause::InUse: text = u"该文件正被其他程序使用"; break;
+    case SystemCause::Other: break;
+    }
+    const std::u16string_view detail = withoutFinalStop(problem.detail);
+    if (text.empty()) return std::u16string(detail.empty() ? u"未知错误" : detail);
+    if (!detail.empty()) ((text += u"(") += detail) += u")";
+    return text;
+}
+
+std::u16string quoted(std::u16string_view text) {
+    std::u16string out = u"“";
+    (out += text) += u"”";
+    return out;
+}
+
+}  // namespace
+
+std::u16string allFilesFilter() {
+    std::u16string filter = u"所有文件(*.*)";
+    filter += u'\0';
+    filter += u"*.*";
+    filter += u'\0';
+    return filter;
+}
+
+std::u16string dialogFailureText(long number, std::u16string_view description) {
+    std::u16string text = u"Error: ";
+    for (char c : std::to_string(number)) text += static_cast<char16_t>(c);
+    (text += u' ') += description;
+    return text;
+}
+
+std::u16string commonDialogErrorText(unsigned long code) {
+    switch (code) {
+    case 0xFFFF: return u"无法创建对话框。";             // CDERR_DIALOGFAILURE
+    case 0x0002: return u"找不到对话框的资源。";         // CDERR_FINDRESFAILURE
+    case 0x0001: return u"无法初始化对话框(内存不足?)。";  // CDERR_INITIALIZATION
+    case 0x0006: return u"无法加载对话框的资源。";       // CDERR_LOADRESFAILURE
+    case 0x0005: return u"无法加载对话框的字符串。";     // CDERR_LOADSTRFAILURE
+    case 0x0007: return u"无法锁定对话框的资源。";       // CDERR_LOCKRESFAILURE
+    case 0x0009: return u"无法为对话框分配内存。";       // CDERR_MEMALLOCFAILURE
+    case 0x000A: return u"无法锁定对话框的内存。";       // CDERR_MEMLOCKFAILURE
+    case 0x0004: return u"对话框模板缺少实例句柄。";     // CDERR_NOHINSTANCE
+    case 0x000B: return u"缺少挂钩过程。";               // CDERR_NOHOOK
+    case 0x0003: return u"缺少对话框模板。";             // CDERR_NOTEMPLATE
+    case 0x000C: return u"无法注册对话框的消息。";       // CDERR_REGISTERMSGFAIL
+    case 0x0008: return u"对话框记录的大小不正确。";     // CDERR_STRUCTSIZE
+    case 0x3003: return u"文件名缓冲区太小。";           // FNERR_BUFFERTOOSMALL
+    case 0x3002: return u"文件名无效。";                 // FNERR_INVALIDFILENAME
+    case 0x3001: return u"无法子类化列表框(内存不足)。";  // FNERR_SUBCLASSFAILURE
+    default: return u"通用对话框出错。";
+    }
+}
+
+std::u16string problemMessage(const Problem& problem, std::u16string_view nativePath) {
+    std::u16string text;
+    if (isFileProblem(problem.code)) {
+        text = isWriteProblem(problem.code) ? u"无法保存文件" : u"无法读取文件";
+        (text += quoted(nativePath)) += u"。\n";
+    }
+    const std::u16string_view unchanged = u"，原文件未作改动。";
+    switch (problem.code) {
+    case ProblemCode::Missing: text += u"该文件不存在。"; break;
+    case ProblemCode::NotAFile: text += u"这不是一个文件。"; break;
+    case ProblemCode::NoReadPermission: text += u"没有读取该文件的权限。"; break;
+    case ProblemCode::TooLarge: text += u"该文件太大(超过 64 MiB)。"; break;
+    case ProblemCode::NotText: text += u"该文件不是文本文件。"; break;
+    case ProblemCode::ReadFailed: ((text += u"读取时出错：") += cause(problem)) += u"。"; break;
+    case ProblemCode::ReadOnly: text += u"该文件是只读的，未作任何改动。"; break;
+    case ProblemCode::TargetNotAFile: (text += u"这不是一个文件") += unchanged; break;
+    case ProblemCode::LinkLoop: (text += u"符号链接形成了循环") += unchanged; break;
+    case ProblemCode::NotEncodable: (text += u"文本无法按该文件原来的编码保存") += unchanged; break;
+    case ProblemCode::ChangedSinceRead:
+        (text += u"读取之后，该文件已被其他程序修改、替换或移动，为免覆盖其内容") += unchanged;
+        break;
+    case ProblemCode::WriteFailed: (text += cause(problem)) += unchanged; break;
+    case ProblemCode::NoRecoveryCopy:
+        ((text += u"无法在") += quoted(problem.where)) += u"保存原内容的备份(";
+        (text += cause(problem)) += u")，因此没有写入，原文件未作改动。";
+        break;
+    case ProblemCode::NotRestored:
+        ((text += u"写入时出错(") += cause(problem)) += u")，且未能恢复原内容，文件可能已损坏。\n";
+        ((text += u"原内容的副本保存在") += quoted(problem.where)) += u"。";
+        break;
+    case ProblemCode::RecoveryCopyFound:
+        text = u"上次写入文件";
+        if (!nativePath.empty()) text += quoted(nativePath);
+        ((text += u"时程序意外中止。\n原内容的副本保存在") += quoted(problem.where)) += u"。";
+        break;
+    case ProblemCode::SettingsNotSaved:
+        ((text += u"无法保存设置到") += quoted(problem.where)) += u"。\n";
+        text += u"下次启动时将不会记住所选文件和滚动频率。";
+        break;
+    case ProblemCode::DialogFailed: text = dialogFailureText(problem.number, problem.detail); break;
+    case ProblemCode::OutOfMemory: text += u"内存不足，操作未能完成。窗口中的内容和磁盘上的文件均未改变。"; break;
+    case ProblemCode::Internal: ((text += u"出现内部错误：") += cause(problem)) += u"。"; break;
+    }
+    return text;
+}
+
+MessageBoxText problemBox(const Problem& problem, std::u16string_view nativePath) {
+    if (problem.code == ProblemCode::DialogFailed) {
+        return {kDialogErrorBoxTitle, problemMessage(problem), BoxIcon::None};
+    }
+    return {kWindowCaption, problemMessage(problem, nativePath), BoxIcon::Warning};
+}
+
+}  // namespace zorbalin::layout
