@@ -7,10 +7,10 @@ CMAKE        ?= cmake
 # CI builds with warnings as errors.
 WERROR       ?= $(if $(CI),ON,OFF)
 
-BUILD_PACKAGES = build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
-                 libgl-dev googletest libgtest-dev libgmock-dev libbenchmark-dev \
-                 fonts-wqy-microhei qt6-qpa-plugins
-TEST_PACKAGES  = xvfb xauth xdotool xclip libxcb1-dev
+# What the build needs is listed once, in debian/control's Build-Depends.
+BUILD_PACKAGES = build-essential $(shell tools/build-packages.sh) qt6-qpa-plugins
+# The end-to-end tests drive the real window on a virtual X server.
+TEST_PACKAGES  = xvfb xauth xdotool xclip
 FUZZ_PACKAGES  = clang libclang-rt-14-dev
 # The Windows front end: cross compilers, and Wine to run its suites (64-bit: the 32-bit
 # build is checked as a file, since Wine runs 32-bit programs only where the kernel can).
