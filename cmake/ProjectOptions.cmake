@@ -2,8 +2,9 @@
 # warnings errors (ZORBALIN_WERROR); a packager's newer compiler must not fail the build.
 option(ZORBALIN_WERROR "Treat warnings as errors" OFF)
 function(zorbalin_target_defaults target)
+  # Aggregates such as Problem are meant to be given only their first fields.
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
-                                           -Wsign-conversion)
+                                           -Wsign-conversion -Wno-missing-field-initializers)
   if(ZORBALIN_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -3,6 +3,9 @@
 
 #include <exception>
 #include <new>
+#include <utility>
+
+#include "layout/texts.h"
 
 namespace zorbalin::dialogs {
 namespace {
@@ -19,33 +22,32 @@ std::u16string describe(const std::exception& error) {
 
 }  // namespace
 
-std::u16string dialogFailureText(const DialogFailure& failure) {
-    std::u16string text = u"Error: ";
-    for (char c : std::to_string(failure.number)) text += static_cast<char16_t>(c);
-    text += u' ';
-    text += failure.description;
-    return text;
+Problem dialogFailure(long number, std::u16string description) {
+    Problem problem{ProblemCode::DialogFailed, std::move(description)};
+    problem.number = number;
+    return problem;
 }
 
 std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter,
                                  OpenFileDialogBackend& backend) {
-    DialogFailure failure{};
+    Problem failure;
     try {
         const OpenFileDialogRequest request{std::u16string(title), std::u16string(filter),
                                             parseCommonDialogFilter(filter), 0};
-        return backend.chooseExistingFile(request);
-    } catch (const DialogFailure& raised) {
-        failure = raised;
+        Result<std::u16string> chosen = backend.chooseExistingFile(request);
+        if (chosen) return std::move(chosen).value();
+        failure = chosen.takeProblem();
     } catch (const std::bad_alloc& error) {
-        failure = {kOutOfMemoryErrorNumber, describe(error)};
+        failure = dialogFailure(kOutOfMemoryErrorNumber, describe(error));
     } catch (const std::exception& error) {
-        failure = {kInternalErrorNumber, describe(error)};
+        failure = dialogFailure(kInternalErrorNumber, describe(error));
     } catch (...) {
-        failure = {kInternalErrorNumber, u"Internal error"};
+        failure = dialogFailure(kInternalErrorNumber, u"Internal error");
     }
     // Reported outside the handlers above, so the box runs with no exception in flight.
     try {
-        backend.showFailureBox(kDialogErrorBoxTitle, dialogFailureText(failure));
+        const layout::MessageBoxText box = layout::problemBox(failure);
+        backend.showFailureBox(box.title, box.text);
     } catch (...) {
         // Nothing may escape to the caller, not even a failure of the report itself.
     }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common_dialog_errors.h"
+#include "layout/texts.h"
 #include "owned_handle.h"
 #include "system_error_text.h"
 #include "wide_text.h"
@@ -28,17 +28,17 @@ constexpr std::size_t kFileTitleLength = MAX_PATH;
 using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
 using CommDlgExtendedErrorFunction = DWORD(WINAPI*)();
 
-[[noreturn]] void throwLastError() {
+Problem lastError() {
     const DWORD error = GetLastError();
-    throw dialogs::DialogFailure{static_cast<long>(error), systemErrorText(error)};
+    return dialogs::dialogFailure(static_cast<long>(error), systemErrorText(error));
 }
 
 template <typename Function>
 Function entryPoint(HMODULE library, const char* name) {
     const FARPROC address = GetProcAddress(library, name);
-    if (address == nullptr) throwLastError();
     // Through void(*)(), the one function type a cast from FARPROC may go through quietly.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+    return address == nullptr ? nullptr
+                              : reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
 }
 
 }  // namespace
@@ -46,14 +46,17 @@ Function entryPoint(HMODULE library, const char* name) {
 CommonDialogBackend::CommonDialogBackend(HWND owner, std::wstring library, std::string entryPoint)
     : owner_(owner), library_(std::move(library)), entryPoint_(std::move(entryPoint)) {}
 
-std::u16string CommonDialogBackend::chooseExistingFile(const dialogs::OpenFileDialogRequest& request) {
+Result<std::u16string> CommonDialogBackend::chooseExistingFile(
+    const dialogs::OpenFileDialogRequest& request) {
     // Loaded here, not linked: a system without the library or the entry point gets the
     // routine's error box instead of a program that does not start.
     const OwnedModule library(LoadLibraryW(library_.c_str()));
-    if (library.get() == nullptr) throwLastError();
+    if (library.get() == nullptr) return lastError();
     const auto getOpenFileName = entryPoint<GetOpenFileNameFunction>(library.get(), entryPoint_.c_str());
+    if (getOpenFileName == nullptr) return lastError();
     const auto extendedError =
         entryPoint<CommDlgExtendedErrorFunction>(library.get(), "CommDlgExtendedError");
+    if (extendedError == nullptr) return lastError();
 
     // The list of pairs ends with an empty entry: two NULs more than the caller may have given.
     std::wstring filter = toWide(request.filter);
@@ -77,11 +80,11 @@ std::u16string CommonDialogBackend::chooseExistingFile(const dialogs::OpenFileDi
     if (getOpenFileName(&record) == FALSE) {
         // Zero is both "cancelled" and "failed"; only the extended error tells them apart.
         const DWORD code = extendedError();
-        if (code == 0) return {};
-        throw dialogs::DialogFailure{static_cast<long>(code), commonDialogErrorText(code)};
+        if (code == 0) return std::u16string();
+        return dialogs::dialogFailure(static_cast<long>(code), layout::commonDialogErrorText(code));
     }
     const std::size_t end = file.find(L'\0');
-    if (end == std::wstring::npos) return {};
+    if (end == std::wstring::npos) return std::u16string();
     return fromWide(std::wstring_view(file).substr(0, end));
 }
 

@@ -17,7 +17,7 @@ public:
     explicit CommonDialogBackend(HWND owner, std::wstring library = L"comdlg32.dll",
                                  std::string entryPoint = "GetOpenFileNameW");
 
-    std::u16string chooseExistingFile(const dialogs::OpenFileDialogRequest& request) override;
+    Result<std::u16string> chooseExistingFile(const dialogs::OpenFileDialogRequest& request) override;
     void showFailureBox(std::u16string_view title, std::u16string_view text) override;
 
 private:

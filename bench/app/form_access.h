@@ -16,7 +16,7 @@ namespace zorbalin::bench {
 class AnsweringDialog : public window::FileChooser {
 public:
     QString path;
-    QString chooseExistingFile(const window::FileDialogRequest&) override { return path; }
+    Result<QString> chooseExistingFile(const window::FileDialogRequest&) override { return path; }
 };
 
 struct FormControls {

@@ -13,7 +13,7 @@ namespace {
 
 class QtFileChooser final : public FileChooser {
 public:
-    QString chooseExistingFile(const FileDialogRequest& request) override {
+    Result<QString> chooseExistingFile(const FileDialogRequest& request) override {
         // Guarded: the owner may close the dialog while it runs its own event loop.
         QPointer<QFileDialog> dialog = new QFileDialog(request.owner, request.title);
         dialog->setWindowModality(Qt::WindowModal);
@@ -32,12 +32,12 @@ public:
 
         const bool accepted = dialog->exec() == QDialog::Accepted;
         if (dialog.isNull()) {
-            return {};
+            return QString();
         }
         const QStringList chosen = dialog->selectedFiles();
         delete dialog.data();
         if (!accepted || chosen.isEmpty()) {
-            return {};
+            return QString();
         }
         return chosen.first();
     }
@@ -48,13 +48,15 @@ class QtBackend final : public dialogs::OpenFileDialogBackend {
 public:
     QtBackend(QWidget* owner, FileChooser& chooser) : owner_(owner), chooser_(chooser) {}
 
-    std::u16string chooseExistingFile(const dialogs::OpenFileDialogRequest& request) override {
+    Result<std::u16string> chooseExistingFile(const dialogs::OpenFileDialogRequest& request) override {
         const QStringList nameFilters = nameFiltersFromFilterPairs(request.filterPairs);
         const QString selected = request.selectedPair < static_cast<std::size_t>(nameFilters.size())
                                      ? nameFilters[static_cast<qsizetype>(request.selectedPair)]
                                      : QString();
-        return fromQString(
-            chooser_.chooseExistingFile({owner_, toQString(request.title), nameFilters, selected}));
+        Result<QString> chosen =
+            chooser_.chooseExistingFile({owner_, toQString(request.title), nameFilters, selected});
+        if (!chosen) return chosen.takeProblem();
+        return fromQString(*chosen);
     }
 
     void showFailureBox(std::u16string_view title, std::u16string_view text) override {

@@ -24,9 +24,9 @@ struct FileDialogRequest {
 class FileChooser {
 public:
     virtual ~FileChooser() = default;
-    // The chosen file's full path, or an empty string when the user cancelled. May throw
-    // dialogs::DialogFailure or anything else.
-    virtual QString chooseExistingFile(const FileDialogRequest& request) = 0;
+    // The chosen file's full path, an empty string when the user cancelled, or a
+    // dialogs::dialogFailure. Anything it throws is caught and reported too.
+    virtual Result<QString> chooseExistingFile(const FileDialogRequest& request) = 0;
 };
 
 // The real one: a modal Qt-own QFileDialog over the owner that accepts only an existing

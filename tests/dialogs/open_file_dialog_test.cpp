@@ -45,13 +45,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 class ScriptedBackend : public OpenFileDialogBackend {
 public:
-    std::function<std::u16string()> answer = [] { return std::u16string(); };
+    std::function<Result<std::u16string>()> answer = [] { return std::u16string(); };
     bool boxThrows = false;
     int calls = 0;
     OpenFileDialogRequest lastRequest;
     std::vector<std::pair<std::u16string, std::u16string>> boxes;  // title, text
 
-    std::u16string chooseExistingFile(const OpenFileDialogRequest& request) override {
+    Result<std::u16string> chooseExistingFile(const OpenFileDialogRequest& request) override {
         ++calls;
         lastRequest = request;
         return answer();
@@ -86,7 +86,7 @@ TEST(RunOpenFileDialog, CancelGivesEmptyTextAndNoBox) {
 
 TEST(RunOpenFileDialog, AFailingBoxDoesNotEscape) {
     ScriptedBackend backend;
-    backend.answer = []() -> std::u16string { throw DialogFailure{53, u"gone"}; };
+    backend.answer = []() -> Result<std::u16string> { return dialogFailure(53, u"gone"); };
     backend.boxThrows = true;
     EXPECT_EQ(runOpenFileDialog(u"t", kAllFiles, backend), u"");
     EXPECT_EQ(backend.boxes.size(), 1u);
@@ -94,7 +94,7 @@ TEST(RunOpenFileDialog, AFailingBoxDoesNotEscape) {
 
 struct FailureCase {
     const char* name;
-    std::function<std::u16string()> fail;
+    std::function<Result<std::u16string>()> fail;
     std::u16string expectedText;
 };
 
@@ -116,17 +116,17 @@ INSTANTIATE_TEST_SUITE_P(
     Failures, FailingDialogTest,
     testing::Values(
         FailureCase{"DialogFailureShowsItsNumberAndDescription",
-                    []() -> std::u16string { throw DialogFailure{53, u"File not found: comdlg32.dll"}; },
+                    []() -> Result<std::u16string> { return dialogFailure(53, u"File not found: comdlg32.dll"); },
                     u"Error: 53 File not found: comdlg32.dll"},
         FailureCase{"NegativeNumbersKeepTheirSign",
-                    []() -> std::u16string { throw DialogFailure{-2147467259, u"Unspecified"}; },
+                    []() -> Result<std::u16string> { return dialogFailure(-2147467259, u"Unspecified"); },
                     u"Error: -2147467259 Unspecified"},
         FailureCase{"StandardExceptionShowsItsWhat",
-                    []() -> std::u16string { throw std::runtime_error("backend broke"); },
+                    []() -> Result<std::u16string> { throw std::runtime_error("backend broke"); },
                     u"Error: 51 backend broke"},
         FailureCase{"OutOfMemoryHasItsOwnNumber",
-                    []() -> std::u16string { throw std::bad_alloc(); }, u"Error: 7 std::bad_alloc"},
-        FailureCase{"AnythingElseIsCaughtToo", []() -> std::u16string { throw 42; },
+                    []() -> Result<std::u16string> { throw std::bad_alloc(); }, u"Error: 7 std::bad_alloc"},
+        FailureCase{"AnythingElseIsCaughtToo", []() -> Result<std::u16string> { throw 42; },
                     u"Error: 51 Internal error"}),
     [](const testing::TestParamInfo<FailureCase>& test) { return test.param.name; });
 

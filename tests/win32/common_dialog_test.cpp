@@ -1,4 +1,5 @@
 #include "common_dialog.h"
+#include "layout/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -92,7 +93,7 @@ void press(HWND dialog, int button) {
 class RecordingBackend : public dialogs::OpenFileDialogBackend {
 public:
     explicit RecordingBackend(CommonDialogBackend real) : real_(std::move(real)) {}
-    std::u16string chooseExistingFile(const dialogs::OpenFileDialogRequest& request) override {
+    Result<std::u16string> chooseExistingFile(const dialogs::OpenFileDialogRequest& request) override {
         return real_.chooseExistingFile(request);
     }
     void showFailureBox(std::u16string_view title, std::u16string_view text) override {
@@ -117,8 +118,8 @@ TEST(CommonDialogTest, MissingLibraryOrEntryPointIsOneErrorBox) {
         SCOPED_TRACE(test.entryPoint);
         RecordingBackend backend(CommonDialogBackend(nullptr, test.library, test.entryPoint));
         EXPECT_EQ(ShowOpenFileDialog(nullptr, kTitle, kFilter, &backend), u"");
-        const std::u16string text = dialogs::dialogFailureText(
-            {static_cast<long>(test.error), systemErrorText(test.error)});
+        const std::u16string text =
+            layout::dialogFailureText(static_cast<long>(test.error), systemErrorText(test.error));
         EXPECT_EQ(backend.boxes, std::vector<std::u16string>{u"mnuFileOpenDialog_Click|" + text});
         EXPECT_EQ(text.find(u'\r'), std::u16string::npos) << "the system text keeps its line break";
     }
@@ -145,8 +146,8 @@ TEST(CommonDialogTest, ErrorBoxHasOnlyOkAndNoIcon) {
     CommonDialogBackend backend(nullptr, L"comdlg32.dll", "GetOpenFileNameZ");
     EXPECT_EQ(ShowOpenFileDialog(nullptr, kTitle, kFilter, &backend), u"");
     EXPECT_EQ(answerer.titles(), std::vector<std::wstring>{L"mnuFileOpenDialog_Click"});
-    EXPECT_EQ(fromWide(text), dialogs::dialogFailureText({ERROR_PROC_NOT_FOUND,
-                                                          systemErrorText(ERROR_PROC_NOT_FOUND)}));
+    EXPECT_EQ(fromWide(text),
+              layout::dialogFailureText(ERROR_PROC_NOT_FOUND, systemErrorText(ERROR_PROC_NOT_FOUND)));
     EXPECT_EQ(visibleButtons, std::vector<int>{IDOK});
     EXPECT_FALSE(iconShown);
 }

@@ -24,7 +24,7 @@ public:
     std::function<std::u16string()> answer = [] { return std::u16string(); };
     int calls = 0;
 
-    std::u16string chooseExistingFile(const dialogs::OpenFileDialogRequest&) override {
+    Result<std::u16string> chooseExistingFile(const dialogs::OpenFileDialogRequest&) override {
         ++calls;
         return answer();
     }

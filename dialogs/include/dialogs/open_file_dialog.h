@@ -7,21 +7,17 @@
 #include <string_view>
 #include <vector>
 
+#include "base/result.h"
+
 namespace zorbalin::dialogs {
 
 // A failure inside a dialog backend: the number and the description that the error box shows.
-struct DialogFailure {
-    long number;
-    std::u16string description;
-};
+Problem dialogFailure(long number, std::u16string description);
 
-// Numbers shown for failures that carry none of their own (a C++ exception rather than a
-// DialogFailure). They follow the classic run-time error numbering.
+// Numbers shown for failures that carry none of their own (a C++ exception thrown inside the
+// backend). They follow the classic run-time error numbering.
 inline constexpr long kOutOfMemoryErrorNumber = 7;
 inline constexpr long kInternalErrorNumber = 51;
-
-// Title of the box that reports a failure of the dialog.
-inline constexpr std::u16string_view kDialogErrorBoxTitle = u"mnuFileOpenDialog_Click";
 
 struct FilterPair {
     std::u16string description;
@@ -44,15 +40,12 @@ struct OpenFileDialogRequest {
 class OpenFileDialogBackend {
 public:
     virtual ~OpenFileDialogBackend() = default;
-    // The chosen file's full path, or "" when the user cancelled. Throws DialogFailure (or
-    // anything else) when the dialog fails.
-    virtual std::u16string chooseExistingFile(const OpenFileDialogRequest& request) = 0;
+    // The chosen file's full path, "" when the user cancelled, or a dialogFailure when the
+    // dialog failed. An exception thrown from here is caught and reported too.
+    virtual Result<std::u16string> chooseExistingFile(const OpenFileDialogRequest& request) = 0;
     // A modal box over the owner with the text, the title and only an OK button, no icon.
     virtual void showFailureBox(std::u16string_view title, std::u16string_view text) = 0;
 };
-
-// "Error: 53 File not found": the text of the error box.
-std::u16string dialogFailureText(const DialogFailure& failure);
 
 // Asks for an existing file and returns its full path, or "" when the user cancelled or the
 // dialog failed. A failure is reported once in the backend's box and never escapes.

@@ -145,7 +145,7 @@ TEST_F(ChooseFileTest, ReadOnlyFileStillShowsItsTidiedTextAndIsRemembered) {
 TEST_F(ChooseFileTest, FailingDialogIsReportedOnceAndForgetsTheFile) {
     storeSetting("Path", QStringLiteral("/somewhere/else.txt"));
     openShown();
-    dialog.answer = []() -> QString { throw dialogs::DialogFailure{48, u"Error in loading DLL"}; };
+    dialog.answer = []() -> Result<QString> { return dialogs::dialogFailure(48, u"Error in loading DLL"); };
     MessageBoxCatcher boxes;
     QTest::mouseClick(chooseFile(), Qt::LeftButton);
     ASSERT_EQ(boxes.caught().size(), 1);

@@ -27,11 +27,11 @@ namespace zorbalin::test {
 // An open-file dialog that answers from a script instead of asking the user.
 class ScriptedDialog : public window::FileChooser {
 public:
-    std::function<QString()> answer = [] { return QString(); };
+    std::function<Result<QString>()> answer = [] { return QString(); };
     int calls = 0;
     window::FileDialogRequest lastRequest{};
 
-    QString chooseExistingFile(const window::FileDialogRequest& request) override {
+    Result<QString> chooseExistingFile(const window::FileDialogRequest& request) override {
         ++calls;
         lastRequest = request;
         return answer();

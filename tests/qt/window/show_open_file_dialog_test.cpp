@@ -18,8 +18,8 @@ using test::MessageBoxCatcher;
 
 class ScriptedBackend : public FileChooser {
 public:
-    explicit ScriptedBackend(std::function<QString()> script) : script_(std::move(script)) {}
-    QString chooseExistingFile(const FileDialogRequest& request) override {
+    explicit ScriptedBackend(std::function<Result<QString>()> script) : script_(std::move(script)) {}
+    Result<QString> chooseExistingFile(const FileDialogRequest& request) override {
         ++calls;
         lastRequest = request;
         return script_();
@@ -28,7 +28,7 @@ public:
     FileDialogRequest lastRequest{};
 
 private:
-    std::function<QString()> script_;
+    std::function<Result<QString>()> script_;
 };
 
 const QString kAllFiles = QString::fromUtf16(u"所有文件(*.*)") + QChar(u'\0') + "*.*" + QChar(u'\0');
@@ -60,7 +60,7 @@ TEST(ShowOpenFileDialog, CancelGivesEmptyTextAndNoBox) {
 
 struct FailureCase {
     const char* name;
-    std::function<QString()> fail;
+    std::function<Result<QString>()> fail;
     QString expectedText;
     friend void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 };
@@ -91,15 +91,15 @@ INSTANTIATE_TEST_SUITE_P(
     Failures, FailingBackendTest,
     testing::Values(
         FailureCase{"DialogFailureShowsItsNumberAndDescription",
-                    []() -> QString { throw dialogs::DialogFailure{53, u"File not found: comdlg32.dll"}; },
+                    []() -> Result<QString> { return dialogs::dialogFailure(53, u"File not found: comdlg32.dll"); },
                     "Error: 53 File not found: comdlg32.dll"},
         FailureCase{"DescriptionThatLooksLikeMarkupIsShownAsIs",
-                    []() -> QString { throw dialogs::DialogFailure{453, u"<b>no entry</b>"}; },
+                    []() -> Result<QString> { return dialogs::dialogFailure(453, u"<b>no entry</b>"); },
                     "Error: 453 <b>no entry</b>"},
         FailureCase{"StandardExceptionShowsItsWhat",
-                    []() -> QString { throw std::runtime_error("backend broke"); },
+                    []() -> Result<QString> { throw std::runtime_error("backend broke"); },
                     "Error: 51 backend broke"},
-        FailureCase{"AnythingElseIsCaughtToo", []() -> QString { throw 42; },
+        FailureCase{"AnythingElseIsCaughtToo", []() -> Result<QString> { throw 42; },
                     "Error: 51 Internal error"}),
     [](const testing::TestParamInfo<FailureCase>& test) { return test.param.name; });
 
