@@ -23,7 +23,7 @@ std::variant<textio::FileFormat, std::u16string> loadCandidateFile(FrontEnd& fro
 }  // namespace
 
 void Startup(ProgramState& state, FrontEnd& frontEnd) {
-    StoredSettings stored = frontEnd.readSettings();
+    StoredSettings stored = readStoredSettings(frontEnd.settingsStore());
     state.listPath = std::move(stored.path);
     state.draw.intervalText = std::move(stored.interval);
 
@@ -51,7 +51,8 @@ void Shutdown(ProgramState& state, FrontEnd& frontEnd) {
 }
 
 void StoreSettings(ProgramState& state, FrontEnd& frontEnd) {
-    state.settingsSaved = frontEnd.writeSettings({state.listPath, state.draw.intervalText});
+    state.settingsSaved =
+        writeStoredSettings(frontEnd.settingsStore(), {state.listPath, state.draw.intervalText}).ok();
 }
 
 void ChooseCandidateFile(ProgramState& state, FrontEnd& frontEnd) {

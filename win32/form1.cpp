@@ -205,7 +205,7 @@ void Form1::close(bool byUser) {
     // The user closing the window hears that the settings were not kept; a close asked for
     // by the session must not wait for anyone to press OK.
     if (!state_.settingsSaved && byUser) {
-        reportFailure(layout::settingsNotSavedMessage(fromWide(settings_.location())));
+        reportFailure(layout::settingsNotSavedMessage(settings_.location()));
     }
     DestroyWindow(window_);
 }
@@ -217,15 +217,6 @@ void Form1::Form_Load() {
 
 void Form1::Form_Unload() {
     lifecycle::Shutdown(state_, *this);
-}
-
-lifecycle::StoredSettings Form1::readSettings() {
-    const StoredSettings stored = settings_.read();
-    return {fromWide(stored.path), fromWide(stored.interval)};
-}
-
-bool Form1::writeSettings(const lifecycle::StoredSettings& values) {
-    return settings_.write({toWide(values.path), toWide(values.interval)});
 }
 
 void Form1::Command1_Click() {

@@ -19,7 +19,7 @@
 #include "layout/layout_table.h"
 #include "lifecycle/front_end.h"
 #include "lifecycle/program_state.h"
-#include "registry_settings.h"
+#include "settings_store.h"
 #include "wide_text.h"
 
 namespace zorbalin::win32 {
@@ -33,7 +33,7 @@ using MessageBoxFunction =
     std::function<void(HWND owner, std::u16string_view text, std::u16string_view title)>;
 
 struct Form1Options {
-    std::wstring settingsKeyPath = kSettingsKeyPath;  // below HKEY_CURRENT_USER
+    std::wstring settingsKeyPath = defaultSettingsKeyPath();  // below HKEY_CURRENT_USER
     dialogs::OpenFileDialogBackend* dialogBackend = nullptr;  // null: the common dialog
     MessageBoxFunction showMessage;                           // null: MessageBoxW
     DrawTimerKind timerKind = DrawTimerKind::HighResolutionWaitable;
@@ -80,8 +80,7 @@ private:
     void close(bool byUser);
 
     // lifecycle::FrontEnd
-    lifecycle::StoredSettings readSettings() override;
-    bool writeSettings(const lifecycle::StoredSettings& settings) override;
+    lifecycle::SettingsStore& settingsStore() override { return settings_; }
     bool isExistingFile(const std::u16string& path) override;
     lifecycle::CandidateFileRead readCandidateFile(const std::u16string& path) override;
     std::u16string writeCandidateFile(const std::u16string& path, const std::u16string& text,
@@ -120,7 +119,7 @@ private:
     // State.
     lifecycle::ProgramState state_;  // the draw's state, listPath, the startup's failure
     draw::RandomSource random_;
-    RegistrySettings settings_;
+    RegistrySettingsStore settings_;
 };
 
 }  // namespace zorbalin::win32

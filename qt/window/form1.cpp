@@ -147,7 +147,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     // The user closing the window hears that the settings were not kept; a close asked for
     // by the session or a signal must not wait for anyone to press OK.
     if (!state_.settingsSaved && event->spontaneous()) {
-        reportFailure(layout::settingsNotSavedMessage(fromQString(settings_.location())));
+        reportFailure(layout::settingsNotSavedMessage(settings_.location()));
     }
     event->accept();
 }
@@ -178,20 +178,6 @@ void Form1::Timer1_Timer() {
 
 void Form1::Text2_LostFocus() {
     draw::NormalizeIntervalField(*this);
-}
-
-lifecycle::StoredSettings Form1::readSettings() {
-    const StoredSettings stored = settings_.read();
-    return {fromQString(stored.path), fromQString(stored.interval)};
-}
-
-bool Form1::writeSettings(const lifecycle::StoredSettings& values) {
-    const bool saved = settings_.write({toQString(values.path), toQString(values.interval)});
-    if (!saved) {
-        qWarning("Zorbalin: the settings could not be saved to %s",
-                 qUtf8Printable(settings_.location()));
-    }
-    return saved;
 }
 
 bool Form1::isExistingFile(const std::u16string& path) {

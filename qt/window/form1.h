@@ -59,8 +59,7 @@ private:
     void ChooseCandidateFile();
 
     // lifecycle::FrontEnd
-    lifecycle::StoredSettings readSettings() override;
-    bool writeSettings(const lifecycle::StoredSettings& settings) override;
+    lifecycle::SettingsStore& settingsStore() override { return settings_; }
     bool isExistingFile(const std::u16string& path) override;
     lifecycle::CandidateFileRead readCandidateFile(const std::u16string& path) override;
     std::u16string writeCandidateFile(const std::u16string& path, const std::u16string& text,
@@ -93,7 +92,7 @@ private:
     // State.
     lifecycle::ProgramState state_;  // the draw's state, listPath, the startup's failure
     draw::RandomSource random_;
-    SettingsStore settings_;
+    QtSettingsStore settings_;
     FileChooser* fileChooser_;
 };
 

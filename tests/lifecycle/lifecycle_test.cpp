@@ -32,11 +32,32 @@ struct WrittenFile {
 
 // The platform as plain fields: a settings store, a few files, the dialog's answer and the
 // boxes shown.
-class FakeFrontEnd : public FrontEnd {
+class FakeSettingsStore : public SettingsStore {
 public:
     StoredSettings settings;
-    bool settingsWritable = true;
-    int settingsWrites = 0;
+    bool writable = true;
+    int writes = 0;
+
+    std::optional<std::u16string> read(std::u16string_view key) override {
+        if (key == kPathKey) return settings.path;
+        if (key == kIntervalKey) return settings.interval;
+        return std::nullopt;
+    }
+    Status write(const Values& values) override {
+        ++writes;
+        if (!writable) return Problem{ProblemCode::SettingsNotSaved};
+        for (const auto& [key, text] : values) (key == kPathKey ? settings.path : settings.interval) = text;
+        return done();
+    }
+    std::u16string location() const override { return u"store"; }
+};
+
+class FakeFrontEnd : public FrontEnd {
+public:
+    FakeSettingsStore store;
+    StoredSettings& settings = store.settings;
+    bool& settingsWritable = store.writable;
+    int& settingsWrites = store.writes;
     std::map<std::u16string, FakeFile> files;
     std::u16string writeFailure;  // "" writes succeed
     std::vector<WrittenFile> writes;
@@ -45,12 +66,7 @@ public:
     std::u16string editor = u"old text";
     std::u16string intervalField = u"(untouched)";
 
-    StoredSettings readSettings() override { return settings; }
-    bool writeSettings(const StoredSettings& values) override {
-        ++settingsWrites;
-        if (settingsWritable) settings = values;
-        return settingsWritable;
-    }
+    SettingsStore& settingsStore() override { return store; }
     bool isExistingFile(const std::u16string& path) override { return files.contains(path); }
     CandidateFileRead readCandidateFile(const std::u16string& path) override {
         const FakeFile& file = files.at(path);

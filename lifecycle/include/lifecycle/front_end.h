@@ -5,15 +5,10 @@
 #include <variant>
 
 #include "draw/draw_controls.h"
+#include "lifecycle/settings.h"
 #include "textio/file_format.h"
 
 namespace zorbalin::lifecycle {
-
-// The two values remembered between runs.
-struct StoredSettings {
-    std::u16string path;      // "Path": the remembered candidate file, "" when none
-    std::u16string interval;  // "Interval": the interval text of the last Start, "" when none
-};
 
 struct CandidateFile {
     std::u16string text;        // CR LF between lines
@@ -27,10 +22,8 @@ using CandidateFileRead = std::variant<CandidateFile, std::u16string>;
 // controls the draw already uses: the platform's settings store, files, dialog and boxes.
 class FrontEnd : public draw::DrawControls {
 public:
-    // Missing values and a store that cannot be read give "".
-    virtual StoredSettings readSettings() = 0;
-    // False when the values could not be written.
-    virtual bool writeSettings(const StoredSettings& settings) = 0;
+    // The per-user store of the remembered values.
+    virtual SettingsStore& settingsStore() = 0;
 
     // Whether a file (not a folder) exists at the path.
     virtual bool isExistingFile(const std::u16string& path) = 0;

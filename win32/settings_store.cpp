@@ -1,4 +1,4 @@
-#include "registry_settings.h"
+#include "settings_store.h"
 
 #include <windows.h>
 
@@ -6,35 +6,33 @@
 #include <vector>
 
 #include "handles.h"
+#include "wide_text.h"
 
 namespace zorbalin::win32 {
 
 namespace {
 
-constexpr wchar_t kPathValue[] = L"Path";
-constexpr wchar_t kIntervalValue[] = L"Interval";
-
-std::wstring readText(HKEY key, const wchar_t* name) {
+std::optional<std::wstring> readText(HKEY key, const wchar_t* name) {
     // The value may change size between the two calls: ask again until it fits.
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD type = 0;
         DWORD bytes = 0;
         if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
             type != REG_SZ) {
-            return {};
+            return std::nullopt;
         }
         std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
         DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
         const LSTATUS status = RegQueryValueExW(key, name, nullptr, &type,
                                                 reinterpret_cast<BYTE*>(buffer.data()), &size);
         if (status == ERROR_MORE_DATA) continue;
-        if (status != ERROR_SUCCESS || type != REG_SZ) return {};
+        if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
         // A stored string need not end in NUL; one that does keeps it out of the text.
         std::wstring text(buffer.data(), size / sizeof(wchar_t));
         while (!text.empty() && text.back() == L'\0') text.pop_back();
         return text;
     }
-    return {};
+    return std::nullopt;
 }
 
 bool writeText(HKEY key, const wchar_t* name, const std::wstring& text) {
@@ -45,32 +43,42 @@ bool writeText(HKEY key, const wchar_t* name, const std::wstring& text) {
 
 }  // namespace
 
-RegistrySettings::RegistrySettings(std::wstring keyPath) : keyPath_(std::move(keyPath)) {}
+std::wstring defaultSettingsKeyPath() {
+    return L"Software\\VB and VBA Program Settings\\" + toWide(lifecycle::kSettingsApplication) + L"\\" +
+           toWide(lifecycle::kSettingsSection);
+}
 
-StoredSettings RegistrySettings::read() const {
+RegistrySettingsStore::RegistrySettingsStore(std::wstring keyPath) : keyPath_(std::move(keyPath)) {}
+
+std::optional<std::u16string> RegistrySettingsStore::read(std::u16string_view name) {
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath_.c_str(), 0, KEY_QUERY_VALUE, &opened) !=
         ERROR_SUCCESS) {
-        return {};
+        return std::nullopt;
     }
     const UniqueRegistryKey key(opened);
-    return {readText(key.get(), kPathValue), readText(key.get(), kIntervalValue)};
+    const std::optional<std::wstring> text = readText(key.get(), toWide(name).c_str());
+    if (!text) return std::nullopt;
+    return fromWide(*text);
 }
 
-bool RegistrySettings::write(const StoredSettings& settings) const {
+Status RegistrySettingsStore::write(const Values& values) {
     HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &created, nullptr) != ERROR_SUCCESS) {
-        return false;
+    bool written = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr,
+                                   REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created,
+                                   nullptr) == ERROR_SUCCESS;
+    if (written) {
+        const UniqueRegistryKey key(created);
+        for (const auto& [name, text] : values) {
+            written = writeText(key.get(), toWide(name).c_str(), toWide(text)) && written;
+        }
     }
-    const UniqueRegistryKey key(created);
-    const bool pathWritten = writeText(key.get(), kPathValue, settings.path);
-    const bool intervalWritten = writeText(key.get(), kIntervalValue, settings.interval);
-    return pathWritten && intervalWritten;
+    if (written) return done();
+    return Problem{ProblemCode::SettingsNotSaved, {}, SystemCause::Other, location()};
 }
 
-std::wstring RegistrySettings::location() const {
-    return L"HKEY_CURRENT_USER\\" + keyPath_;
+std::u16string RegistrySettingsStore::location() const {
+    return fromWide(L"HKEY_CURRENT_USER\\" + keyPath_);
 }
 
 }  // namespace zorbalin::win32
