@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "layout/messages.h"
+#include "system_function.h"
 #include "lifecycle/lifecycle.h"
 #include "wide_text.h"
 #include "window_text.h"
@@ -39,10 +40,7 @@ ATOM registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
 // Per-monitor aware windows of the first version scale their frames only when asked.
 void enableNonClientScaling(HWND window) {
     using EnableFunction = BOOL(WINAPI*)(HWND);
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto enable = user32 == nullptr ? nullptr
-        : reinterpret_cast<EnableFunction>(
-              reinterpret_cast<void*>(GetProcAddress(user32, "EnableNonClientDpiScaling")));
+    const auto enable = systemFunction<EnableFunction>(L"user32.dll", "EnableNonClientDpiScaling");
     if (enable != nullptr) enable(window);
 }
 
@@ -53,8 +51,8 @@ Form1::Form1(HINSTANCE instance, Form1Options options)
     static const ATOM windowClass = registerWindowClass(instance, &Form1::windowProcedure);
     (void)windowClass;  // a failed registration shows as a failed CreateWindowExW below
     const std::wstring caption = toWide(layout::kWindowCaption);
-    CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClassName, caption.c_str(),
-                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+    CreateWindowExW(kWindowExStyle, kWindowClassName, caption.c_str(), kWindowStyle,
+                    CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
         throw std::runtime_error("Form1: the window could not be created, error " +
@@ -62,7 +60,6 @@ Form1::Form1(HINSTANCE instance, Form1Options options)
     }
     try {
         Timer1 = DrawTimer::create(window_, kTimer1TickMessage, options_.timerKind);
-        Timer1->setInterval(layout::kTimerInitialIntervalMs);
         createControls();
         Form_Load();
     } catch (...) {

@@ -24,6 +24,10 @@
 
 namespace zorbalin::win32 {
 
+// The main window's styles: a resizable frame, and Tab moving through its controls.
+inline constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+inline constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+
 // Private messages of Form1.
 inline constexpr UINT kTimer1TickMessage = WM_APP + 1;       // a tick of Timer1
 inline constexpr UINT kStartupFailureMessage = WM_APP + 2;   // the window is up: report

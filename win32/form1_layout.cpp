@@ -19,8 +19,6 @@ using layout::ControlId;
 using layout::ControlKind;
 using layout::ControlLayout;
 
-constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 100;
 
 // The order the controls are created in, which is both the order that Tab follows and the
