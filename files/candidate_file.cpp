@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "files/write_back.h"
 #include "textio/candidate_decoding.h"
@@ -31,21 +32,29 @@ Problem openFailure(Problem found) {
     }
 }
 
-// The whole file, never more than the limit plus one byte, whatever size it reports (a /proc
-// file says 0): a file that grows past the limit while it is read is too large too.
+// The whole file, never more than the limit, whatever size it reports (a /proc file says 0):
+// a file that grows past the limit while it is read is too large too. Once the buffer is full,
+// a small probe tells whether there is more, so that a file of the size it reports takes one
+// allocation of that size.
 Result<std::string> readBounded(OpenFile& file, std::uint64_t reportedSize, Progress& progress) {
     std::string bytes(static_cast<std::size_t>(reportedSize), '\0');
     std::size_t got = 0;
+    std::vector<char> probe;
     for (;;) {
-        if (got == bytes.size()) {
-            if (bytes.size() > kLimit) return problem(ProblemCode::TooLarge);
-            const std::size_t grown = std::max(bytes.size() * 2, bytes.size() + kChunkBytes);
-            bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(grown, kLimit + 1)));
+        std::span<char> into(bytes.data() + got, std::min(kChunkBytes, bytes.size() - got));
+        if (into.empty()) {
+            probe.resize(std::size_t{64} * 1024);
+            into = probe;
         }
-        const std::size_t want = std::min(kChunkBytes, bytes.size() - got);
-        Result<std::size_t> read = file.readAt(got, std::span<char>(bytes.data() + got, want));
+        Result<std::size_t> read = file.readAt(got, into);
         if (!read) return withCode(read.takeProblem(), ProblemCode::ReadFailed);
         if (*read == 0) break;
+        if (into.data() == probe.data()) {
+            if (got + *read > kLimit) return problem(ProblemCode::TooLarge);
+            const std::size_t grown = std::max({bytes.size() * 2, bytes.size() + kChunkBytes, got + *read});
+            bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(grown, kLimit)));
+            std::memcpy(bytes.data() + got, probe.data(), *read);
+        }
         got += *read;
         progress.report(ProgressStage::Reading, got, reportedSize);
     }

@@ -9,6 +9,7 @@
 #include "layout/layout_table.h"
 #include "lifecycle/front_end.h"
 #include "lifecycle/program_state.h"
+#include "file_system.h"
 #include "qstring_u16.h"
 #include "settings_store.h"
 
@@ -61,10 +62,8 @@ private:
     // lifecycle::FrontEnd
     lifecycle::StoredSettings readSettings() override;
     bool writeSettings(const lifecycle::StoredSettings& settings) override;
-    bool isExistingFile(const std::u16string& path) override;
-    lifecycle::CandidateFileRead readCandidateFile(const std::u16string& path) override;
-    std::u16string writeCandidateFile(const std::u16string& path, const std::u16string& text,
-                                      const textio::FileFormat& format) override;
+    files::FileSystem& fileSystem() override { return fileSystem_; }
+    files::CodePages codePages() override { return qtCodePages(); }
     std::u16string showOpenFileDialog(std::u16string_view title,
                                       std::u16string_view filter) override;
     void reportFailure(std::u16string_view message) override;
@@ -94,6 +93,7 @@ private:
     lifecycle::ProgramState state_;  // the draw's state, listPath, the startup's failure
     draw::RandomSource random_;
     SettingsStore settings_;
+    PosixFileSystem fileSystem_;
     FileChooser* fileChooser_;
 };
 
