@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "files/write_back.h"
@@ -77,29 +78,66 @@ Result<FileFacts> stillTheFileRead(Folder& folder, const LoadedFile& file) {
     return facts;
 }
 
+// A new file beside the target, removed again unless it took the target's place.
+class Temporary {
+public:
+    Temporary(Folder& folder, std::unique_ptr<OpenFile> file, std::u16string name)
+        : folder_(folder), file_(std::move(file)), name_(std::move(name)) {}
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    ~Temporary() {
+        file_.reset();
+        if (!name_.empty()) (void)folder_.remove(name_);
+    }
+
+    OpenFile& file() { return *file_; }
+    Status replace(std::u16string_view target) {
+        file_.reset();  // closed first: Windows renames no open file
+        Status replaced = folder_.replace(name_, target);
+        if (replaced) name_.clear();
+        return replaced;
+    }
+
+private:
+    Folder& folder_;
+    std::unique_ptr<OpenFile> file_;
+    std::u16string name_;
+};
+
+// A name no other writer picks: a random one.
+std::u16string temporaryName() {
+    static std::mt19937_64 random{std::random_device{}()};
+    std::u16string name = u".~zorbalin-";
+    for (std::uint64_t bits = random(), i = 0; i < 16; ++i, bits >>= 4) {
+        name += u"0123456789abcdef"[bits & 15];
+    }
+    return name += u".tmp";
+}
+
 // What replacing did: done, failed, or found it would lose something (then: in place).
 enum class Replaced { Done, Failed, FolderNotWritable, WouldLoseMetadata };
 
 Replaced replaceAtomically(Folder& folder, LoadedFile& file, std::string_view bytes,
                            Progress& progress, Problem& failure) {
-    Result<std::unique_ptr<TemporaryFile>> created = folder.createTemporary();
+    std::u16string name = temporaryName();
+    Result<std::unique_ptr<OpenFile>> created = folder.open(name, OpenMode::CreateNew);
     if (!created) {
         if (created.problem().cause == SystemCause::AccessDenied) return Replaced::FolderNotWritable;
         failure = withCode(created.takeProblem(), ProblemCode::WriteFailed);
         return Replaced::Failed;
     }
-    TemporaryFile& temporary = **created;  // removed when `created` goes, unless it replaced
+    Temporary temporary(folder, std::move(*created), std::move(name));
     for (std::size_t offset = 0; offset < bytes.size(); offset += kChunkBytes) {
         const std::string_view piece = bytes.substr(offset, kChunkBytes);
-        if (Status written = temporary.writeAt(offset, piece); !written) {
+        if (Status written = temporary.file().writeAt(offset, piece); !written) {
             failure = withCode(written.takeProblem(), ProblemCode::WriteFailed);
             return Replaced::Failed;
         }
         progress.report(ProgressStage::Writing, offset + piece.size(), bytes.size());
     }
     // After the bytes: writing may clear set-user-ID on a file that is not the writer's.
-    if (!temporary.keepMetadataOf(*file.file)) return Replaced::WouldLoseMetadata;
-    Status flushed = temporary.flush();
+    if (!folder.keepMetadata(*file.file, temporary.file())) return Replaced::WouldLoseMetadata;
+    Status flushed = temporary.file().flush();
     Result<FileFacts> same = stillTheFileRead(folder, file);
     if (flushed && !same) flushed = same.takeProblem();
     if (flushed) flushed = temporary.replace(file.name);
@@ -114,7 +152,7 @@ Replaced replaceAtomically(Folder& folder, LoadedFile& file, std::string_view by
 
 Status writeOverTheFile(Folder& folder, FileSystem& fileSystem, LoadedFile& file,
                         std::string_view bytes, Progress& progress) {
-    Result<std::unique_ptr<OpenFile>> opened = folder.openForWriting(file.name);
+    Result<std::unique_ptr<OpenFile>> opened = folder.open(file.name, OpenMode::ReadWrite);
     if (!opened) {
         if (opened.problem().cause == SystemCause::NotFound) {
             return problem(ProblemCode::ChangedSinceRead);
@@ -125,7 +163,7 @@ Status writeOverTheFile(Folder& folder, FileSystem& fileSystem, LoadedFile& file
     if (!facts) return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
     if (facts->stamp != file.stamp) return problem(ProblemCode::ChangedSinceRead);
 
-    Result<std::unique_ptr<RecoveryFolder>> recovery = fileSystem.openRecoveryFolder();
+    Result<std::unique_ptr<Folder>> recovery = fileSystem.openRecoveryFolder();
     if (!recovery) return withCode(recovery.takeProblem(), ProblemCode::NoRecoveryCopy);
     return writeInPlace(**opened, **recovery, file.path, bytes, progress);
 }

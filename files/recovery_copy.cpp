@@ -23,9 +23,9 @@ std::u16string numbered(std::u16string_view leaf, int number) {
     return name += u".old";
 }
 
-Status writeNote(RecoveryFolder& folder, std::u16string_view noteName,
+Status writeNote(Folder& folder, std::u16string_view noteName,
                  std::u16string_view targetPath) {
-    auto note = folder.create(noteName);
+    auto note = folder.open(noteName, OpenMode::CreateNew);
     if (!note) return note.takeProblem();
     const std::optional<std::string> bytes =
         textio::encodeUnicodeText(targetPath, textio::TextEncoding::Utf8);
@@ -54,7 +54,7 @@ Status copyBytes(OpenFile& from, OpenFile& to, std::uint64_t size, std::span<cha
     return done();
 }
 
-Result<RecoveryCopy> RecoveryCopy::make(OpenFile& file, std::uint64_t size, RecoveryFolder& folder,
+Result<RecoveryCopy> RecoveryCopy::make(OpenFile& file, std::uint64_t size, Folder& folder,
                                         std::u16string_view targetPath, std::span<char> buffer,
                                         Progress& progress, std::uint64_t total) {
     // A name of its own: an earlier copy the user has not dealt with yet is never overwritten.
@@ -65,7 +65,7 @@ Result<RecoveryCopy> RecoveryCopy::make(OpenFile& file, std::uint64_t size, Reco
          ++number) {
         name = numbered(leafOf(targetPath), number);
     }
-    Result<std::unique_ptr<OpenFile>> created = folder.create(name);
+    Result<std::unique_ptr<OpenFile>> created = folder.open(name, OpenMode::CreateNew);
     if (!created) return created.takeProblem();
     std::unique_ptr<OpenFile> copyFile = std::move(*created);
     RecoveryCopy copy(folder, std::move(name), std::move(copyFile));
@@ -101,7 +101,7 @@ std::vector<InterruptedWrite> takeInterruptedWrites(FileSystem& fileSystem) {
     std::sort(names->begin(), names->end());
     for (const std::u16string& note : *names) {
         if (!note.ends_with(kNoteSuffix)) continue;
-        auto opened = (*folder)->open(note);
+        auto opened = (*folder)->open(note, OpenMode::Read);
         if (!opened) continue;
         std::string bytes(4096, '\0');
         auto got = (*opened)->readAt(0, bytes);

@@ -25,7 +25,7 @@ class RecoveryCopy {
 public:
     // Copies the file's first `size` bytes into a new file of the recovery folder, flushes it,
     // then writes and flushes the note naming targetPath. Fails with the system's problem.
-    static Result<RecoveryCopy> make(OpenFile& file, std::uint64_t size, RecoveryFolder& folder,
+    static Result<RecoveryCopy> make(OpenFile& file, std::uint64_t size, Folder& folder,
                                      std::u16string_view targetPath, std::span<char> buffer,
                                      Progress& progress, std::uint64_t total);
     RecoveryCopy(RecoveryCopy&&) noexcept = default;
@@ -40,10 +40,10 @@ public:
     void keep();
 
 private:
-    RecoveryCopy(RecoveryFolder& folder, std::u16string name, std::unique_ptr<OpenFile> copy)
+    RecoveryCopy(Folder& folder, std::u16string name, std::unique_ptr<OpenFile> copy)
         : folder_(&folder), name_(std::move(name)), copy_(std::move(copy)) {}
 
-    RecoveryFolder* folder_;
+    Folder* folder_;
     std::u16string name_;
     std::unique_ptr<OpenFile> copy_;
     bool removeCopy_ = true;

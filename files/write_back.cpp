@@ -73,7 +73,7 @@ private:
 
 }  // namespace
 
-Status writeInPlace(OpenFile& file, RecoveryFolder& recovery, std::u16string_view targetPath,
+Status writeInPlace(OpenFile& file, Folder& recovery, std::u16string_view targetPath,
                     std::string_view newBytes, Progress& progress) {
     Result<FileFacts> facts = file.facts();
     if (!facts) return withCode(facts.takeProblem(), ProblemCode::WriteFailed);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 
 #include "code_pages.h"
 #include "long_path.h"
@@ -24,10 +23,9 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 constexpr std::size_t kMaxTransfer = std::size_t{1} << 30;
 
 // What the system said, and why in the words the messages use.
-Problem systemProblem(DWORD error, std::u16string where = {}) {
+Problem systemProblem(DWORD error) {
     Problem problem;
     problem.detail = systemErrorText(error);
-    problem.where = std::move(where);
     switch (error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL: problem.cause = SystemCause::NoSpace; break;
@@ -143,73 +141,22 @@ protected:
 
 using HandleOpenFile = HandleFile<files::OpenFile>;
 
-Result<std::unique_ptr<files::OpenFile>> ownedFile(HANDLE handle) {
-    OwnedHandle owned(handle);
-    if (!owned) return lastProblem();
-    return std::unique_ptr<files::OpenFile>(std::make_unique<HandleOpenFile>(std::move(owned)));
-}
-
 std::wstring inFolder(const std::wstring& folder, std::u16string_view name) {
     std::wstring path = folder;
     if (!path.empty() && path.back() != L'\\') path += L'\\';
     return path += toWide(name);
 }
 
-// ReplaceFileW carries these over on Windows but not under Wine: set on the new file first,
-// they are kept either way. The access list comes with ReplaceFileW.
+// ReplaceFileW carries these over on Windows but not under Wine: given to the new file
+// first, they are kept either way. The access list comes with ReplaceFileW.
 constexpr DWORD kCarriedAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                      FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-class Win32Temporary final : public HandleFile<files::TemporaryFile> {
-public:
-    Win32Temporary(OwnedHandle handle, std::wstring folder, std::wstring path)
-        : HandleFile(std::move(handle)), folder_(std::move(folder)), path_(std::move(path)) {}
-    ~Win32Temporary() override {
-        handle_.close();
-        if (!path_.empty()) DeleteFileW(path_.c_str());
-    }
-
-    Status keepMetadataOf(files::OpenFile& original) override {
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (GetFileInformationByHandle(dynamic_cast<HandleOpenFile&>(original).handle(), &info) == FALSE) {
-            return lastProblem();
-        }
-        attributes_ = info.dwFileAttributes & kCarriedAttributes;
-        return done();
-    }
-
-    Status replace(std::u16string_view name) override {
-        const std::wstring target = inFolder(folder_, name);
-        // A file that another program holds open without letting it be deleted cannot be
-        // replaced. Told before trying: a failed ReplaceFileW may leave a file of its own in
-        // the folder (Wine's does).
-        {
-            OwnedHandle probe(CreateFileW(target.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
-                                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-            if (!probe && GetLastError() == ERROR_SHARING_VIOLATION) return lastProblem();
-        }
-        if (!handle_.close()) return lastProblem();
-        if (attributes_ != 0 && SetFileAttributesW(path_.c_str(), attributes_) == FALSE) {
-            return lastProblem();
-        }
-        // The new file was flushed before: after the rename nothing of it is left to flush.
-        if (ReplaceFileW(target.c_str(), path_.c_str(), nullptr, 0, nullptr, nullptr) == FALSE) {
-            return lastProblem();
-        }
-        path_.clear();
-        return done();
-    }
-
-private:
-    std::wstring folder_;
-    std::wstring path_;
-    DWORD attributes_ = 0;
-};
 
 class Win32Folder final : public files::Folder {
 public:
     Win32Folder(std::wstring path, OwnedHandle handle) : path_(std::move(path)), handle_(std::move(handle)) {}
 
+    std::u16string pathOf(std::u16string_view name) override { return fromWide(inFolder(path_, name)); }
     // Opened without following a link at the name: a link that appeared has an ID of its own.
     Result<FileFacts> factsOf(std::u16string_view name) override {
         OwnedHandle file(CreateFileW(inFolder(path_, name).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
@@ -225,59 +172,57 @@ public:
                                       OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         return probe || GetLastError() != ERROR_ACCESS_DENIED;
     }
-    // Others may read meanwhile but not write.
-    Result<std::unique_ptr<files::OpenFile>> openForWriting(std::u16string_view name) override {
-        return ownedFile(CreateFileW(inFolder(path_, name).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    // Written files may be read by others meanwhile but not written.
+    Result<std::unique_ptr<files::OpenFile>> open(std::u16string_view name, files::OpenMode mode) override {
+        const bool reading = mode == files::OpenMode::Read;
+        OwnedHandle handle(CreateFileW(
+            inFolder(path_, name).c_str(), reading ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
+            reading ? kShareAll : FILE_SHARE_READ, nullptr,
+            mode == files::OpenMode::CreateNew ? CREATE_NEW : OPEN_EXISTING,
+            FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!handle) return lastProblem();
+        return std::unique_ptr<files::OpenFile>(std::make_unique<HandleOpenFile>(std::move(handle)));
     }
-    Result<std::unique_ptr<files::TemporaryFile>> createTemporary() override {
-        static std::atomic<unsigned> counter{0};
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            wchar_t name[48];
-            swprintf(name, 48, L"~zorbalin-%lx-%x.tmp", GetCurrentProcessId(), counter.fetch_add(1));
-            const std::wstring path = inFolder(path_, fromWide(name));
-            OwnedHandle handle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (handle) {
-                return std::unique_ptr<files::TemporaryFile>(
-                    std::make_unique<Win32Temporary>(std::move(handle), path_, path));
-            }
-            const DWORD error = GetLastError();
-            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return systemProblem(error);
+    Status keepMetadata(files::OpenFile& from, files::OpenFile& to) override {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (GetFileInformationByHandle(dynamic_cast<HandleOpenFile&>(from).handle(), &info) == FALSE) {
+            return lastProblem();
         }
-        return systemProblem(ERROR_FILE_EXISTS);
+        FILE_BASIC_INFO basic{};  // times of 0 stay as they are
+        basic.FileAttributes = info.dwFileAttributes & kCarriedAttributes;
+        if (basic.FileAttributes != 0 &&
+            SetFileInformationByHandle(dynamic_cast<HandleOpenFile&>(to).handle(), FileBasicInfo,
+                                       &basic, sizeof basic) == FALSE) {
+            return lastProblem();
+        }
+        return done();
     }
-
-private:
-    std::wstring path_;
-    OwnedHandle handle_;  // held without FILE_SHARE_DELETE: the folder cannot be moved meanwhile
-};
-
-class Win32RecoveryFolder final : public files::RecoveryFolder {
-public:
-    explicit Win32RecoveryFolder(std::wstring path) : path_(std::move(path)) {}
-
-    std::u16string pathOf(std::u16string_view name) override {
-        return fromWide(inFolder(path_, name));
+    Status replace(std::u16string_view from, std::u16string_view to) override {
+        const std::wstring target = inFolder(path_, to);
+        // A file that another program holds open without letting it be deleted cannot be
+        // replaced. Told before trying: a failed ReplaceFileW may leave a file of its own in
+        // the folder (Wine's does).
+        {
+            OwnedHandle probe(CreateFileW(target.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+            if (!probe && GetLastError() == ERROR_SHARING_VIOLATION) return lastProblem();
+        }
+        // The new file was flushed before: after the rename nothing of it is left to flush.
+        if (ReplaceFileW(target.c_str(), inFolder(path_, from).c_str(), nullptr, 0, nullptr, nullptr) ==
+            FALSE) {
+            return lastProblem();
+        }
+        return done();
     }
-    Result<std::unique_ptr<files::OpenFile>> create(std::u16string_view name) override {
-        return ownedFile(CreateFileW(inFolder(path_, name).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    }
-    Result<std::unique_ptr<files::OpenFile>> open(std::u16string_view name) override {
-        return ownedFile(CreateFileW(inFolder(path_, name).c_str(), GENERIC_READ, kShareAll, nullptr,
-                                     OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    Status remove(std::u16string_view name) override {
+        if (DeleteFileW(inFolder(path_, name).c_str()) == FALSE) return lastProblem();
+        return done();
     }
     Result<std::vector<std::u16string>> names() override {
         std::vector<std::u16string> names;
         WIN32_FIND_DATAW found{};
         const HANDLE search = FindFirstFileW(inFolder(path_, u"*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            if (GetLastError() == ERROR_FILE_NOT_FOUND) return names;
-            return lastProblem();
-        }
+        if (search == INVALID_HANDLE_VALUE) return lastProblem();
         do {
             const std::wstring_view name = found.cFileName;
             if (name != L"." && name != L"..") names.push_back(fromWide(name));
@@ -285,16 +230,21 @@ public:
         FindClose(search);
         return names;
     }
-    Status remove(std::u16string_view name) override {
-        if (DeleteFileW(inFolder(path_, name).c_str()) == FALSE) return lastProblem();
-        return done();
-    }
-    // Each copy is flushed itself; the folder's entries are the file system's journal's.
+    // Each file is flushed itself; the folder's entries are the file system's journal's.
     Status flush() override { return done(); }
 
 private:
     std::wstring path_;
+    OwnedHandle handle_;  // held without FILE_SHARE_DELETE: the folder cannot be moved meanwhile
 };
+
+Result<std::unique_ptr<files::Folder>> openFolderAt(std::wstring folder) {
+    if (folder.size() == 2 || (folder.size() == 6 && folder.starts_with(LR"(\\?\)"))) folder += L'\\';
+    OwnedHandle handle(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) return lastProblem();
+    return std::unique_ptr<files::Folder>(std::make_unique<Win32Folder>(std::move(folder), std::move(handle)));
+}
 
 std::wstring defaultRecoveryFolder() {
     wchar_t buffer[MAX_PATH];
@@ -340,22 +290,21 @@ Result<files::OpenedFile> Win32FileSystem::openForReading(std::u16string_view pa
 }
 
 Result<std::unique_ptr<files::Folder>> Win32FileSystem::openFolder(std::u16string_view path) {
-    std::wstring folder = toWide(path);
-    if (folder.size() == 2 || (folder.size() == 6 && folder.starts_with(LR"(\\?\)"))) folder += L'\\';
-    OwnedHandle handle(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!handle) return lastProblem();
-    return std::unique_ptr<files::Folder>(std::make_unique<Win32Folder>(std::move(folder), std::move(handle)));
+    return openFolderAt(toWide(path));
 }
 
-Result<std::unique_ptr<files::RecoveryFolder>> Win32FileSystem::openRecoveryFolder() {
-    const std::u16string where = fromWide(recoveryFolder_) + u"\\";
-    if (recoveryFolder_.empty()) return systemProblem(ERROR_PATH_NOT_FOUND, u"%LOCALAPPDATA%\\Zorbalin\\");
-    if (CreateDirectoryW(recoveryFolder_.c_str(), nullptr) == FALSE &&
-        GetLastError() != ERROR_ALREADY_EXISTS) {
-        return systemProblem(GetLastError(), where);
+Result<std::unique_ptr<files::Folder>> Win32FileSystem::openRecoveryFolder() {
+    const std::u16string where = recoveryFolder_.empty() ? u"%LOCALAPPDATA%\\Zorbalin\\"
+                                                         : fromWide(recoveryFolder_) + u"\\";
+    Result<std::unique_ptr<files::Folder>> folder = systemProblem(ERROR_PATH_NOT_FOUND);
+    if (!recoveryFolder_.empty() && (CreateDirectoryW(recoveryFolder_.c_str(), nullptr) != FALSE ||
+                                     GetLastError() == ERROR_ALREADY_EXISTS)) {
+        folder = openFolderAt(recoveryFolder_);
     }
-    return std::unique_ptr<files::RecoveryFolder>(std::make_unique<Win32RecoveryFolder>(recoveryFolder_));
+    if (folder) return folder;
+    Problem problem = folder.takeProblem();
+    problem.where = where;
+    return problem;
 }
 
 files::CodePages win32CodePages() { return {makeCodePageDecoder(), makeCodePageEncoder()}; }

@@ -3,12 +3,10 @@
 #include <QDir>
 #include <QFile>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <cstdlib>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -25,10 +23,9 @@ using files::FileFacts;
 using files::FileKind;
 
 // What the system said, and why in the words the messages use.
-Problem systemProblem(int error, const QString& where = {}) {
+Problem systemProblem(int error) {
     Problem problem;
     problem.detail = fromQString(qt_error_string(error));
-    problem.where = fromQString(where);
     switch (error) {
     case ENOSPC: problem.cause = SystemCause::NoSpace; break;
     case EDQUOT: problem.cause = SystemCause::QuotaExceeded; break;
@@ -119,11 +116,6 @@ protected:
 
 using DescriptorOpenFile = DescriptorFile<files::OpenFile>;
 
-Result<std::unique_ptr<files::OpenFile>> ownedFile(int fd) {
-    if (fd < 0) return lastProblem();
-    return std::unique_ptr<files::OpenFile>(std::make_unique<DescriptorOpenFile>(fd));
-}
-
 // Extended attributes, POSIX access lists among them (system.posix_acl_access): all of
 // them or a failure.
 Status copyExtendedAttributes(int from, int to) {
@@ -151,56 +143,16 @@ Status copyExtendedAttributes(int from, int to) {
     return done();
 }
 
-class PosixTemporary final : public DescriptorFile<files::TemporaryFile> {
-public:
-    PosixTemporary(int fd, int folder, QByteArray name)
-        : DescriptorFile(fd), folder_(folder), name_(std::move(name)) {}
-    ~PosixTemporary() override {
-        if (!name_.isEmpty()) unlinkat(folder_, name_.constData(), 0);
-        ::close(folder_);
-    }
-
-    Status keepMetadataOf(files::OpenFile& original) override {
-        const int from = dynamic_cast<DescriptorOpenFile&>(original).fd();
-        struct stat old {};
-        if (fstat(from, &old) != 0) return lastProblem();
-        // The owner first: a change of owner clears set-user-ID and set-group-ID, which the
-        // mode then puts back. An owner that cannot be given is a failure, not a new owner.
-        if (fchown(fd_, old.st_uid, old.st_gid) != 0) return lastProblem();
-        if (Status copied = copyExtendedAttributes(from, fd_); !copied) return copied;
-        if (fchmod(fd_, old.st_mode & 07777) != 0) return lastProblem();
-        struct stat now {};
-        if (fstat(fd_, &now) != 0) return lastProblem();
-        if (now.st_uid != old.st_uid || now.st_gid != old.st_gid ||
-            (now.st_mode & 07777) != (old.st_mode & 07777)) {
-            return systemProblem(EPERM);
-        }
-        return done();
-    }
-
-    Status replace(std::u16string_view name) override {
-        if (renameat(folder_, name_.constData(), folder_, native(name).constData()) != 0) {
-            return lastProblem();
-        }
-        name_.clear();
-        // The rename has happened; a failing flush of the folder cannot undo it, and the
-        // file is there for anyone who looks.
-        fsync(folder_);
-        return done();
-    }
-
-private:
-    int folder_;
-    QByteArray name_;
-};
-
 class PosixFolder final : public files::Folder {
 public:
-    explicit PosixFolder(int fd) : fd_(fd) {}
+    PosixFolder(int fd, QString path) : fd_(fd), path_(std::move(path)) {}
     ~PosixFolder() override { ::close(fd_); }
     PosixFolder(const PosixFolder&) = delete;
     PosixFolder& operator=(const PosixFolder&) = delete;
 
+    std::u16string pathOf(std::u16string_view name) override {
+        return fromQString(QDir(path_).filePath(toQString(name)));
+    }
     Result<FileFacts> factsOf(std::u16string_view name) override {
         struct stat status {};
         if (fstatat(fd_, native(name).constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -211,73 +163,50 @@ public:
     bool userMayWrite(std::u16string_view name) override {
         return faccessat(fd_, native(name).constData(), W_OK, AT_EACCESS) == 0;
     }
-    Result<std::unique_ptr<files::OpenFile>> openForWriting(std::u16string_view name) override {
-        return ownedFile(openat(fd_, native(name).constData(),
-                                O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK));
+    Result<std::unique_ptr<files::OpenFile>> open(std::u16string_view name, files::OpenMode mode) override {
+        constexpr int kAlways = O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK;
+        const int flags = mode == files::OpenMode::Read        ? O_RDONLY
+                          : mode == files::OpenMode::ReadWrite ? O_RDWR
+                                                               : O_RDWR | O_CREAT | O_EXCL;
+        const int fd = openat(fd_, native(name).constData(), flags | kAlways, 0600);
+        if (fd < 0) return lastProblem();
+        return std::unique_ptr<files::OpenFile>(std::make_unique<DescriptorOpenFile>(fd));
     }
-    Result<std::unique_ptr<files::TemporaryFile>> createTemporary() override {
-        static std::atomic<unsigned> counter{0};
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const QByteArray name = ".~zorbalin-" + QByteArray::number(getpid()) + "-" +
-                                    QByteArray::number(counter++) + ".tmp";
-            const int fd = openat(fd_, name.constData(),
-                                  O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-            if (fd >= 0) {
-                const int folder = fcntl(fd_, F_DUPFD_CLOEXEC, 0);
-                if (folder < 0) {
-                    const Problem problem = lastProblem();
-                    unlinkat(fd_, name.constData(), 0);
-                    ::close(fd);
-                    return problem;
-                }
-                return std::unique_ptr<files::TemporaryFile>(
-                    std::make_unique<PosixTemporary>(fd, folder, name));
-            }
-            if (errno != EEXIST) return lastProblem();
+    Status keepMetadata(files::OpenFile& from, files::OpenFile& to) override {
+        const int source = dynamic_cast<DescriptorOpenFile&>(from).fd();
+        const int target = dynamic_cast<DescriptorOpenFile&>(to).fd();
+        struct stat old {};
+        if (fstat(source, &old) != 0) return lastProblem();
+        // The owner first: a change of owner clears set-user-ID and set-group-ID, which the
+        // mode then puts back. An owner that cannot be given is a failure, not a new owner.
+        if (fchown(target, old.st_uid, old.st_gid) != 0) return lastProblem();
+        if (Status copied = copyExtendedAttributes(source, target); !copied) return copied;
+        if (fchmod(target, old.st_mode & 07777) != 0) return lastProblem();
+        struct stat now {};
+        if (fstat(target, &now) != 0) return lastProblem();
+        if (now.st_uid != old.st_uid || now.st_gid != old.st_gid ||
+            (now.st_mode & 07777) != (old.st_mode & 07777)) {
+            return systemProblem(EPERM);
         }
-        return systemProblem(EEXIST);
+        return done();
     }
-
-private:
-    int fd_;
-};
-
-class PosixRecoveryFolder final : public files::RecoveryFolder {
-public:
-    PosixRecoveryFolder(int fd, QString path) : fd_(fd), path_(std::move(path)) {}
-    ~PosixRecoveryFolder() override { ::close(fd_); }
-    PosixRecoveryFolder(const PosixRecoveryFolder&) = delete;
-    PosixRecoveryFolder& operator=(const PosixRecoveryFolder&) = delete;
-
-    std::u16string pathOf(std::u16string_view name) override {
-        return fromQString(path_ + QLatin1Char('/') + toQString(name));
-    }
-    Result<std::unique_ptr<files::OpenFile>> create(std::u16string_view name) override {
-        return ownedFile(openat(fd_, native(name).constData(),
-                                O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
-    }
-    Result<std::unique_ptr<files::OpenFile>> open(std::u16string_view name) override {
-        return ownedFile(openat(fd_, native(name).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    }
-    Result<std::vector<std::u16string>> names() override {
-        const int fd = openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        DIR* folder = fd < 0 ? nullptr : fdopendir(fd);
-        if (folder == nullptr) {
-            const Problem problem = lastProblem();
-            if (fd >= 0) ::close(fd);
-            return problem;
+    Status replace(std::u16string_view from, std::u16string_view to) override {
+        if (renameat(fd_, native(from).constData(), fd_, native(to).constData()) != 0) {
+            return lastProblem();
         }
-        std::vector<std::u16string> names;
-        while (const dirent* entry = readdir(folder)) {
-            const QByteArray name(entry->d_name);
-            if (name != "." && name != "..") names.push_back(fromQString(QFile::decodeName(name)));
-        }
-        closedir(folder);
-        return names;
+        // The rename has happened; a failing flush of the folder cannot undo it.
+        (void)flush();
+        return done();
     }
     Status remove(std::u16string_view name) override {
         if (unlinkat(fd_, native(name).constData(), 0) != 0) return lastProblem();
         return done();
+    }
+    Result<std::vector<std::u16string>> names() override {
+        std::vector<std::u16string> names;
+        const QDir::Filters all = QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        for (const QString& name : QDir(path_).entryList(all)) names.push_back(fromQString(name));
+        return names;
     }
     Status flush() override {
         if (fsync(fd_) != 0) return lastProblem();
@@ -288,6 +217,12 @@ private:
     int fd_;
     QString path_;
 };
+
+Result<std::unique_ptr<files::Folder>> openFolderAt(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return lastProblem();
+    return std::unique_ptr<files::Folder>(std::make_unique<PosixFolder>(fd, path));
+}
 
 // Where the open file really is: the kernel's own answer, so that a link with ".." in it
 // names what was opened, not what the path as typed would suggest.
@@ -326,21 +261,21 @@ Result<files::OpenedFile> PosixFileSystem::openForReading(std::u16string_view pa
 }
 
 Result<std::unique_ptr<files::Folder>> PosixFileSystem::openFolder(std::u16string_view path) {
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return lastProblem();
-    return std::unique_ptr<files::Folder>(std::make_unique<PosixFolder>(fd));
+    return openFolderAt(toQString(path));
 }
 
-Result<std::unique_ptr<files::RecoveryFolder>> PosixFileSystem::openRecoveryFolder() {
+Result<std::unique_ptr<files::Folder>> PosixFileSystem::openRecoveryFolder() {
     // Private: the copies hold the user's lists.
     const mode_t previous = umask(077);
     QDir().mkpath(recoveryFolder_);
     umask(previous);
-    const int fd = ::open(QFile::encodeName(recoveryFolder_).constData(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return systemProblem(errno, recoveryFolder_ + QLatin1Char('/'));
-    return std::unique_ptr<files::RecoveryFolder>(
-        std::make_unique<PosixRecoveryFolder>(fd, recoveryFolder_));
+    auto folder = openFolderAt(recoveryFolder_);
+    if (!folder) {
+        Problem problem = folder.takeProblem();
+        problem.where = fromQString(recoveryFolder_ + QLatin1Char('/'));
+        return problem;
+    }
+    return folder;
 }
 
 files::CodePages qtCodePages() { return {makeCodePageDecoder(), makeCodePageEncoder()}; }

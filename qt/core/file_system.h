@@ -18,7 +18,7 @@ public:
 
     Result<files::OpenedFile> openForReading(std::u16string_view path) override;
     Result<std::unique_ptr<files::Folder>> openFolder(std::u16string_view path) override;
-    Result<std::unique_ptr<files::RecoveryFolder>> openRecoveryFolder() override;
+    Result<std::unique_ptr<files::Folder>> openRecoveryFolder() override;
 
     const QString& recoveryFolder() const { return recoveryFolder_; }
 

@@ -81,93 +81,69 @@ protected:
 
 using FakeOpenFile = FakeFileOf<OpenFile>;
 
-class FakeTemporary final : public FakeFileOf<TemporaryFile> {
-public:
-    FakeTemporary(FakeFileSystem& system, std::shared_ptr<FakeInode> inode, std::u16string name)
-        : FakeFileOf(system, std::move(inode)), name_(std::move(name)) {}
-    ~FakeTemporary() override {
-        if (!name_.empty()) system_.folder.erase(name_);
-    }
-    Status keepMetadataOf(OpenFile& original) override {
-        if (Status s = system_.step("keepMetadata"); !s) return s;
-        if (dynamic_cast<FakeOpenFile&>(original).inode().keepsMetadata) return done();
-        return injectedProblem(SystemCause::AccessDenied, "owner");
-    }
-    Status replace(std::u16string_view name) override {
-        if (Status s = system_.step("replace"); !s) return s;
-        system_.folder[std::u16string(name)] = inode_;
-        system_.folder.erase(name_);
-        name_.clear();
-        return done();
-    }
-private:
-    std::u16string name_;
-};
-
+// "/lists" or "/state": names in one of the file system's maps.
 class FakeFolder final : public Folder {
 public:
-    explicit FakeFolder(FakeFileSystem& system) : system_(system) {}
+    FakeFolder(FakeFileSystem& system, Files& files, std::u16string path, bool writable)
+        : system_(system), files_(files), path_(std::move(path)), writable_(writable) {}
+
+    std::u16string pathOf(std::u16string_view name) override { return path_ + u"/" + std::u16string(name); }
     Result<FileFacts> factsOf(std::u16string_view name) override {
         if (Status s = system_.step("factsOf"); !s) return s.takeProblem();
-        const auto it = system_.folder.find(std::u16string(name));
-        if (it == system_.folder.end()) return notFound();
+        const auto it = files_.find(std::u16string(name));
+        if (it == files_.end()) return notFound();
         return testing::factsOf(*it->second);
     }
     bool userMayWrite(std::u16string_view name) override {
-        const auto it = system_.folder.find(std::u16string(name));
-        return it != system_.folder.end() && it->second->userMayWrite;
+        const auto it = files_.find(std::u16string(name));
+        return it != files_.end() && it->second->userMayWrite;
     }
-    Result<std::unique_ptr<OpenFile>> openForWriting(std::u16string_view name) override {
-        if (Status s = system_.step("openForWriting"); !s) return s.takeProblem();
-        const auto it = system_.folder.find(std::u16string(name));
-        if (it == system_.folder.end()) return notFound();
+    Result<std::unique_ptr<OpenFile>> open(std::u16string_view name, OpenMode mode) override {
+        if (mode == OpenMode::CreateNew) {
+            if (Status s = system_.step("createNew"); !s) return s.takeProblem();
+            if (!writable_) return injectedProblem(SystemCause::AccessDenied, "folder");
+            auto& slot = files_[std::u16string(name)];
+            if (slot) return systemProblem(SystemCause::Other, u"exists");
+            slot = std::make_shared<FakeInode>();
+            slot->id = system_.nextId++;
+            return std::unique_ptr<OpenFile>(std::make_unique<FakeOpenFile>(system_, slot));
+        }
+        if (mode == OpenMode::ReadWrite) {
+            if (Status s = system_.step("openForWriting"); !s) return s.takeProblem();
+        }
+        const auto it = files_.find(std::u16string(name));
+        if (it == files_.end()) return notFound();
         return std::unique_ptr<OpenFile>(std::make_unique<FakeOpenFile>(system_, it->second));
     }
-    Result<std::unique_ptr<TemporaryFile>> createTemporary() override {
-        if (Status s = system_.step("createTemporary"); !s) return s.takeProblem();
-        if (!system_.folderWritable) return injectedProblem(SystemCause::AccessDenied, "folder");
-        auto inode = std::make_shared<FakeInode>();
-        inode->id = system_.nextId++;
-        const std::u16string name = u".tmp" + wide(std::to_string(inode->id));
-        system_.folder[name] = inode;
-        return std::unique_ptr<TemporaryFile>(std::make_unique<FakeTemporary>(system_, inode, name));
+    Status keepMetadata(OpenFile& from, OpenFile&) override {
+        if (Status s = system_.step("keepMetadata"); !s) return s;
+        if (dynamic_cast<FakeOpenFile&>(from).inode().keepsMetadata) return done();
+        return injectedProblem(SystemCause::AccessDenied, "owner");
     }
-
-private:
-    FakeFileSystem& system_;
-};
-
-class FakeRecovery final : public RecoveryFolder {
-public:
-    explicit FakeRecovery(FakeFileSystem& system) : system_(system) {}
-    std::u16string pathOf(std::u16string_view name) override { return u"/state/" + std::u16string(name); }
-    Result<std::unique_ptr<OpenFile>> create(std::u16string_view name) override {
-        if (Status s = system_.step("createCopy"); !s) return s.takeProblem();
-        auto& slot = system_.recovery[std::u16string(name)];
-        if (slot) return systemProblem(SystemCause::Other, u"exists");
-        slot = std::make_shared<FakeInode>();
-        slot->id = system_.nextId++;
-        return std::unique_ptr<OpenFile>(std::make_unique<FakeOpenFile>(system_, slot));
-    }
-    Result<std::unique_ptr<OpenFile>> open(std::u16string_view name) override {
-        const auto it = system_.recovery.find(std::u16string(name));
-        if (it == system_.recovery.end()) return notFound();
-        return std::unique_ptr<OpenFile>(std::make_unique<FakeOpenFile>(system_, it->second));
-    }
-    Result<std::vector<std::u16string>> names() override {
-        std::vector<std::u16string> names;
-        for (const auto& entry : system_.recovery) names.push_back(entry.first);
-        return names;
+    Status replace(std::u16string_view from, std::u16string_view to) override {
+        if (Status s = system_.step("replace"); !s) return s;
+        auto moved = files_.at(std::u16string(from));
+        files_.erase(std::u16string(from));
+        files_[std::u16string(to)] = moved;
+        return done();
     }
     // Removing is cleaning up: never failed on purpose.
     Status remove(std::u16string_view name) override {
-        system_.recovery.erase(std::u16string(name));
+        files_.erase(std::u16string(name));
         return done();
     }
-    Status flush() override { return system_.step("flushRecovery"); }
+    Result<std::vector<std::u16string>> names() override {
+        std::vector<std::u16string> names;
+        for (const auto& entry : files_) names.push_back(entry.first);
+        return names;
+    }
+    Status flush() override { return system_.step("flushFolder"); }
 
 private:
     FakeFileSystem& system_;
+    Files& files_;
+    std::u16string path_;
+    bool writable_;
 };
 
 }  // namespace
@@ -213,13 +189,13 @@ Result<OpenedFile> FakeFileSystem::openForReading(std::u16string_view path) {
 Result<std::unique_ptr<Folder>> FakeFileSystem::openFolder(std::u16string_view path) {
     if (Status s = step("openFolder"); !s) return s.takeProblem();
     if (path != u"/lists") return notFound();
-    return std::unique_ptr<Folder>(std::make_unique<FakeFolder>(*this));
+    return std::unique_ptr<Folder>(std::make_unique<FakeFolder>(*this, folder, u"/lists", folderWritable));
 }
 
-Result<std::unique_ptr<RecoveryFolder>> FakeFileSystem::openRecoveryFolder() {
+Result<std::unique_ptr<Folder>> FakeFileSystem::openRecoveryFolder() {
     if (Status s = step("openRecovery"); !s) return s.takeProblem();
     if (!recoveryAvailable) return injectedProblem(SystemCause::AccessDenied, "recovery");
-    return std::unique_ptr<RecoveryFolder>(std::make_unique<FakeRecovery>(*this));
+    return std::unique_ptr<Folder>(std::make_unique<FakeFolder>(*this, recovery, u"/state", true));
 }
 
 }  // namespace zorbalin::files::testing

@@ -54,7 +54,7 @@ public:
 
     Result<OpenedFile> openForReading(std::u16string_view path) override;
     Result<std::unique_ptr<Folder>> openFolder(std::u16string_view path) override;
-    Result<std::unique_ptr<RecoveryFolder>> openRecoveryFolder() override;
+    Result<std::unique_ptr<Folder>> openRecoveryFolder() override;
 
     std::uint64_t nextId = 100;
     std::int64_t clock = 1;

@@ -80,7 +80,7 @@ protected:
 
     Status write() {
         auto folder = system.openFolder(u"/lists");
-        auto file = (*folder)->openForWriting(u"list.txt");
+        auto file = (*folder)->open(u"list.txt", OpenMode::ReadWrite);
         auto recovery = system.openRecoveryFolder();
         NoProgress progress;
         return writeInPlace(**file, **recovery, u"/lists/list.txt", GetParam().newBytes, progress);
@@ -143,12 +143,12 @@ TEST(WriteInPlaceFailing, KeepsTheFirstErrorAndNamesTheCopyWhenTheOldBytesCannot
     FakeFileSystem system;
     system.add(u"list.txt", "first\r\nsecond\r\n");
     auto folder = system.openFolder(u"/lists");
-    auto file = (*folder)->openForWriting(u"list.txt");
+    auto file = (*folder)->open(u"list.txt", OpenMode::ReadWrite);
     auto recovery = system.openRecoveryFolder();
     // The copy is made; the first write of the new bytes fails, and so does all that follows.
     bool copied = false;
     system.before = [&](const std::string& step) {
-        copied = copied || step == "flushRecovery";
+        copied = copied || step == "flushFolder";
         if (copied && step == "write" && system.failFrom < 0) {
             system.failFrom = static_cast<int>(system.log.size()) - 1;
         }
@@ -170,7 +170,7 @@ TEST(WriteInPlaceFailing, TouchesNothingWithoutACopy) {
     system.add(u"list.txt", "old\r\n");
     system.recovery[u"list.txt.old"] = std::make_shared<FakeInode>();  // an earlier copy stays
     auto folder = system.openFolder(u"/lists");
-    auto file = (*folder)->openForWriting(u"list.txt");
+    auto file = (*folder)->open(u"list.txt", OpenMode::ReadWrite);
     auto recovery = system.openRecoveryFolder();
     system.failAt = static_cast<int>(system.log.size()) + 1;  // the new copy's creation
     NoProgress progress;

@@ -1,7 +1,6 @@
 // The platform's file operations, as the shared file procedure needs them: open a file and
 // read it, the folder that holds it (names looked up there, never through a link that
-// appeared), a temporary file beside it that replaces it atomically, and the private
-// recovery folder. Each front end implements them once (POSIX, Win32); every decision is
+// appeared; a new file that replaces another in one step), and the private recovery folder. Each front end implements them once (POSIX, Win32); every decision is
 // made in the procedure (files/candidate_file.h).
 //
 // A failure is a Problem whose code the procedure replaces with its own; the platform fills
@@ -59,45 +58,37 @@ public:
     virtual Status flush() = 0;
 };
 
-// A new file beside the one it is to replace; removed when destroyed unless it replaced it.
-class TemporaryFile : public OpenFile {
-public:
-    // Gives it what the original has besides its bytes: owner and group (owner first, so that
-    // set-user-ID and set-group-ID survive), mode, access lists, extended attributes, file
-    // attributes. `original` comes from the same FileSystem. A failure means something would
-    // be lost: the procedure then writes in place.
-    virtual Status keepMetadataOf(OpenFile& original) = 0;
-    // Takes the place of `name` in its folder in one step, then flushes the folder so that a
-    // power failure cannot bring the old file back.
-    virtual Status replace(std::u16string_view name) = 0;
+enum class OpenMode {
+    Read,
+    ReadWrite,  // an existing file, not truncated
+    CreateNew,  // a new file only this user may read; fails when the name exists
 };
 
-// The folder of a file that was read, opened. Names are looked up in it without following a
-// link at the last step.
+// A folder, opened: the folder of a file that was read, or the recovery folder. Names are
+// looked up in it without following a link at the last step, whatever happens to the path
+// that led to it.
 class Folder {
 public:
     virtual ~Folder() = default;
-    // A link at `name` is FileKind::Other; a missing one fails with SystemCause::NotFound.
+    // The full path of a name in it, as the user reads it.
+    virtual std::u16string pathOf(std::u16string_view name) = 0;
+    // A link at `name` is FileKind::Other or a file of its own; a missing one fails with
+    // SystemCause::NotFound.
     virtual Result<FileFacts> factsOf(std::u16string_view name) = 0;
     // Whether the system lets this user write the file (permissions, access lists, flags).
     virtual bool userMayWrite(std::u16string_view name) = 0;
-    // Opens the file for reading and writing, without truncating it or following a link.
-    virtual Result<std::unique_ptr<OpenFile>> openForWriting(std::u16string_view name) = 0;
-    // A folder the user may not write fails with SystemCause::AccessDenied.
-    virtual Result<std::unique_ptr<TemporaryFile>> createTemporary() = 0;
-};
-
-// The private folder for copies of old bytes ($XDG_STATE_HOME/zorbalin, %LOCALAPPDATA%\Zorbalin).
-class RecoveryFolder {
-public:
-    virtual ~RecoveryFolder() = default;
-    // The full path of a file in it, as the user reads it.
-    virtual std::u16string pathOf(std::u16string_view name) = 0;
-    // A new file only this user may read; fails when the name exists.
-    virtual Result<std::unique_ptr<OpenFile>> create(std::u16string_view name) = 0;
-    virtual Result<std::unique_ptr<OpenFile>> open(std::u16string_view name) = 0;
-    virtual Result<std::vector<std::u16string>> names() = 0;
+    // In a folder the user may not write, CreateNew fails with SystemCause::AccessDenied.
+    virtual Result<std::unique_ptr<OpenFile>> open(std::u16string_view name, OpenMode mode) = 0;
+    // Gives `to` (a new file) what `from` has besides its bytes: owner and group (owner first,
+    // so that set-user-ID and set-group-ID survive), mode, access lists, extended attributes,
+    // file attributes. Both are files of this file system. A failure means something would be
+    // lost: the procedure then writes in place.
+    virtual Status keepMetadata(OpenFile& from, OpenFile& to) = 0;
+    // `from` (closed) takes the place of `to` in one step; then the folder is flushed, so
+    // that a power failure cannot bring the old file back.
+    virtual Status replace(std::u16string_view from, std::u16string_view to) = 0;
     virtual Status remove(std::u16string_view name) = 0;
+    virtual Result<std::vector<std::u16string>> names() = 0;
     // The folder's own entries on the disk.
     virtual Status flush() = 0;
 };
@@ -117,8 +108,9 @@ public:
     // without waiting.
     virtual Result<OpenedFile> openForReading(std::u16string_view path) = 0;
     virtual Result<std::unique_ptr<Folder>> openFolder(std::u16string_view path) = 0;
-    // Created when missing.
-    virtual Result<std::unique_ptr<RecoveryFolder>> openRecoveryFolder() = 0;
+    // The private folder for copies of old bytes ($XDG_STATE_HOME/zorbalin,
+    // %LOCALAPPDATA%\Zorbalin), created when missing; a failure has `where` set to it.
+    virtual Result<std::unique_ptr<Folder>> openRecoveryFolder() = 0;
 };
 
 }  // namespace zorbalin::files

@@ -46,7 +46,7 @@ WriteMethod chooseWriteMethod(const WriteTarget& target);
 // been written yet), NotRestored (`where`: the copy) when it could not be put back.
 // NoRecoveryCopy when the copy cannot be made: then nothing is touched. An exception (out of
 // memory) while the file is changed puts the old bytes back before it goes on.
-Status writeInPlace(OpenFile& file, RecoveryFolder& recovery, std::u16string_view targetPath,
+Status writeInPlace(OpenFile& file, Folder& recovery, std::u16string_view targetPath,
                     std::string_view newBytes, Progress& progress);
 
 }  // namespace zorbalin::files

@@ -487,12 +487,17 @@ TEST_F(WriteAsOrdinaryUser, OwnersAndFoldersDecideHowTheFileIsWritten) {
 class KillingFolder final : public files::Folder {
 public:
     explicit KillingFolder(std::unique_ptr<files::Folder> real) : real_(std::move(real)) {}
+    std::u16string pathOf(std::u16string_view name) override { return real_->pathOf(name); }
     Result<files::FileFacts> factsOf(std::u16string_view name) override { return real_->factsOf(name); }
     bool userMayWrite(std::u16string_view name) override { return real_->userMayWrite(name); }
-    Result<std::unique_ptr<files::TemporaryFile>> createTemporary() override { return real_->createTemporary(); }
-    Result<std::unique_ptr<files::OpenFile>> openForWriting(std::u16string_view name) override {
-        auto opened = real_->openForWriting(name);
-        if (!opened) return opened;
+    Status keepMetadata(files::OpenFile& from, files::OpenFile& to) override { return real_->keepMetadata(from, to); }
+    Status replace(std::u16string_view from, std::u16string_view to) override { return real_->replace(from, to); }
+    Status remove(std::u16string_view name) override { return real_->remove(name); }
+    Result<std::vector<std::u16string>> names() override { return real_->names(); }
+    Status flush() override { return real_->flush(); }
+    Result<std::unique_ptr<files::OpenFile>> open(std::u16string_view name, files::OpenMode mode) override {
+        auto opened = real_->open(name, mode);
+        if (!opened || mode != files::OpenMode::ReadWrite) return opened;
         struct Killing final : files::OpenFile {
             std::unique_ptr<files::OpenFile> real;
             Result<files::FileFacts> facts() override { return real->facts(); }
@@ -519,7 +524,7 @@ class KillingFileSystem final : public files::FileSystem {
 public:
     explicit KillingFileSystem(PosixFileSystem& real) : real_(real) {}
     Result<files::OpenedFile> openForReading(std::u16string_view path) override { return real_.openForReading(path); }
-    Result<std::unique_ptr<files::RecoveryFolder>> openRecoveryFolder() override { return real_.openRecoveryFolder(); }
+    Result<std::unique_ptr<files::Folder>> openRecoveryFolder() override { return real_.openRecoveryFolder(); }
     Result<std::unique_ptr<files::Folder>> openFolder(std::u16string_view path) override {
         auto folder = real_.openFolder(path);
         if (!folder) return folder;
