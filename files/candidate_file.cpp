@@ -140,7 +140,10 @@ Replaced replaceAtomically(Folder& folder, LoadedFile& file, std::string_view by
     Status flushed = temporary.file().flush();
     Result<FileFacts> same = stillTheFileRead(folder, file);
     if (flushed && !same) flushed = same.takeProblem();
-    if (flushed) flushed = temporary.replace(file.name);
+    if (flushed) {
+        file.file.reset();  // nothing more is read from it, and Windows replaces no open file
+        flushed = temporary.replace(file.name);
+    }
     if (!flushed) {
         failure = flushed.problem().code == ProblemCode::ChangedSinceRead
                       ? flushed.takeProblem()
@@ -218,6 +221,8 @@ Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view
 
 Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16string_view text,
                           const CodePages& codePages, Progress& progress) {
+    // A file given up by an earlier replacement is not the one on disk any more.
+    if (!file.file) return problem(ProblemCode::ChangedSinceRead);
     // Encoded first: a text the file's encoding cannot hold is refused before anything else.
     const std::optional<std::string> bytes =
         textio::encodeCandidateText(text, file.format, codePages.encode);
