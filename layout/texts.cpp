@@ -18,7 +18,6 @@ bool isWriteProblem(ProblemCode code) {
     switch (code) {
     case ProblemCode::ReadOnly:
     case ProblemCode::TargetNotAFile:
-    case ProblemCode::LinkLoop:
     case ProblemCode::NotEncodable:
     case ProblemCode::ChangedSinceRead:
     case ProblemCode::WriteFailed:
@@ -52,6 +51,7 @@ std::u16string cause(const Problem& problem) {
     case SystemCause::QuotaExceeded: text = u"超出了磁盘配额"; break;
     case SystemCause::AccessDenied: text = u"没有写入权限"; break;
     case SystemCause::InUse: text = u"该文件正被其他程序使用"; break;
+    case SystemCause::NotFound: text = u"找不到该文件或文件夹"; break;
     case SystemCause::Other: break;
     }
     const std::u16string_view detail = withoutFinalStop(problem.detail);
@@ -121,14 +121,15 @@ std::u16string problemMessage(const Problem& problem, std::u16string_view native
     case ProblemCode::ReadFailed: ((text += u"读取时出错：") += cause(problem)) += u"。"; break;
     case ProblemCode::ReadOnly: text += u"该文件是只读的，未作任何改动。"; break;
     case ProblemCode::TargetNotAFile: (text += u"这不是一个文件") += unchanged; break;
-    case ProblemCode::LinkLoop: (text += u"符号链接形成了循环") += unchanged; break;
     case ProblemCode::NotEncodable: (text += u"文本无法按该文件原来的编码保存") += unchanged; break;
     case ProblemCode::ChangedSinceRead:
         (text += u"读取之后，该文件已被其他程序修改、替换或移动，为免覆盖其内容") += unchanged;
         break;
     case ProblemCode::WriteFailed: (text += cause(problem)) += unchanged; break;
     case ProblemCode::NoRecoveryCopy:
-        ((text += u"无法在") += quoted(problem.where)) += u"保存原内容的备份(";
+        text += u"无法";
+        if (!problem.where.empty()) ((text += u"在") += quoted(problem.where));
+        text += u"保存原内容的备份(";
         (text += cause(problem)) += u")，因此没有写入，原文件未作改动。";
         break;
     case ProblemCode::NotRestored:

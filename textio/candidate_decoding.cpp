@@ -32,8 +32,12 @@ bool isRichText(std::string_view bytes) { return bytes.starts_with("{\\rtf"); }
 
 DecodeOutcome decodeCandidateBytes(std::string_view bytes, const CodePageDecoder& decode) {
     if (bytes.size() > kMaxCandidateFileBytes) return DecodeRefusal::TooLarge;
+    // Rich text only when it is one whole document; anything else that begins like it is
+    // read as plain text (or refused), so that nothing after a first document is cut off.
     if (isRichText(bytes)) {
-        return DecodedText{readRichText(bytes, decode), FileFormat{}, true};
+        if (std::optional<std::u16string> text = readRichText(bytes, decode)) {
+            return DecodedText{std::move(*text), FileFormat{}, true};
+        }
     }
 
     TextEncoding encoding = TextEncoding::Utf8;
@@ -45,14 +49,14 @@ DecodeOutcome decodeCandidateBytes(std::string_view bytes, const CodePageDecoder
 
 std::optional<std::string> encodeCandidateText(std::u16string_view text, const FileFormat& format,
                                                const CodePageEncoder& encode) {
-    std::u16string converted;
-    if (format.lineEnding != LineEnding::CrLf) {
-        converted = withLineEnding(text, format.lineEnding);
-        text = converted;
+    const std::u16string_view lineBreak = format.lineEnding == LineEnding::CrLf ? u"\r\n"
+                                          : format.lineEnding == LineEnding::Lf ? u"\n"
+                                                                                : u"\r";
+    if (format.encoding != TextEncoding::Gb18030) {
+        return encodeUnicodeText(text, format.encoding, lineBreak);
     }
-    if (format.encoding != TextEncoding::Gb18030) return encodeUnicodeText(text, format.encoding);
     if (!encode) return std::nullopt;
-    return encode(kChineseCodePage, replaceLoneSurrogates(text));
+    return encode(kChineseCodePage, replaceLoneSurrogates(text, lineBreak));
 }
 
 }  // namespace zorbalin::textio

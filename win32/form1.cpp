@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "layout/messages.h"
+#include "layout/texts.h"
 #include "system_function.h"
 #include "lifecycle/lifecycle.h"
 #include "wide_text.h"
@@ -47,7 +47,8 @@ void enableNonClientScaling(HWND window) {
 }  // namespace
 
 Form1::Form1(HINSTANCE instance, Form1Options options)
-    : options_(std::move(options)), settings_(options_.settingsKeyPath) {
+    : options_(std::move(options)), settings_(options_.settingsKeyPath),
+      fileSystem_(options_.recoveryFolder) {
     static const ATOM windowClass = registerWindowClass(instance, &Form1::windowProcedure);
     (void)windowClass;  // a failed registration shows as a failed CreateWindowExW below
     const std::wstring caption = toWide(layout::kWindowCaption);
@@ -202,7 +203,8 @@ void Form1::close(bool byUser) {
     // The user closing the window hears that the settings were not kept; a close asked for
     // by the session must not wait for anyone to press OK.
     if (!state_.settingsSaved && byUser) {
-        reportFailure(layout::settingsNotSavedMessage(settings_.location()));
+        reportFailure(layout::problemMessage(
+            Problem{ProblemCode::SettingsNotSaved, {}, SystemCause::Other, settings_.location()}));
     }
     DestroyWindow(window_);
 }

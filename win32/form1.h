@@ -15,6 +15,7 @@
 #include "dialogs/open_file_dialog.h"
 #include "draw/random_pick.h"
 #include "draw_timer.h"
+#include "file_system.h"
 #include "handles.h"
 #include "layout/layout_table.h"
 #include "lifecycle/front_end.h"
@@ -42,6 +43,7 @@ struct Form1Options {
     MessageBoxFunction showMessage;                           // null: MessageBoxW
     DrawTimerKind timerKind = DrawTimerKind::HighResolutionWaitable;
     bool quitWhenDestroyed = true;  // the program ends with its window
+    std::wstring recoveryFolder;    // "": %LOCALAPPDATA%\Zorbalin
 };
 
 class Form1 final : private lifecycle::FrontEnd {
@@ -85,10 +87,8 @@ private:
 
     // lifecycle::FrontEnd
     lifecycle::SettingsStore& settingsStore() override { return settings_; }
-    bool isExistingFile(const std::u16string& path) override;
-    lifecycle::CandidateFileRead readCandidateFile(const std::u16string& path) override;
-    std::u16string writeCandidateFile(const std::u16string& path, const std::u16string& text,
-                                      const textio::FileFormat& format) override;
+    files::FileSystem& fileSystem() override { return fileSystem_; }
+    files::CodePages codePages() override { return win32CodePages(); }
     std::u16string showOpenFileDialog(std::u16string_view title,
                                       std::u16string_view filter) override;
     void reportFailure(std::u16string_view message) override;
@@ -124,6 +124,7 @@ private:
     lifecycle::ProgramState state_;  // the draw's state, listPath, the startup's failure
     draw::RandomSource random_;
     RegistrySettingsStore settings_;
+    Win32FileSystem fileSystem_;
 };
 
 }  // namespace zorbalin::win32

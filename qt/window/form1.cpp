@@ -1,7 +1,6 @@
 #include "form1.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -9,10 +8,9 @@
 #include <QTimer>
 
 #include "candidate_editor.h"
-#include "candidate_file.h"
 #include "interval_field.h"
 #include "layout/layout_table.h"
-#include "layout/messages.h"
+#include "layout/texts.h"
 #include "lifecycle/lifecycle.h"
 #include "qstring_u16.h"
 
@@ -147,7 +145,8 @@ void Form1::closeEvent(QCloseEvent* event) {
     // The user closing the window hears that the settings were not kept; a close asked for
     // by the session or a signal must not wait for anyone to press OK.
     if (!state_.settingsSaved && event->spontaneous()) {
-        reportFailure(layout::settingsNotSavedMessage(settings_.location()));
+        reportFailure(layout::problemMessage(
+            Problem{ProblemCode::SettingsNotSaved, {}, SystemCause::Other, settings_.location()}));
     }
     event->accept();
 }
@@ -178,10 +177,6 @@ void Form1::Timer1_Timer() {
 
 void Form1::Text2_LostFocus() {
     draw::NormalizeIntervalField(*this);
-}
-
-bool Form1::isExistingFile(const std::u16string& path) {
-    return QFileInfo(toQString(path)).isFile();
 }
 
 void Form1::reportFailure(std::u16string_view message) {

@@ -9,6 +9,7 @@
 #include "layout/layout_table.h"
 #include "lifecycle/front_end.h"
 #include "lifecycle/program_state.h"
+#include "file_system.h"
 #include "qstring_u16.h"
 #include "settings_store.h"
 
@@ -60,10 +61,8 @@ private:
 
     // lifecycle::FrontEnd
     lifecycle::SettingsStore& settingsStore() override { return settings_; }
-    bool isExistingFile(const std::u16string& path) override;
-    lifecycle::CandidateFileRead readCandidateFile(const std::u16string& path) override;
-    std::u16string writeCandidateFile(const std::u16string& path, const std::u16string& text,
-                                      const textio::FileFormat& format) override;
+    files::FileSystem& fileSystem() override { return fileSystem_; }
+    files::CodePages codePages() override { return qtCodePages(); }
     std::u16string showOpenFileDialog(std::u16string_view title,
                                       std::u16string_view filter) override;
     void reportFailure(std::u16string_view message) override;
@@ -93,6 +92,7 @@ private:
     lifecycle::ProgramState state_;  // the draw's state, listPath, the startup's failure
     draw::RandomSource random_;
     QtSettingsStore settings_;
+    PosixFileSystem fileSystem_;
     FileChooser* fileChooser_;
 };
 

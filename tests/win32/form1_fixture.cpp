@@ -87,6 +87,7 @@ Form1& Form1Test::open(DrawTimerKind timerKind) {
     };
     options.timerKind = timerKind;
     options.quitWhenDestroyed = false;
+    options.recoveryFolder = files.file(L"recovery");
     form = std::make_unique<Form1>(GetModuleHandleW(nullptr), std::move(options));
     return *form;
 }

@@ -7,8 +7,9 @@
 
 namespace zorbalin::lifecycle {
 
-// Form_Load: the remembered file and interval, before the window is shown. A remembered
-// file that cannot be read leaves its message in state.startupFailure.
+// Form_Load: the remembered file and interval, before the window is shown. A copy of old
+// bytes left by a killed write, and a remembered file that cannot be read, leave their
+// messages in state.startupFailure.
 void Startup(ProgramState& state, FrontEnd& frontEnd);
 
 // Form_Unload: stores the path and the interval; only the first call does anything.

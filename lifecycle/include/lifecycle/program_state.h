@@ -10,7 +10,9 @@ namespace zorbalin::lifecycle {
 struct ProgramState {
     draw::DrawSession draw;           // itemList, intervalText, isScrolling
     std::u16string listPath;        // the chosen candidate file, "" when none
-    std::u16string startupFailure;  // why the remembered file did not load; shown once the window is up
+    // What the startup has to tell (a killed write's copy, why the remembered file did not
+    // load); shown once the window is up.
+    std::u16string startupFailure;
     bool unloaded = false;          // the shutdown has run (or must never run)
     bool settingsSaved = true;      // the last store of the settings succeeded
 };

@@ -31,7 +31,8 @@ using DecodeOutcome = std::variant<DecodedText, DecodeRefusal>;
 // True when the bytes are a rich-text document (they begin with "{\rtf").
 bool isRichText(std::string_view bytes);
 
-// Reads the bytes of a candidate file. Rich text is read as rich text; plain text is
+// Reads the bytes of a candidate file. One whole rich-text document is read as rich text
+// (bytes that begin like one but are not, as plain text); plain text is
 // decided by its byte-order mark, else taken as UTF-8 when valid throughout, else decoded
 // strictly as GB18030 (code page 936). BOM-less UTF-16 is never guessed. The file's line
 // ending is the one it uses most (see detectLineEnding); every line break of the file

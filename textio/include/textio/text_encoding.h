@@ -45,12 +45,16 @@ std::u16string normalizeLineBreaks(std::u16string_view text);
 std::u16string normalizeLineBreaks(std::u16string&& text);
 bool hasOnlyCrLfBreaks(std::u16string_view text);
 
-// Unpaired surrogates (which no encoding can store) become U+FFFD.
-std::u16string replaceLoneSurrogates(std::u16string_view text);
+// Unpaired surrogates (which no encoding can store) become U+FFFD, and every CR LF pair
+// becomes lineBreak.
+std::u16string replaceLoneSurrogates(std::u16string_view text,
+                                     std::u16string_view lineBreak = u"\r\n");
 
 // The bytes of text in one of the Unicode encodings, with the byte-order mark where the
-// encoding has one. Unpaired surrogates are written as U+FFFD. Gb18030 is not handled
-// here (it needs a code-page converter) and gives nullopt.
-std::optional<std::string> encodeUnicodeText(std::u16string_view text, TextEncoding encoding);
+// encoding has one, every CR LF pair written as lineBreak (a lone CR or LF stays as it is).
+// Unpaired surrogates are written as U+FFFD. Gb18030 is not handled here (it needs a
+// code-page converter) and gives nullopt.
+std::optional<std::string> encodeUnicodeText(std::u16string_view text, TextEncoding encoding,
+                                             std::u16string_view lineBreak = u"\r\n");
 
 }  // namespace zorbalin::textio
