@@ -115,32 +115,69 @@ TEST_F(DrawTest, TimerTicksArriveOnTheWindowsThread) {
     }
 }
 
-// Tab or Shift+Tab from the focused control, as the program's message loop serves it.
-void pressTab(HWND form, bool shift) {
-    BYTE keys[256]{};
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
-    MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
-    EXPECT_TRUE(IsDialogMessageW(form, &tab));
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
-    pumpMessages();
-}
-
 TEST_F(DrawTest, TabAndShiftTabMoveThroughTheFieldsByTabIndexAndLeaveTheEditor) {
     openShown();
     ASSERT_EQ(GetFocus(), editor());
     const char* order[] = {"Command1", "Command2", "Text1", "Text2", "RichTextBox1"};
     for (const char* next : order) {
-        pressTab(form->window(), false);
+        pressKey(VK_TAB);
         EXPECT_EQ(GetFocus(), control(next)) << next;
     }
     EXPECT_EQ(textOf(editor()), u"") << "Tab typed nothing into the editor";
     const char* reverse[] = {"Text2", "Text1", "Command2", "Command1", "RichTextBox1"};
     for (const char* previous : reverse) {
-        pressTab(form->window(), true);
+        pressKey(VK_TAB, {VK_SHIFT});
         EXPECT_EQ(GetFocus(), control(previous)) << previous;
+    }
+}
+
+// Real keys through the program's loop: each means what it means in the Linux program, and
+// none closes the window or changes a text it was not typed into.
+TEST_F(DrawTest, KeysWithoutAMeaningInTheWindowChangeNothing) {
+    struct KeyCase {
+        const char* focus;
+        WORD key;
+        WORD modifier;
+        const char* focusAfter;
+        const char16_t* editorAfter;
+    };
+    const KeyCase cases[] = {
+        {"RichTextBox1", VK_ESCAPE, 0, "RichTextBox1", u"a\r\nb"},
+        {"Text2", VK_ESCAPE, 0, "Text2", u"a\r\nb"},
+        {"Command2", VK_ESCAPE, 0, "Command2", u"a\r\nb"},
+        {"RichTextBox1", VK_RETURN, 0, "RichTextBox1", u"a\r\nb\r\n"},
+        {"RichTextBox1", VK_RETURN, VK_CONTROL, "RichTextBox1", u"a\r\nb\r\n"},
+        {"Text2", VK_RETURN, 0, "Text2", u"a\r\nb"},
+        {"Text1", VK_RETURN, 0, "Text1", u"a\r\nb"},
+        {"Command1", VK_RETURN, 0, "Command1", u"a\r\nb"},
+        {"Command2", VK_RETURN, 0, "Command2", u"a\r\nb"},
+        {"Command2", 'S', VK_MENU, "Command2", u"a\r\nb"},
+        {"Text2", 'S', VK_MENU, "Text2", u"a\r\nb"},
+        {"RichTextBox1", VK_TAB, VK_CONTROL, "RichTextBox1", u"a\r\nb"},
+        {"Command1", VK_LEFT, 0, "RichTextBox1", u"a\r\nb"},
+        {"Command1", VK_DOWN, 0, "Command2", u"a\r\nb"},
+        {"Command2", VK_UP, 0, "Command1", u"a\r\nb"},
+        {"Command2", VK_RIGHT, 0, "Text1", u"a\r\nb"},
+    };
+    openShown();
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.focus << " key " << c.key << " with " << c.modifier);
+        SetFocus(control(c.focus));
+        typeText(editor(), u"a\r\nb");
+        SendMessageW(editor(), EM_SETSEL, 4, 4);
+        typeText(interval(), u"120ms");
+        pumpMessages();
+        if (c.modifier != 0) {
+            pressKey(c.key, {c.modifier});
+        } else {
+            pressKey(c.key);
+        }
+        ASSERT_TRUE(IsWindowVisible(form->window()));
+        EXPECT_EQ(GetFocus(), control(c.focusAfter));
+        EXPECT_EQ(textOf(editor()), c.editorAfter);
+        EXPECT_EQ(textOf(interval()), u"120ms");
+        EXPECT_EQ(textOf(startStop()), u"开始滚动");
+        EXPECT_EQ(dialog.calls, 0);
     }
 }
 
