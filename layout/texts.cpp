@@ -145,7 +145,7 @@ std::u16string problemMessage(const Problem& problem, std::u16string_view native
         text += u"下次启动时将不会记住所选文件和滚动频率。";
         break;
     case ProblemCode::DialogFailed: text = dialogFailureText(problem.number, problem.detail); break;
-    case ProblemCode::OutOfMemory: text += u"内存不足，操作未能完成。窗口中的内容和磁盘上的文件均未改变。"; break;
+    case ProblemCode::OutOfMemory: text += kOutOfMemoryMessage; break;
     case ProblemCode::Internal: ((text += u"出现内部错误：") += cause(problem)) += u"。"; break;
     }
     return text;

@@ -34,6 +34,10 @@ std::u16string dialogFailureText(long number, std::u16string_view description);
 // The description of a failure code of the Windows common dialog (CommDlgExtendedError).
 std::u16string commonDialogErrorText(unsigned long code);
 
+// Out of memory: also the text shown when there is too little memory to make any other.
+inline constexpr std::u16string_view kOutOfMemoryMessage =
+    u"内存不足，操作未能完成。窗口中的内容和磁盘上的文件均未改变。";
+
 // What the user reads about a problem. `nativePath` is the file it concerns, in the
 // platform's own form, where there is one. A system's description that ends with a full
 // stop loses it, so that no sentence ends twice.
