@@ -34,6 +34,7 @@ std::u16string Form1::writeCandidateFile(const std::u16string& path, const std::
 }
 
 std::u16string Form1::showOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    beforeModal();
     return ShowOpenFileDialog(window_, title, filter, options_.dialogBackend);
 }
 
