@@ -1,5 +1,6 @@
 #include "candidate_editor.h"
 
+#include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -7,7 +8,6 @@
 #include <vector>
 
 #include "draw/text_removals.h"
-#include "textio/text_encoding.h"
 
 namespace zorbalin::window {
 
@@ -57,34 +57,38 @@ CandidateEditor::CandidateEditor(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("RichTextBox1"));
     setTabChangesFocus(true);  // keeps the window usable without a mouse
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int, int, int) { forgetCachedText(); });
-}
-
-void CandidateEditor::forgetCachedText() {
-    cachedText_.reset();
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
+        if (!settingText_) text_.forget();
+    });
 }
 
 const std::u16string& CandidateEditor::text() {
-    if (!cachedText_) {
-        cachedText_ = crlfTextFromEditorText(document()->toRawText());
-    }
-    return *cachedText_;
+    return text_.read([this] { return crlfTextFromEditorText(document()->toRawText()); });
 }
 
 void CandidateEditor::setText(const std::u16string& text) {
-    if (cachedText_ && *cachedText_ == text) {
-        return;  // the document already holds exactly this plain text
+    text_.set(text);
+}
+
+bool CandidateEditor::flush() {
+    const std::u16string* after = text_.pending();
+    if (after == nullptr) return false;
+    const std::u16string* before = text_.shown();
+    settingText_ = true;
+    if (before == nullptr || !removeDroppedParts(*before, *after)) {
+        setPlainText(editorTextFromCrlfText(*after));
     }
-    std::optional<std::u16string> before = std::exchange(cachedText_, std::nullopt);
-    if (!before || !removeDroppedParts(*before, text)) {
-        setPlainText(editorTextFromCrlfText(text));
-    }
-    // Kept only when it is what reading the widget gives: the widget shows a lone CR or
-    // LF, U+2028 and U+2029 as line breaks, and reading it back turns them into CR LF.
-    if (textio::hasOnlyCrLfBreaks(text)) {
-        cachedText_ = text;
-    }
+    settingText_ = false;
+    // Exactly: a text with CR LF breaks only reads back from the widget as it went in.
+    text_.written(true);
+    return true;
+}
+
+void CandidateEditor::insertFromMimeData(const QMimeData* source) {
+    if (!source->hasText()) return;
+    const QString pasted = source->text();
+    insertPlainText(editorTextFromCrlfText(draw::withEditorLineBreaks(pasted.toStdU16String())));
+    ensureCursorVisible();
 }
 
 // Tidying a long list usually removes a few line breaks from it; rebuilding the whole

@@ -26,6 +26,7 @@ std::u16string Form1::writeCandidateFile(const std::u16string& path, const std::
 }
 
 std::u16string Form1::showOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    beforeModal();
     FileChooser& chooser = fileChooser_ != nullptr ? *fileChooser_ : qtFileChooser();
     return fromQString(ShowOpenFileDialog(this, toQString(title), toQString(filter), chooser));
 }

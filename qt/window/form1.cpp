@@ -43,7 +43,7 @@ Form1::Form1(FileChooser* fileChooser, QWidget* parent)
     setWindowTitle(toQString(layout::kWindowCaption));
     createControls();
     connectEvents();
-    Form_Load();
+    handle([this] { Form_Load(); });
 }
 
 Form1::~Form1() = default;
@@ -112,10 +112,34 @@ void Form1::createControls() {
 }
 
 void Form1::connectEvents() {
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(Text2, &IntervalField::lostFocus, this, &Form1::Text2_LostFocus);
+    connect(Command1, &QPushButton::clicked, this, [this] { handle([this] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { handle([this] { Command2_Click(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { handle([this] { Timer1_Timer(); }); });
+    connect(Text2, &IntervalField::lostFocus, this, [this] { handle([this] { Text2_LostFocus(); }); });
+}
+
+// The texts that the handler set reach the controls once, as it ends.
+void Form1::handlerEnded() {
+    RichTextBox1->flush();
+}
+
+void Form1::handlerFailed(const Problem& problem, bool outermost) noexcept {
+    if (outermost) RichTextBox1->discard();  // the editor keeps the text it shows
+    try {
+        const layout::MessageBoxText box = layout::problemBox(problem);
+        if (!isVisible()) {
+            state_.startupFailure = box.text;  // shown once the window is up
+            return;
+        }
+        beforeModal();
+        QMessageBox::warning(this, toQString(box.title), toQString(box.text));
+    } catch (...) {
+        // Too little memory even for the message: nothing more can be shown.
+    }
+}
+
+void Form1::beforeModal() {
+    RichTextBox1->flush();  // a modal loop lets the user at the editor
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -134,21 +158,25 @@ void Form1::showEvent(QShowEvent* event) {
     if (!state_.startupFailure.empty()) {
         // Reported once the window is up, so the box has a window to belong to.
         QTimer::singleShot(0, this, [this] {
-            const std::u16string message = std::exchange(state_.startupFailure, {});
-            if (!message.empty()) {
-                reportFailure(message);
-            }
+            handle([this] {
+                const std::u16string message = std::exchange(state_.startupFailure, {});
+                if (!message.empty()) {
+                    reportFailure(message);
+                }
+            });
         });
     }
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    Form_Unload();
-    // The user closing the window hears that the settings were not kept; a close asked for
-    // by the session or a signal must not wait for anyone to press OK.
-    if (!state_.settingsSaved && event->spontaneous()) {
-        reportFailure(layout::settingsNotSavedMessage(fromQString(settings_.location())));
-    }
+    handle([this, event] {
+        Form_Unload();
+        // The user closing the window hears that the settings were not kept; a close asked
+        // for by the session or a signal must not wait for anyone to press OK.
+        if (!state_.settingsSaved && event->spontaneous()) {
+            reportFailure(layout::settingsNotSavedMessage(fromQString(settings_.location())));
+        }
+    });
     event->accept();
 }
 
@@ -161,7 +189,7 @@ void Form1::Form_Unload() {
 }
 
 void Form1::StoreSettings() {
-    lifecycle::StoreSettings(state_, *this);
+    handle([this] { lifecycle::StoreSettings(state_, *this); });
 }
 
 void Form1::Command1_Click() {
@@ -199,6 +227,7 @@ bool Form1::isExistingFile(const std::u16string& path) {
 }
 
 void Form1::reportFailure(std::u16string_view message) {
+    beforeModal();
     QMessageBox::warning(this, toQString(layout::kWindowCaption), toQString(message));
 }
 
