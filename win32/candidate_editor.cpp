@@ -110,17 +110,15 @@ void CandidateEditor::setText(const std::u16string& text) {
 bool CandidateEditor::flush() {
     const std::u16string* after = text_.pending();
     if (after == nullptr) return false;
-    // Everything that allocates comes before the control is touched.
+    // What allocates comes before the control is touched.
     std::optional<std::vector<draw::Removal>> removals;
     if (const std::u16string* before = text_.shown()) {
         removals = draw::removalsBetween(*before, *after, kMaxControlRemovals);
     }
-    std::wstring whole;
-    if (!removals) whole = toWide(*after);
     settingText_ = true;
     const bool exactly =
         removals ? removeDroppedParts(*removals, after->size())
-                 : SendMessageW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(whole.c_str())) != FALSE;
+                 : SendMessageW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(after->c_str())) != FALSE;
     settingText_ = false;
     text_.written(exactly);  // otherwise read back what the control did take
     return true;

@@ -96,33 +96,32 @@ void CandidateEditor::insertFromMimeData(const QMimeData* source) {
 // The result is what a whole new plain text gives: the same paragraphs, no undo step back
 // to the old text, the cursor at the start.
 bool CandidateEditor::removeDroppedParts(const std::u16string& before, const std::u16string& after) {
-    const std::optional<std::vector<draw::Removal>> removals = draw::removalsBetween(before, after);
+    std::optional<std::vector<draw::Removal>> removals = draw::removalsBetween(before, after);
     if (!removals) {
         return false;
     }
     // Document positions count a CR LF pair as the one paragraph separator that it is there.
-    std::vector<std::pair<int, int>> spans;
-    spans.reserve(removals->size());
+    // They replace the text positions in place: nothing is allocated once the runs are found.
     std::size_t pairs = 0;
     std::size_t scanned = 0;
     const auto documentPosition = [&](std::size_t at) {
         for (; scanned + 1 < at; ++scanned) {
             pairs += before[scanned] == u'\r' && before[scanned + 1] == u'\n';
         }
-        return static_cast<int>(at - pairs);
+        return at - pairs;
     };
-    for (const draw::Removal& removal : *removals) {
-        const int from = documentPosition(removal.begin);
-        spans.emplace_back(from, documentPosition(removal.end));
+    for (draw::Removal& removal : *removals) {
+        removal.begin = documentPosition(removal.begin);
+        removal.end = documentPosition(removal.end);
     }
 
     QTextDocument* const doc = document();
     const bool undoEnabled = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);  // also forgets the earlier undo steps
     QTextCursor cursor(doc);
-    for (auto span = spans.rbegin(); span != spans.rend(); ++span) {  // last first: positions stay valid
-        cursor.setPosition(span->first);
-        cursor.setPosition(span->second, QTextCursor::KeepAnchor);
+    for (auto span = removals->rbegin(); span != removals->rend(); ++span) {  // last first: positions stay valid
+        cursor.setPosition(static_cast<int>(span->begin));
+        cursor.setPosition(static_cast<int>(span->end), QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
     }
     doc->setUndoRedoEnabled(undoEnabled);
