@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/progress.h"
 #include "draw/editor_text.h"
 #include "draw/text_removals.h"
 
@@ -30,7 +31,11 @@ public:
     // handler is put into the control once, which is what takes the time with long lists.
     void setText(const std::u16string& text);
     // Puts a text set since the last flush into the control; false when there was none.
-    bool flush();
+    bool flush(Progress& progress);
+    bool flush() {
+        NoProgress quietly;
+        return flush(quietly);
+    }
     // Drops a text set since the last flush: the control keeps what it shows.
     void discard() { text_.discard(); }
 

@@ -61,6 +61,7 @@ Form1::Form1(HINSTANCE instance, Form1Options options)
         throw std::runtime_error("Form1: the window could not be created, error " +
                                  std::to_string(GetLastError()));
     }
+    busy_.attach(window_);
     try {
         Timer1 = DrawTimer::create(window_, kTimer1TickMessage, options_.timerKind);
         Timer1->setInterval(layout::kTimerInitialIntervalMs);
@@ -130,6 +131,12 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         layoutControls();
         return 0;
+    case WM_SETCURSOR:
+        if (busy_.busy()) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
     case WM_GETMINMAXINFO: {
         const SIZE designed = designedWindowSize();
         auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -214,12 +221,14 @@ LRESULT Form1::handleControlMessage(HWND control, UINT message, WPARAM wParam, L
 
 // The texts that the handler set reach the controls once, as it ends.
 void Form1::handlerEnded() {
-    RichTextBox1.flush();
+    RichTextBox1.flush(busy_);
+    busy_.end();
 }
 
 void Form1::handlerFailed(const Problem& problem, bool outermost) noexcept {
     if (outermost) RichTextBox1.discard();  // the editor keeps the text it shows
     try {
+        if (outermost) busy_.end();
         const layout::MessageBoxText box = layout::problemBox(problem);
         if (window_ == nullptr || IsWindowVisible(window_) == FALSE) {
             state_.startupFailure = box.text;  // shown once the window is up
@@ -235,7 +244,8 @@ void Form1::handlerFailed(const Problem& problem, bool outermost) noexcept {
 }
 
 void Form1::beforeModal() {
-    RichTextBox1.flush();  // a modal loop lets the user at the editor
+    RichTextBox1.flush(busy_);  // a modal loop lets the user at the editor
+    busy_.end();
 }
 
 void Form1::showBox(std::u16string_view text, std::u16string_view title, bool warning) {

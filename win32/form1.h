@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "busy_window.h"
 #include "candidate_editor.h"
 #include "dialogs/open_file_dialog.h"
 #include "draw/random_pick.h"
@@ -111,6 +112,7 @@ private:
     void setStartStopCaption(std::u16string_view caption) override;
     void setTimerInterval(std::int32_t milliseconds) override;
     void setTimerEnabled(bool enabled) override;
+    Progress& progress() override { return busy_; }
 
     Form1Options options_;
     lifecycle::HandlerGuard guard_{*this};
@@ -125,6 +127,7 @@ private:
     HWND Text2 = nullptr;
     CandidateEditor RichTextBox1;
     std::unique_ptr<DrawTimer> Timer1;
+    BusyWindow busy_;
     HWND focusBeforeDeactivation_ = nullptr;
 
     // State.

@@ -70,9 +70,10 @@ void CandidateEditor::setText(const std::u16string& text) {
     text_.set(text);
 }
 
-bool CandidateEditor::flush() {
+bool CandidateEditor::flush(Progress& progress) {
     const std::u16string* after = text_.pending();
     if (after == nullptr) return false;
+    progress.report(ProgressStage::Loading, 0, after->size());
     const std::u16string* before = text_.shown();
     settingText_ = true;
     if (before == nullptr || !removeDroppedParts(*before, *after)) {

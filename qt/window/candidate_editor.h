@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/progress.h"
 #include "draw/editor_text.h"
 
 namespace zorbalin::window {
@@ -21,7 +22,11 @@ public:
     // handler is put into the document once.
     void setText(const std::u16string& text);
     // Puts a text set since the last flush into the document; false when there was none.
-    bool flush();
+    bool flush(Progress& progress);
+    bool flush() {
+        NoProgress quietly;
+        return flush(quietly);
+    }
     // Drops a text set since the last flush: the document keeps what it shows.
     void discard() { text_.discard(); }
 

@@ -120,12 +120,14 @@ void Form1::connectEvents() {
 
 // The texts that the handler set reach the controls once, as it ends.
 void Form1::handlerEnded() {
-    RichTextBox1->flush();
+    RichTextBox1->flush(busy_);
+    busy_.end();
 }
 
 void Form1::handlerFailed(const Problem& problem, bool outermost) noexcept {
     if (outermost) RichTextBox1->discard();  // the editor keeps the text it shows
     try {
+        if (outermost) busy_.end();
         const layout::MessageBoxText box = layout::problemBox(problem);
         if (!isVisible()) {
             state_.startupFailure = box.text;  // shown once the window is up
@@ -139,7 +141,8 @@ void Form1::handlerFailed(const Problem& problem, bool outermost) noexcept {
 }
 
 void Form1::beforeModal() {
-    RichTextBox1->flush();  // a modal loop lets the user at the editor
+    RichTextBox1->flush(busy_);  // a modal loop lets the user at the editor
+    busy_.end();
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <utility>
 
+#include "busy_window.h"
 #include "draw/random_pick.h"
 #include "layout/layout_table.h"
 #include "lifecycle/front_end.h"
@@ -91,10 +92,12 @@ private:
     void setStartStopCaption(std::u16string_view caption) override;
     void setTimerInterval(std::int32_t milliseconds) override;
     void setTimerEnabled(bool enabled) override;
+    Progress& progress() override { return busy_; }
 
     QWidget* control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
 
     lifecycle::HandlerGuard guard_{*this};
+    BusyWindow busy_{this};
 
     // Controls, named as in the layout table.
     std::array<QWidget*, layout::kLayout.size()> controls_{};

@@ -3,6 +3,8 @@
 #include "form1_fixture.h"
 
 #include <set>
+#include <string>
+#include <vector>
 
 namespace zorbalin::win32::testing {
 namespace {
@@ -55,6 +57,68 @@ TEST_F(DrawTest, StartTidiesTheEditorWhateverTheTidyingRemoves) {
         EXPECT_EQ(textOf(pick()), u"za");
         form.reset();
     }
+}
+
+// The window's captions and whether the wait cursor was up at each, seen from a hook on the
+// messages the thread's windows get.
+struct CaptionRecorder {
+    static inline HWND window = nullptr;
+    static inline std::vector<std::u16string> captions;
+    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->hwnd == window && message->message == WM_SETTEXT) {
+            const bool wait = GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
+            captions.push_back(reinterpret_cast<const char16_t*>(message->lParam) +
+                               std::u16string(wait ? u" (wait)" : u""));
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+// A real click on the control, left waiting in the queue.
+void queueClickOn(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    const auto absolute = [](LONG at, int metric) {
+        return static_cast<LONG>((at * 65536 + GetSystemMetrics(metric) / 2) / GetSystemMetrics(metric));
+    };
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = absolute((rect.left + rect.right) / 2, SM_CXSCREEN);
+        input.mi.dy = absolute((rect.top + rect.bottom) / 2, SM_CYSCREEN);
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+    }
+    inputs[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u);
+}
+
+// Long work shows what it does in the caption under a wait cursor, and a click made meanwhile
+// (waiting in the queue) is not taken when the work ends; after short work it would be.
+TEST_F(DrawTest, StartOnALongListShowsItsWorkAndTakesNoClickMadeMeanwhile) {
+    std::u16string untidy;
+    for (int i = 0; i < 1500; ++i) untidy += std::u16string(200, u'x') + u"\r\n\r\n";
+    openShown();
+    CaptionRecorder::window = form->window();
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &CaptionRecorder::record, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    for (const bool longList : {false, true}) {
+        SCOPED_TRACE(longList);
+        typeText(editor(), longList ? untidy : u"a\r\n\r\nb");
+        CaptionRecorder::captions.clear();
+        dialog.calls = 0;
+        queueClickOn(chooseFile());
+        click(startStop());
+        pumpMessages();
+        EXPECT_EQ(dialog.calls, longList ? 0 : 1);
+        const std::vector<std::u16string> shown = {
+            u"Zorbalin - 正在整理名单 (wait)", u"Zorbalin - 正在显示名单 (wait)", u"Zorbalin (wait)"};
+        EXPECT_EQ(CaptionRecorder::captions, longList ? shown : std::vector<std::u16string>());
+        click(startStop());
+    }
+    UnhookWindowsHookEx(hook);
 }
 
 struct IntervalCase {

@@ -2,10 +2,12 @@
 // problem, in one place for both front ends. The interface is in Simplified Chinese.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "base/problem.h"
+#include "base/progress.h"
 
 namespace zorbalin::layout {
 
@@ -19,6 +21,10 @@ inline constexpr std::u16string_view kPickLabel = u"选中项:";           // se
 inline constexpr std::u16string_view kIntervalLabel = u"滚动频率:";      // scrolling rate
 inline constexpr std::u16string_view kIntervalUnitLabel = u"单位(ms)";   // unit: ms
 inline constexpr std::u16string_view kCandidatesLabel = u"备选项(每行为一项):";  // one per line
+
+// The window's caption while long work goes on: what it is doing, and how far it has come
+// once some is done ("Zorbalin - 正在读取文件 45%").
+std::u16string progressCaption(ProgressStage stage, std::uint64_t done, std::uint64_t total);
 
 // The interval shown when none is stored.
 inline constexpr std::u16string_view kDefaultIntervalText = u"50";
