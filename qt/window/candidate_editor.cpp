@@ -86,10 +86,17 @@ bool CandidateEditor::flush(Progress& progress) {
 }
 
 void CandidateEditor::insertFromMimeData(const QMimeData* source) {
-    if (!source->hasText()) return;
-    const QString pasted = source->text();
-    insertPlainText(editorTextFromCrlfText(draw::withEditorLineBreaks(pasted.toStdU16String())));
-    ensureCursorVisible();
+    const auto paste = [this, source] {
+        if (!source->hasText()) return;
+        const std::u16string pasted = draw::withEditorLineBreaks(source->text().toStdU16String());
+        insertPlainText(editorTextFromCrlfText(pasted));
+        ensureCursorVisible();
+    };
+    if (guard_ != nullptr) {
+        guard_->run(paste);
+    } else {
+        paste();
+    }
 }
 
 // Tidying a long list usually removes a few line breaks from it; rebuilding the whole

@@ -6,6 +6,7 @@
 
 #include "base/progress.h"
 #include "draw/editor_text.h"
+#include "lifecycle/handler_guard.h"
 
 namespace zorbalin::window {
 
@@ -29,6 +30,8 @@ public:
     }
     // Drops a text set since the last flush: the document keeps what it shows.
     void discard() { text_.discard(); }
+    // The window's guard, which the editor's own handlers run through too.
+    void guardWith(lifecycle::HandlerGuard& guard) { guard_ = &guard; }
 
 protected:
     // Pasted and dropped text gets CR LF line breaks (draw/editor_text.h).
@@ -41,6 +44,7 @@ private:
 
     bool settingText_ = false;
     draw::EditorText text_;
+    lifecycle::HandlerGuard* guard_ = nullptr;
 };
 
 // Conversions between the widget's paragraph separators and CR LF line breaks.

@@ -82,6 +82,7 @@ void Form1::createControls() {
     Text1 = static_cast<QLineEdit*>(control(ControlId::Text1));
     Text2 = static_cast<IntervalField*>(control(ControlId::Text2));
     RichTextBox1 = static_cast<CandidateEditor*>(control(ControlId::RichTextBox1));
+    RichTextBox1->guardWith(guard_);
 
     for (const layout::LabelBuddy& pair : layout::kLabelBuddies) {
         static_cast<QLabel*>(control(pair.label))->setBuddy(control(pair.field));
