@@ -9,9 +9,12 @@
 namespace zorbalin::draw {
 
 void TidyCandidateText(DrawControls& controls) {
-    // Written back even when nothing changed: the write is what turns rich content
-    // into plain text, and the window decides whether an identical text needs work.
-    controls.setEditorText(tidiedCandidateText(controls.editorText()));
+    const std::u16string text = controls.editorText();
+    // One pass over the list: it can say that it runs, not how far it has come.
+    controls.progress().report(ProgressStage::Tidying, 0, text.size());
+    // Written back even when nothing changed: the window puts it into the editor whenever
+    // the editor shows another text.
+    controls.setEditorText(tidiedCandidateText(text));
 }
 
 void ToggleDraw(DrawSession& state, DrawControls& controls) {

@@ -68,6 +68,24 @@ std::u16string quoted(std::u16string_view text) {
 
 }  // namespace
 
+std::u16string progressCaption(ProgressStage stage, std::uint64_t done, std::uint64_t total) {
+    std::u16string text(kWindowCaption);
+    switch (stage) {
+    case ProgressStage::Reading: text += u" - 正在读取文件"; break;
+    case ProgressStage::Decoding: text += u" - 正在识别文字"; break;
+    case ProgressStage::Tidying: text += u" - 正在整理名单"; break;
+    case ProgressStage::Loading: text += u" - 正在显示名单"; break;
+    case ProgressStage::Writing: text += u" - 正在写回文件"; break;
+    }
+    if (done > 0 && total > 0) {
+        const std::uint64_t percent = done >= total ? 100 : done * 100 / total;
+        text += u' ';
+        for (char c : std::to_string(percent)) text += static_cast<char16_t>(c);
+        text += u'%';
+    }
+    return text;
+}
+
 std::u16string allFilesFilter() {
     std::u16string filter = u"所有文件(*.*)";
     filter += u'\0';
@@ -146,7 +164,7 @@ std::u16string problemMessage(const Problem& problem, std::u16string_view native
         text += u"下次启动时将不会记住所选文件和滚动频率。";
         break;
     case ProblemCode::DialogFailed: text = dialogFailureText(problem.number, problem.detail); break;
-    case ProblemCode::OutOfMemory: text += u"内存不足，操作未能完成。窗口中的内容和磁盘上的文件均未改变。"; break;
+    case ProblemCode::OutOfMemory: text += kOutOfMemoryMessage; break;
     case ProblemCode::Internal: ((text += u"出现内部错误：") += cause(problem)) += u"。"; break;
     }
     return text;

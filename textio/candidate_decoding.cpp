@@ -22,8 +22,15 @@ std::optional<std::u16string> decodePlainText(std::string_view bytes, TextEncodi
         encoding = TextEncoding::Utf8;
         return text;
     }
+    if (!decode) return std::nullopt;
     encoding = TextEncoding::Gb18030;
-    return decode ? decode(kChineseCodePage, bytes) : std::nullopt;
+    if (auto text = decode(kGb18030CodePage, bytes)) return text;
+    // Windows' own 936 has a euro sign at byte 0x80; it also reads byte 0xFF, as a private
+    // character U+F8F5, which no text holds.
+    encoding = TextEncoding::CodePage936;
+    std::optional<std::u16string> text = decode(kCodePage936, bytes);
+    if (text && text->find(u'\uF8F5') != std::u16string::npos) return std::nullopt;
+    return text;
 }
 
 }  // namespace
@@ -52,11 +59,12 @@ std::optional<std::string> encodeCandidateText(std::u16string_view text, const F
     const std::u16string_view lineBreak = format.lineEnding == LineEnding::CrLf ? u"\r\n"
                                           : format.lineEnding == LineEnding::Lf ? u"\n"
                                                                                 : u"\r";
-    if (format.encoding != TextEncoding::Gb18030) {
+    const bool gb18030 = format.encoding == TextEncoding::Gb18030;
+    if (!gb18030 && format.encoding != TextEncoding::CodePage936) {
         return encodeUnicodeText(text, format.encoding, lineBreak);
     }
     if (!encode) return std::nullopt;
-    return encode(kChineseCodePage, replaceLoneSurrogates(text, lineBreak));
+    return encode(gb18030 ? kGb18030CodePage : kCodePage936, replaceLoneSurrogates(text, lineBreak));
 }
 
 }  // namespace zorbalin::textio

@@ -292,6 +292,7 @@ std::optional<std::string> encodeUnicodeText(std::u16string_view text, TextEncod
         return out;
     }
     case TextEncoding::Gb18030:
+    case TextEncoding::CodePage936:
         break;
     }
     return std::nullopt;

@@ -10,6 +10,7 @@ void Form1::ChooseCandidateFile() {
 }
 
 std::u16string Form1::showOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    beforeModal();
     return ShowOpenFileDialog(window_, title, filter, options_.dialogBackend);
 }
 

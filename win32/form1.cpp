@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -18,7 +19,7 @@ namespace {
 
 constexpr wchar_t kWindowClassName[] = L"Zorbalin.Form1";
 constexpr WORD kIconResource = 1;
-constexpr UINT_PTR kLostFocusSubclass = 1;
+constexpr UINT_PTR kControlSubclass = 1;
 
 ATOM registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -59,15 +60,16 @@ Form1::Form1(HINSTANCE instance, Form1Options options)
         throw std::runtime_error("Form1: the window could not be created, error " +
                                  std::to_string(GetLastError()));
     }
+    busy_.attach(window_);
     try {
         Timer1 = DrawTimer::create(window_, kTimer1TickMessage, options_.timerKind);
         createControls();
-        Form_Load();
     } catch (...) {
         state_.unloaded = true;  // a window that never loaded must not store over the settings
         DestroyWindow(window_);
         throw;
     }
+    guard_.run([this] { Form_Load(); });
 }
 
 Form1::~Form1() {
@@ -89,14 +91,26 @@ LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam
     }
     auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    return form->handleMessage(message, wParam, lParam);
+    LRESULT result = 0;
+    if (!form->guard_.run([&] { result = form->handleMessage(message, wParam, lParam); })) {
+        // A failed handler must not be what keeps the session from ending.
+        return message == WM_QUERYENDSESSION ? TRUE : 0;
+    }
+    return result;
+}
+
+LRESULT CALLBACK Form1::controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR formData) {
+    auto* form = reinterpret_cast<Form1*>(formData);
+    LRESULT result = 0;
+    form->guard_.run([&] { result = form->handleControlMessage(control, message, wParam, lParam); });
+    return result;
 }
 
 LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         handleCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-        RichTextBox1.flush();
         return 0;
     case kTimer1TickMessage:
         if (Timer1 && Timer1->takeTick()) Timer1_Timer();
@@ -115,6 +129,12 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         layoutControls();
         return 0;
+    case WM_SETCURSOR:
+        if (busy_.busy()) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
     case WM_GETMINMAXINFO: {
         const SIZE designed = designedWindowSize();
         auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -179,23 +199,61 @@ void Form1::handleCommand(HWND control, WORD notification) {
     }
 }
 
-// Text2 reports leaving it for another control of the window; the window being deactivated
-// (another program, a message box) does not count.
-LRESULT CALLBACK Form1::intervalFieldProcedure(HWND window, UINT message, WPARAM wParam,
-                                               LPARAM lParam, UINT_PTR, DWORD_PTR formData) {
-    if (message == WM_KILLFOCUS) {
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        auto* form = reinterpret_cast<Form1*>(formData);
-        const HWND newFocus = reinterpret_cast<HWND>(wParam);
-        if (newFocus != nullptr && form->window_ != nullptr && IsChild(form->window_, newFocus)) {
-            form->Text2_LostFocus();
+// The editor sees its control's messages first. Text2 reports leaving it for another control
+// of the window; the window being deactivated (another program, a message box) does not count.
+LRESULT Form1::handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, &Form1::controlProcedure, kControlSubclass);
+    } else if (control == RichTextBox1.control()) {
+        if (const std::optional<LRESULT> handled = RichTextBox1.filterMessage(message, wParam, lParam)) {
+            return *handled;
         }
+    } else if (control == Text2 && message == WM_KILLFOCUS) {
+        const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        const HWND newFocus = reinterpret_cast<HWND>(wParam);
+        if (newFocus != nullptr && window_ != nullptr && IsChild(window_, newFocus)) Text2_LostFocus();
         return result;
     }
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, &Form1::intervalFieldProcedure, kLostFocusSubclass);
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+// The texts that the handler set reach the controls once, as it ends.
+void Form1::handlerEnded() {
+    RichTextBox1.flush(busy_);
+    busy_.end();
+}
+
+void Form1::handlerFailed(const Problem& problem, bool outermost) noexcept {
+    if (outermost) RichTextBox1.discard();  // the editor keeps the text it shows
+    try {
+        if (outermost) busy_.end();
+        const layout::MessageBoxText box = layout::problemBox(problem);
+        if (window_ == nullptr || IsWindowVisible(window_) == FALSE) {
+            state_.startupFailure = box.text;  // shown once the window is up
+            return;
+        }
+        showBox(box.text, box.title, box.icon == layout::BoxIcon::Warning);
+    } catch (...) {
+        // Too little memory even for the message: the one text that needs none.
+        MessageBoxW(window_, reinterpret_cast<const wchar_t*>(layout::kOutOfMemoryMessage.data()),
+                    reinterpret_cast<const wchar_t*>(layout::kWindowCaption.data()),
+                    MB_OK | MB_ICONWARNING);
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void Form1::beforeModal() {
+    RichTextBox1.flush(busy_);  // a modal loop lets the user at the editor
+    busy_.end();
+}
+
+void Form1::showBox(std::u16string_view text, std::u16string_view title, bool warning) {
+    beforeModal();
+    if (options_.showMessage) {
+        options_.showMessage(window_, text, title);
+        return;
+    }
+    MessageBoxW(window_, toWide(text).c_str(), toWide(title).c_str(),
+                MB_OK | (warning ? MB_ICONWARNING : 0u));
 }
 
 void Form1::close(bool byUser) {
@@ -211,7 +269,6 @@ void Form1::close(bool byUser) {
 
 void Form1::Form_Load() {
     lifecycle::Startup(state_, *this);
-    RichTextBox1.flush();
 }
 
 void Form1::Form_Unload() {
@@ -235,13 +292,7 @@ void Form1::Text2_LostFocus() {
 }
 
 void Form1::reportFailure(std::u16string_view message) {
-    RichTextBox1.flush();  // the box's modal loop lets the user at the editor
-    if (options_.showMessage) {
-        options_.showMessage(window_, message, layout::kWindowCaption);
-        return;
-    }
-    MessageBoxW(window_, toWide(message).c_str(), toWide(layout::kWindowCaption).c_str(),
-                MB_OK | MB_ICONWARNING);
+    showBox(message, layout::kWindowCaption, true);
 }
 
 std::u16string Form1::editorText() {

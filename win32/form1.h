@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "busy_window.h"
 #include "candidate_editor.h"
 #include "dialogs/open_file_dialog.h"
 #include "draw/random_pick.h"
@@ -19,6 +20,7 @@
 #include "handles.h"
 #include "layout/layout_table.h"
 #include "lifecycle/front_end.h"
+#include "lifecycle/handler_guard.h"
 #include "lifecycle/program_state.h"
 #include "settings_store.h"
 #include "wide_text.h"
@@ -46,7 +48,7 @@ struct Form1Options {
     std::wstring recoveryFolder;    // "": %LOCALAPPDATA%\Zorbalin
 };
 
-class Form1 final : private lifecycle::FrontEnd {
+class Form1 final : private lifecycle::FrontEnd, private lifecycle::HandlerGuard::Window {
 public:
     // Creates the window and its controls and runs the startup; the window is not shown.
     explicit Form1(HINSTANCE instance, Form1Options options = {});
@@ -64,9 +66,20 @@ public:
     void show(int showCommand);
 
 private:
+    // Every message of the window and of its subclassed controls passes the one guard.
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK controlProcedure(HWND control, UINT message, WPARAM wParam,
+                                             LPARAM lParam, UINT_PTR, DWORD_PTR form);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void handleCommand(HWND control, WORD notification);
+
+    // lifecycle::HandlerGuard::Window
+    void handlerEnded() override;
+    void handlerFailed(const Problem& problem, bool outermost) noexcept override;
+    // Before anything modal lets the user at the controls.
+    void beforeModal();
+    void showBox(std::u16string_view text, std::u16string_view title, bool warning);
 
     void createControls();
     // Fonts and positions for the window's current dpi and client size.
@@ -102,11 +115,10 @@ private:
     void setStartStopCaption(std::u16string_view caption) override;
     void setTimerInterval(std::int32_t milliseconds) override;
     void setTimerEnabled(bool enabled) override;
-
-    static LRESULT CALLBACK intervalFieldProcedure(HWND window, UINT message, WPARAM wParam,
-                                                   LPARAM lParam, UINT_PTR, DWORD_PTR form);
+    Progress& progress() override { return busy_; }
 
     Form1Options options_;
+    lifecycle::HandlerGuard guard_{*this};
     HWND window_ = nullptr;
     int dpi_ = layout::kDesignDpi;
     UniqueFont font_;
@@ -118,6 +130,7 @@ private:
     HWND Text2 = nullptr;
     CandidateEditor RichTextBox1;
     std::unique_ptr<DrawTimer> Timer1;
+    BusyWindow busy_;
     HWND focusBeforeDeactivation_ = nullptr;
 
     // State.

@@ -82,7 +82,9 @@ void Form1::createControls() {
     Text1 = control(ControlId::Text1);
     Text2 = control(ControlId::Text2);
     RichTextBox1.attach(control(ControlId::RichTextBox1));
-    SetWindowSubclass(Text2, &Form1::intervalFieldProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    for (HWND subclassed : {Text2, RichTextBox1.control()}) {
+        SetWindowSubclass(subclassed, &Form1::controlProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
 
     applyDpi(windowDpi(window_));
     const SIZE size = designedWindowSize();

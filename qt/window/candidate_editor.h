@@ -2,8 +2,11 @@
 
 #include <QPlainTextEdit>
 
-#include <optional>
 #include <string>
+
+#include "base/progress.h"
+#include "draw/editor_text.h"
+#include "lifecycle/handler_guard.h"
 
 namespace zorbalin::window {
 
@@ -16,18 +19,32 @@ public:
 
     // The whole content, CR LF between lines, every other character untouched.
     const std::u16string& text();
-    // Replaces the whole content. Writing the text the editor already holds changes nothing.
+    // Replaces the whole content at the next flush(): a file loaded and then tidied in one
+    // handler is put into the document once.
     void setText(const std::u16string& text);
+    // Puts a text set since the last flush into the document; false when there was none.
+    bool flush(Progress& progress);
+    bool flush() {
+        NoProgress quietly;
+        return flush(quietly);
+    }
+    // Drops a text set since the last flush: the document keeps what it shows.
+    void discard() { text_.discard(); }
+    // The window's guard, which the editor's own handlers run through too.
+    void guardWith(lifecycle::HandlerGuard& guard) { guard_ = &guard; }
+
+protected:
+    // Pasted and dropped text gets CR LF line breaks (draw/editor_text.h).
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    void forgetCachedText();
     // Edits the document from `before` (what it holds) to `after` by removing the parts
     // that `after` dropped; false, with nothing done, when `after` differs otherwise.
     bool removeDroppedParts(const std::u16string& before, const std::u16string& after);
 
-    // Reading the widget's text costs time proportional to the list, so the last text read
-    // or written is kept until the user or the program changes the document.
-    std::optional<std::u16string> cachedText_;
+    bool settingText_ = false;
+    draw::EditorText text_;
+    lifecycle::HandlerGuard* guard_ = nullptr;
 };
 
 // Conversions between the widget's paragraph separators and CR LF line breaks.

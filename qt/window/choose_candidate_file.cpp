@@ -11,6 +11,7 @@ void Form1::ChooseCandidateFile() {
 }
 
 std::u16string Form1::showOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    beforeModal();
     FileChooser& chooser = fileChooser_ != nullptr ? *fileChooser_ : qtFileChooser();
     return fromQString(ShowOpenFileDialog(this, toQString(title), toQString(filter), chooser));
 }

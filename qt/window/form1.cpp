@@ -41,7 +41,7 @@ Form1::Form1(FileChooser* fileChooser, QWidget* parent)
     setWindowTitle(toQString(layout::kWindowCaption));
     createControls();
     connectEvents();
-    Form_Load();
+    handle([this] { Form_Load(); });
 }
 
 Form1::~Form1() = default;
@@ -80,6 +80,7 @@ void Form1::createControls() {
     Text1 = static_cast<QLineEdit*>(control(ControlId::Text1));
     Text2 = static_cast<IntervalField*>(control(ControlId::Text2));
     RichTextBox1 = static_cast<CandidateEditor*>(control(ControlId::RichTextBox1));
+    RichTextBox1->guardWith(guard_);
 
     for (const layout::LabelBuddy& pair : layout::kLabelBuddies) {
         static_cast<QLabel*>(control(pair.label))->setBuddy(control(pair.field));
@@ -110,10 +111,37 @@ void Form1::createControls() {
 }
 
 void Form1::connectEvents() {
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(Text2, &IntervalField::lostFocus, this, &Form1::Text2_LostFocus);
+    connect(Command1, &QPushButton::clicked, this, [this] { handle([this] { Command1_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, [this] { handle([this] { Command2_Click(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { handle([this] { Timer1_Timer(); }); });
+    connect(Text2, &IntervalField::lostFocus, this, [this] { handle([this] { Text2_LostFocus(); }); });
+}
+
+// The texts that the handler set reach the controls once, as it ends.
+void Form1::handlerEnded() {
+    RichTextBox1->flush(busy_);
+    busy_.end();
+}
+
+void Form1::handlerFailed(const Problem& problem, bool outermost) noexcept {
+    if (outermost) RichTextBox1->discard();  // the editor keeps the text it shows
+    try {
+        if (outermost) busy_.end();
+        const layout::MessageBoxText box = layout::problemBox(problem);
+        if (!isVisible()) {
+            state_.startupFailure = box.text;  // shown once the window is up
+            return;
+        }
+        beforeModal();
+        QMessageBox::warning(this, toQString(box.title), toQString(box.text));
+    } catch (...) {
+        // Too little memory even for the message: nothing more can be shown.
+    }
+}
+
+void Form1::beforeModal() {
+    RichTextBox1->flush(busy_);  // a modal loop lets the user at the editor
+    busy_.end();
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -132,22 +160,26 @@ void Form1::showEvent(QShowEvent* event) {
     if (!state_.startupFailure.empty()) {
         // Reported once the window is up, so the box has a window to belong to.
         QTimer::singleShot(0, this, [this] {
-            const std::u16string message = std::exchange(state_.startupFailure, {});
-            if (!message.empty()) {
-                reportFailure(message);
-            }
+            handle([this] {
+                const std::u16string message = std::exchange(state_.startupFailure, {});
+                if (!message.empty()) {
+                    reportFailure(message);
+                }
+            });
         });
     }
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    Form_Unload();
-    // The user closing the window hears that the settings were not kept; a close asked for
-    // by the session or a signal must not wait for anyone to press OK.
-    if (!state_.settingsSaved && event->spontaneous()) {
-        reportFailure(layout::problemMessage(
-            Problem{ProblemCode::SettingsNotSaved, {}, SystemCause::Other, settings_.location()}));
-    }
+    handle([this, event] {
+        Form_Unload();
+        // The user closing the window hears that the settings were not kept; a close asked
+        // for by the session or a signal must not wait for anyone to press OK.
+        if (!state_.settingsSaved && event->spontaneous()) {
+            reportFailure(layout::problemMessage(Problem{ProblemCode::SettingsNotSaved, {},
+                                                         SystemCause::Other, settings_.location()}));
+        }
+    });
     event->accept();
 }
 
@@ -160,7 +192,7 @@ void Form1::Form_Unload() {
 }
 
 void Form1::StoreSettings() {
-    lifecycle::StoreSettings(state_, *this);
+    handle([this] { lifecycle::StoreSettings(state_, *this); });
 }
 
 void Form1::Command1_Click() {
@@ -180,6 +212,7 @@ void Form1::Text2_LostFocus() {
 }
 
 void Form1::reportFailure(std::u16string_view message) {
+    beforeModal();
     QMessageBox::warning(this, toQString(layout::kWindowCaption), toQString(message));
 }
 

@@ -4,10 +4,13 @@
 #include <QWidget>
 
 #include <array>
+#include <utility>
 
+#include "busy_window.h"
 #include "draw/random_pick.h"
 #include "layout/layout_table.h"
 #include "lifecycle/front_end.h"
+#include "lifecycle/handler_guard.h"
 #include "lifecycle/program_state.h"
 #include "file_system.h"
 #include "qstring_u16.h"
@@ -27,7 +30,7 @@ class IntervalField;
 // The program's one window. It owns all state, routes each event to the operation that
 // handles it, and gives the draw and the shared sequences their control and platform
 // operations.
-class Form1 : public QWidget, private lifecycle::FrontEnd {
+class Form1 : public QWidget, private lifecycle::FrontEnd, private lifecycle::HandlerGuard::Window {
     Q_OBJECT
 public:
     // The file chooser is replaceable for tests; null means Qt's own open-file dialog.
@@ -48,6 +51,17 @@ protected:
 private:
     void createControls();
     void connectEvents();
+
+    // Every event handler runs through the one guard.
+    template <typename Handler>
+    void handle(Handler&& handler) {
+        guard_.run(std::forward<Handler>(handler));
+    }
+    // lifecycle::HandlerGuard::Window
+    void handlerEnded() override;
+    void handlerFailed(const Problem& problem, bool outermost) noexcept override;
+    // Before anything modal lets the user at the controls.
+    void beforeModal();
 
     // Event handlers.
     void Form_Load();
@@ -76,8 +90,12 @@ private:
     void setStartStopCaption(std::u16string_view caption) override;
     void setTimerInterval(std::int32_t milliseconds) override;
     void setTimerEnabled(bool enabled) override;
+    Progress& progress() override { return busy_; }
 
     QWidget* control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
+
+    lifecycle::HandlerGuard guard_{*this};
+    BusyWindow busy_{this};
 
     // Controls, named as in the layout table.
     std::array<QWidget*, layout::kLayout.size()> controls_{};

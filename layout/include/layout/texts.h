@@ -2,10 +2,12 @@
 // problem, in one place for both front ends. The interface is in Simplified Chinese.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "base/problem.h"
+#include "base/progress.h"
 
 namespace zorbalin::layout {
 
@@ -20,6 +22,10 @@ inline constexpr std::u16string_view kIntervalLabel = u"滚动频率:";      // 
 inline constexpr std::u16string_view kIntervalUnitLabel = u"单位(ms)";   // unit: ms
 inline constexpr std::u16string_view kCandidatesLabel = u"备选项(每行为一项):";  // one per line
 
+// The window's caption while long work goes on: what it is doing, and how far it has come
+// once some is done ("Zorbalin - 正在读取文件 45%").
+std::u16string progressCaption(ProgressStage stage, std::uint64_t done, std::uint64_t total);
+
 // The interval shown when none is stored.
 inline constexpr std::u16string_view kDefaultIntervalText = u"50";
 
@@ -33,6 +39,10 @@ inline constexpr std::u16string_view kDialogErrorBoxTitle = u"mnuFileOpenDialog_
 std::u16string dialogFailureText(long number, std::u16string_view description);
 // The description of a failure code of the Windows common dialog (CommDlgExtendedError).
 std::u16string commonDialogErrorText(unsigned long code);
+
+// Out of memory: also the text shown when there is too little memory to make any other.
+inline constexpr std::u16string_view kOutOfMemoryMessage =
+    u"内存不足，操作未能完成。窗口中的内容和磁盘上的文件均未改变。";
 
 // What the user reads about a problem. `nativePath` is the file it concerns, in the
 // platform's own form, where there is one. A system's description that ends with a full

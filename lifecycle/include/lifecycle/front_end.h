@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "base/progress.h"
 #include "draw/draw_controls.h"
 #include "files/candidate_file.h"
 #include "files/file_system.h"
@@ -21,8 +20,8 @@ public:
     // The platform's file operations and legacy code pages, for the shared file procedure.
     virtual files::FileSystem& fileSystem() = 0;
     virtual files::CodePages codePages() = 0;
-    // Where reading, decoding and writing a file show how far they have come.
-    virtual Progress& progress() { return noProgress_; }
+    // Reading, decoding and writing a file show how far they have come in progress(), as
+    // the draw's long work does.
 
     // The open-file dialog: the chosen file's full path, or "" when the user cancelled or
     // the dialog failed (a failure is shown by the dialog routine itself).
@@ -30,9 +29,6 @@ public:
                                               std::u16string_view filter) = 0;
     // A modal box over the window with only an OK button.
     virtual void reportFailure(std::u16string_view message) = 0;
-
-private:
-    NoProgress noProgress_;
 };
 
 }  // namespace zorbalin::lifecycle
