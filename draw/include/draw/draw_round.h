@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "item_list.h"
+#include "layout/texts.h"
 
 namespace zorbalin::draw {
 
@@ -14,11 +15,8 @@ namespace zorbalin::draw {
 // U+200B and U+FEFF). In a draw without repeats such an item is never a result.
 bool isBlankItem(std::u16string_view item);
 
-// How far a round of draws without repeats has come: the help line shows "剩余 3 / 40".
-struct RoundCount {
-    std::size_t remaining;  // not yet drawn, the one on show while scrolling included
-    std::size_t total;      // the items the round began with
-};
+// How far a round has come: the presentation view's help line shows "剩余 3 / 40".
+using RoundCount = layout::RoundCount;
 
 // A round of draws without repeats over one item list: every non-blank item once, each
 // draw among the items not yet drawn, each of them with the same chance.
