@@ -22,10 +22,19 @@ std::variant<textio::FileFormat, std::u16string> loadCandidateFile(FrontEnd& fro
 
 }  // namespace
 
+bool noRepeatFromStored(std::u16string_view text) {
+    return text == u"1";
+}
+
+std::u16string noRepeatToStore(bool on) {
+    return on ? u"1" : u"0";
+}
+
 void Startup(ProgramState& state, FrontEnd& frontEnd) {
     StoredSettings stored = frontEnd.readSettings();
     state.listPath = std::move(stored.path);
     state.draw.intervalText = std::move(stored.interval);
+    draw::SetNoRepeat(state.draw, noRepeatFromStored(stored.noRepeat));
 
     // A remembered file that is gone is not an error: the editor just starts empty.
     if (!state.listPath.empty() && frontEnd.isExistingFile(state.listPath)) {
@@ -51,7 +60,8 @@ void Shutdown(ProgramState& state, FrontEnd& frontEnd) {
 }
 
 void StoreSettings(ProgramState& state, FrontEnd& frontEnd) {
-    state.settingsSaved = frontEnd.writeSettings({state.listPath, state.draw.intervalText});
+    state.settingsSaved = frontEnd.writeSettings(
+        {state.listPath, state.draw.intervalText, noRepeatToStore(state.draw.noRepeat)});
 }
 
 void ChooseCandidateFile(ProgramState& state, FrontEnd& frontEnd) {

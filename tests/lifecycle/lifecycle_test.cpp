@@ -161,6 +161,25 @@ TEST(Shutdown, AWindowThatNeverLoadedStoresNothing) {
     EXPECT_EQ(frontEnd.settings.path, kListPath);
 }
 
+TEST(NoRepeatSetting, OnlyOneTurnsItOnAndItIsStoredAsOneOrZero) {
+    const std::pair<std::u16string, bool> cases[] = {
+        {u"1", true},   {u"0", false},  {u"", false},   {u"true", false},
+        {u" 1", false}, {u"1 ", false}, {u"01", false}, {u"１", false},
+    };
+    for (const auto& [stored, on] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(stored));
+        FakeFrontEnd frontEnd;
+        frontEnd.settings.noRepeat = stored;
+        ProgramState state;
+        Startup(state, frontEnd);
+        EXPECT_EQ(state.draw.noRepeat, on);
+
+        Shutdown(state, frontEnd);
+        EXPECT_EQ(frontEnd.settings.noRepeat, on ? u"1" : u"0");
+        EXPECT_EQ(frontEnd.settings.interval, u"50");  // the other values keep their meaning
+    }
+}
+
 struct ChooseCase {
     const char* name;
     std::u16string dialogAnswer;

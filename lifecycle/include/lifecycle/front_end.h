@@ -9,11 +9,20 @@
 
 namespace zorbalin::lifecycle {
 
-// The two values remembered between runs.
+// The values remembered between runs, as the texts the settings store keeps, all in the
+// same section under these keys.
 struct StoredSettings {
     std::u16string path;      // "Path": the remembered candidate file, "" when none
     std::u16string interval;  // "Interval": the interval text of the last Start, "" when none
+    std::u16string noRepeat{};  // "NoRepeat": draws without repeats, "1" or "0"; "" when none
 };
+inline constexpr std::u16string_view kPathKey = u"Path";
+inline constexpr std::u16string_view kIntervalKey = u"Interval";
+inline constexpr std::u16string_view kNoRepeatKey = u"NoRepeat";
+
+// Only "1" turns draws without repeats on: a missing value or any other text leaves them off.
+bool noRepeatFromStored(std::u16string_view text);
+std::u16string noRepeatToStore(bool on);
 
 struct CandidateFile {
     std::u16string text;        // CR LF between lines
