@@ -1,10 +1,9 @@
 #pragma once
 
-#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace zorbalin::draw {
 
@@ -21,11 +20,11 @@ using MeasureText =
 
 // The largest font in which the pick fits the presentation view, wrapped if it is long.
 //
-// A size is searched from the one fitted last, first step by step and then by halving
-// (the picks of a list are mostly alike, so two measurements usually settle it: the last
-// size fits and the next does not), and remembered for each short text, so that the picks
-// of a class list are measured once. A text is taken to fit in every size below one it
-// fits in.
+// The search starts from the size fitted last and the box measured there: a text on one
+// line grows in proportion to its font, so that box predicts the answer, and steps that
+// double from the prediction settle it (the picks of a list are mostly alike: two or three
+// measurements). Short texts are remembered with their size, so that the picks of a class
+// list are measured once. A text is taken to fit in every size below one it fits in.
 class FittedFont {
 public:
     FittedFont(int smallestPixels, int largestPixels);
@@ -37,18 +36,18 @@ public:
     int fit(std::u16string_view text, const MeasureText& measure);
 
 private:
-    struct TextHash {
-        using is_transparent = void;
-        std::size_t operator()(std::u16string_view text) const {
-            return std::hash<std::u16string_view>{}(text);
-        }
+    // One place per hash of a short text: a class list's picks keep their places, while a
+    // long list only overwrites them, without allocating or clearing anything per tick.
+    struct Remembered {
+        std::u16string text;
+        int pixels = 0;  // 0: nothing remembered here
     };
 
     int smallest_;
     int largest_;
     TextBox area_;
     int last_;
-    std::unordered_map<std::u16string, int, TextHash, std::equal_to<>> fitted_;
+    std::vector<Remembered> remembered_;
 };
 
 }  // namespace zorbalin::draw
