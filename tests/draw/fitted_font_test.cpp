@@ -53,7 +53,7 @@ TEST(FittedFont, FindsTheLargestSizeThatFitsWhateverCameBefore) {
     }
 }
 
-TEST(FittedFont, AlikePicksTakeTwoMeasurementsAndRepeatedOnesNone) {
+TEST(FittedFont, FewMeasurementsFromTheLastSizeAndNoneForARepeatedPick) {
     FakeMeasure measure;
     const MeasureText measureText = std::ref(measure);
     FittedFont font(8, 400);
@@ -63,6 +63,10 @@ TEST(FittedFont, AlikePicksTakeTwoMeasurementsAndRepeatedOnesNone) {
     measure.calls = 0;
     EXPECT_EQ(font.fit(u"李四", measureText), 300);
     EXPECT_EQ(measure.calls, 2);
+
+    measure.calls = 0;
+    EXPECT_EQ(font.fit(u"欧阳娜娜", measureText), 250);  // wraps at the last size
+    EXPECT_LE(measure.calls, 4);  // halving over all sizes takes 9
 
     measure.calls = 0;
     EXPECT_EQ(font.fit(u"张三", measureText), 300);
