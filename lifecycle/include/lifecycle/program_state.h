@@ -8,7 +8,7 @@ namespace zorbalin::lifecycle {
 
 // Everything the window remembers besides its controls.
 struct ProgramState {
-    draw::DrawSession draw;           // itemList, intervalText, isScrolling
+    draw::DrawSession draw;  // the list, interval, round without repeats and record of results
     std::u16string listPath;        // the chosen candidate file, "" when none
     std::u16string startupFailure;  // why the remembered file did not load; shown once the window is up
     bool unloaded = false;          // the shutdown has run (or must never run)
