@@ -94,8 +94,8 @@ TEST_F(NoRepeatDraw, TicksAndTheFirstPickShowOnlyItemsNotYetDrawn) {
     const std::u16string second = draw();
     StartDraw(state, window, random);
     for (int tick = 0; tick <= 200; ++tick) {
-        EXPECT_NE(window.pick, first);
-        EXPECT_NE(window.pick, second);
+        ASSERT_NE(window.pick, first);
+        ASSERT_NE(window.pick, second);
         DrawTick(state, window, random);
     }
     EXPECT_THAT(roundCount(state), Optional(::testing::FieldsAre(2u, 4u)));
