@@ -51,8 +51,6 @@ public:
     bool isShowing() const { return shownSlot_.has_value(); }
     // The draw stopped: the item on show leaves the round.
     void takeShown();
-    // The draw stopped without a result of the round.
-    void hide() { shownSlot_.reset(); }
 
 private:
     void beginNumber();
