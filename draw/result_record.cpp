@@ -24,12 +24,20 @@ void appendTwoDigits(std::u16string& out, int value) {
 
 }  // namespace
 
-// Called on the window's thread only, so the C library's shared result is safe to read.
+// The 32-bit Windows build has a 32-bit time_t, which runs out in 2038: there the 64-bit
+// functions of the C runtime are asked instead (Windows 2000 and later have them).
 TimeOfDay localTimeOfDay() {
+    std::tm local{};
+#if defined(_WIN32)
+    const __time64_t now = _time64(nullptr);
+    const std::tm* const read = _localtime64(&now);
+    if (read == nullptr) return {};
+    local = *read;  // the runtime's own copy for this thread
+#else
     const std::time_t now = std::time(nullptr);
-    const std::tm* local = std::localtime(&now);
-    if (local == nullptr) return {};
-    return {local->tm_hour, local->tm_min, local->tm_sec};
+    if (localtime_r(&now, &local) == nullptr) return {};
+#endif
+    return {local.tm_hour, local.tm_min, local.tm_sec};
 }
 
 std::u16string timeOfDayText(TimeOfDay time) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <string>
 
 namespace zorbalin::draw {
@@ -11,6 +12,17 @@ TEST(TimeOfDayText, TwoDigitsEachOnATwentyFourHourClock) {
     const std::pair<TimeOfDay, std::u16string> cases[] = {
         {{0, 0, 0}, u"00:00:00"}, {{8, 5, 9}, u"08:05:09"}, {{23, 59, 59}, u"23:59:59"}};
     for (const auto& [time, text] : cases) EXPECT_EQ(timeOfDayText(time), text);
+}
+
+TEST(LocalTimeOfDay, AgreesWithTheCLibrary) {
+    for (int attempt = 0; attempt < 3; ++attempt) {  // a second may turn in between
+        const TimeOfDay ours = localTimeOfDay();
+        const std::time_t now = std::time(nullptr);
+        const std::tm* const local = std::localtime(&now);
+        ASSERT_NE(local, nullptr);
+        if (ours == TimeOfDay{local->tm_hour, local->tm_min, local->tm_sec}) return;
+    }
+    ADD_FAILURE() << "the local time of day differs from std::localtime's";
 }
 
 class RecordText : public ::testing::Test {
