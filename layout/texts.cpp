@@ -177,4 +177,28 @@ MessageBoxText problemBox(const Problem& problem, std::u16string_view nativePath
     return {kWindowCaption, problemMessage(problem, nativePath), BoxIcon::Warning};
 }
 
+// The classroom options.
+
+std::u16string presentationHelpLine(std::optional<RoundCount> count) {
+    std::u16string text = u"空格、回车、F5 或单击：开始/停止　　Esc 或 F11：退出演示";
+    if (count) {
+        const auto number = [&text](std::size_t value) {
+            for (char c : std::to_string(value)) text += static_cast<char16_t>(c);
+        };
+        text += u"　　剩余 ";
+        number(count->remaining);
+        text += u" / ";
+        number(count->total);
+    }
+    return text;
+}
+
+std::u16string textFilesFilter() {
+    std::u16string filter = u"文本文件(*.txt)";
+    filter += u'\0';
+    filter += u"*.txt";
+    filter += u'\0';
+    return filter + allFilesFilter();
+}
+
 }  // namespace zorbalin::layout

@@ -31,6 +31,8 @@ void Startup(ProgramState& state, FrontEnd& frontEnd) {
     StoredSettings stored = readStoredSettings(frontEnd.settingsStore());
     state.listPath = std::move(stored.path);
     state.draw.intervalText = std::move(stored.interval);
+    state.noRepeatRemembered = stored.noRepeat.has_value();
+    draw::SetNoRepeat(state.draw, stored.noRepeat.value_or(false));
 
     for (const files::InterruptedWrite& interrupted : files::takeInterruptedWrites(frontEnd.fileSystem())) {
         Problem found;
@@ -65,8 +67,11 @@ void Shutdown(ProgramState& state, FrontEnd& frontEnd) {
 }
 
 void StoreSettings(ProgramState& state, FrontEnd& frontEnd) {
-    state.settingsSaved =
-        writeStoredSettings(frontEnd.settingsStore(), {state.listPath, state.draw.intervalText}).ok();
+    StoredSettings stored{state.listPath, state.draw.intervalText};
+    // The option is stored once it has been stored before or turned on, so that a user who
+    // never touches it keeps exactly the two values the window has always kept.
+    if (state.noRepeatRemembered || state.draw.noRepeat) stored.noRepeat = state.draw.noRepeat;
+    state.settingsSaved = writeStoredSettings(frontEnd.settingsStore(), stored).ok();
 }
 
 void ChooseCandidateFile(ProgramState& state, FrontEnd& frontEnd) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every benchmark executable found in the build folder and prints what each reports:
-# the core benchmarks (draw_bench, textio_bench) and the application benchmark (app_bench,
-# which prints one markdown table). Arguments after the folder go to app_bench, for
-# instance --quick. Fails when a benchmark fails.
+# the core benchmarks (draw_bench, presentation_tick_bench, textio_bench) and the
+# application benchmark (app_bench, which prints one markdown table). Arguments after the
+# folder go to app_bench, for instance --quick. Fails when a benchmark fails.
 # Usage: tools/run-benchmarks.sh BUILD_DIR [app_bench arguments...]
 set -uo pipefail
 
@@ -21,7 +21,7 @@ export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" \
 
 status=0
 found=0
-for name in draw_bench textio_bench app_bench; do
+for name in draw_bench presentation_tick_bench textio_bench app_bench; do
   binary="$(find "$build_dir/bench" -type f -name "$name" -perm -u+x 2>/dev/null | head -n 1)"
   if [ -z "$binary" ]; then
     echo "== $name: not built in $build_dir, skipped"

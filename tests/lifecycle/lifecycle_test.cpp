@@ -30,18 +30,25 @@ struct FakeFile {
 class FakeSettingsStore : public SettingsStore {
 public:
     StoredSettings settings;
+    std::optional<std::u16string> noRepeat;  // the NoRepeat text, as stored
     bool writable = true;
     int writes = 0;
 
     std::optional<std::u16string> read(std::u16string_view key) override {
         if (key == kPathKey) return settings.path;
         if (key == kIntervalKey) return settings.interval;
-        return std::nullopt;
+        return noRepeat;
     }
     Status write(const Values& values) override {
         ++writes;
         if (!writable) return Problem{ProblemCode::SettingsNotSaved};
-        for (const auto& [key, text] : values) (key == kPathKey ? settings.path : settings.interval) = text;
+        for (const auto& [key, text] : values) {
+            if (key == kNoRepeatKey) {
+                noRepeat = text;
+            } else {
+                (key == kPathKey ? settings.path : settings.interval) = text;
+            }
+        }
         return done();
     }
     std::u16string location() const override { return u"store"; }
@@ -193,6 +200,33 @@ TEST(Startup, TellsOfACopyLeftByAKilledWriteOnce) {
     Startup(nextRun, frontEnd);
     EXPECT_EQ(nextRun.startupFailure, u"");
     EXPECT_TRUE(frontEnd.system.recovery.contains(u"class.txt.old")) << "the copy is the user's";
+}
+
+TEST(NoRepeatSetting, OnlyOneTurnsItOnAndItIsWrittenOnlyOnceItExists) {
+    const std::pair<std::optional<std::u16string>, bool> cases[] = {
+        {u"1", true},   {u"0", false},  {u"", false},   {u"true", false},
+        {u" 1", false}, {u"1 ", false}, {u"01", false}, {u"１", false}, {std::nullopt, false},
+    };
+    for (const auto& [stored, on] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(stored));
+        FakeFrontEnd frontEnd;
+        frontEnd.store.noRepeat = stored;
+        ProgramState state;
+        Startup(state, frontEnd);
+        EXPECT_EQ(state.draw.noRepeat, on);
+
+        Shutdown(state, frontEnd);
+        // A store that never had the value does not get one: the window keeps its two values.
+        EXPECT_EQ(frontEnd.store.noRepeat, stored ? std::optional<std::u16string>(on ? u"1" : u"0")
+                                                  : std::nullopt);
+        EXPECT_EQ(frontEnd.settings.interval, u"50");  // the other values keep their meaning
+    }
+    FakeFrontEnd frontEnd;
+    ProgramState state;
+    Startup(state, frontEnd);
+    draw::SetNoRepeat(state.draw, true);
+    Shutdown(state, frontEnd);
+    EXPECT_EQ(frontEnd.store.noRepeat, u"1");
 }
 
 struct ChooseCase {

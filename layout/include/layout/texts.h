@@ -2,7 +2,9 @@
 // problem, in one place for both front ends. The interface is in Simplified Chinese.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,5 +60,44 @@ struct MessageBoxText {
     BoxIcon icon;
 };
 MessageBoxText problemBox(const Problem& problem, std::u16string_view nativePath = {});
+
+// The classroom options: the pick display's menu, the presentation view and the record.
+
+// The menu on the pick display (Text1), and the keys shown in its shortcut column.
+inline constexpr std::u16string_view kCopyMenuItem = u"复制";
+inline constexpr std::u16string_view kSelectAllMenuItem = u"全选";
+inline constexpr std::u16string_view kPresentationMenuItem = u"演示模式";
+inline constexpr std::u16string_view kNoRepeatMenuItem = u"不重复抽取";
+inline constexpr std::u16string_view kRestartRoundMenuItem = u"重新开始一轮";
+inline constexpr std::u16string_view kRecordMenuItem = u"抽取记录…";
+inline constexpr std::u16string_view kPresentationKeyName = u"F11";
+inline constexpr std::u16string_view kRecordKeyName = u"Ctrl+H";
+// The pick display's tooltip, which names the menu.
+inline constexpr std::u16string_view kPickToolTip =
+    u"右键单击(或按 Shift+F10)打开菜单：演示模式、不重复抽取、重新开始一轮、抽取记录";
+
+// The presentation view.
+inline constexpr std::u16string_view kPresentationTitle = u"Zorbalin 演示";
+// How far a round of draws without repeats has come.
+struct RoundCount {
+    std::size_t remaining;  // not yet drawn, the pick on show while scrolling included
+    std::size_t total;      // in the round when it began
+};
+// The line under the pick: how to start and stop, how to leave, and in a draw without
+// repeats how many are left ("剩余 3 / 40").
+std::u16string presentationHelpLine(std::optional<RoundCount> count);
+
+// The record window, its columns, and saving it.
+inline constexpr std::u16string_view kRecordWindowTitle = u"抽取记录";
+inline constexpr std::u16string_view kRecordCopyButton = u"复制";
+inline constexpr std::u16string_view kRecordSaveButton = u"另存为…";
+inline constexpr std::u16string_view kRecordClearButton = u"清空";
+inline constexpr std::u16string_view kRecordTimeColumn = u"时间";
+inline constexpr std::u16string_view kRecordRoundColumn = u"轮次";
+inline constexpr std::u16string_view kRecordResultColumn = u"结果";
+inline constexpr std::u16string_view kRecordSaveDialogTitle = u"另存为";
+inline constexpr std::u16string_view kRecordDefaultFileName = u"抽取记录.txt";
+// Text files first, then all files, in the common-dialog form (pairs of NUL-ended texts).
+std::u16string textFilesFilter();
 
 }  // namespace zorbalin::layout

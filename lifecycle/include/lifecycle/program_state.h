@@ -8,13 +8,14 @@ namespace zorbalin::lifecycle {
 
 // Everything the window remembers besides its controls.
 struct ProgramState {
-    draw::DrawSession draw;           // itemList, intervalText, isScrolling
+    draw::DrawSession draw;  // the list, interval, round without repeats and record of results
     std::u16string listPath;        // the chosen candidate file, "" when none
     // What the startup has to tell (a killed write's copy, why the remembered file did not
     // load); shown once the window is up.
     std::u16string startupFailure;
     bool unloaded = false;          // the shutdown has run (or must never run)
     bool settingsSaved = true;      // the last store of the settings succeeded
+    bool noRepeatRemembered = false;  // the store holds a NoRepeat value
 };
 
 }  // namespace zorbalin::lifecycle
