@@ -31,6 +31,7 @@ void Startup(ProgramState& state, FrontEnd& frontEnd) {
     StoredSettings stored = readStoredSettings(frontEnd.settingsStore());
     state.listPath = std::move(stored.path);
     state.draw.intervalText = std::move(stored.interval);
+    state.loaded = true;
     state.noRepeatRemembered = stored.noRepeat.has_value();
     draw::SetNoRepeat(state.draw, stored.noRepeat.value_or(false));
 
@@ -60,13 +61,15 @@ void Startup(ProgramState& state, FrontEnd& frontEnd) {
 }
 
 void Shutdown(ProgramState& state, FrontEnd& frontEnd) {
-    if (std::exchange(state.unloaded, true)) {
+    // A window that never loaded must not store over the settings.
+    if (!state.loaded || std::exchange(state.unloaded, true)) {
         return;
     }
     StoreSettings(state, frontEnd);
 }
 
 void StoreSettings(ProgramState& state, FrontEnd& frontEnd) {
+    if (!state.loaded) return;
     StoredSettings stored{state.listPath, state.draw.intervalText};
     // The option is stored once it has been stored before or turned on, so that a user who
     // never touches it keeps exactly the two values the window has always kept.

@@ -12,10 +12,11 @@
 #include "base/progress.h"
 #include "draw/editor_text.h"
 #include "draw/text_removals.h"
+#include "lifecycle/main_window.h"
 
 namespace zorbalin::win32 {
 
-class CandidateEditor {
+class CandidateEditor final : public lifecycle::EditorControl {
 public:
     // Styles of the control that this class drives.
     static constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
@@ -26,18 +27,18 @@ public:
     HWND control() const { return control_; }
 
     // The whole content, CR LF between lines.
-    const std::u16string& text();
+    const std::u16string& text() override;
     // Replaces the whole content at the next flush(): a file loaded and then tidied in one
     // handler is put into the control once, which is what takes the time with long lists.
-    void setText(const std::u16string& text);
+    void setText(const std::u16string& text) override;
     // Puts a text set since the last flush into the control; false when there was none.
-    bool flush(Progress& progress);
+    bool flush(Progress& progress) override;
     bool flush() {
         NoProgress quietly;
         return flush(quietly);
     }
     // Drops a text set since the last flush: the control keeps what it shows.
-    void discard() { text_.discard(); }
+    void discard() override { text_.discard(); }
 
     // The window passes every message of the control through here first (the control is
     // subclassed by the window, whose guard catches what this throws). Text entering the

@@ -9,11 +9,13 @@
 
 #include "layout/texts.h"
 #include "system_function.h"
-#include "lifecycle/lifecycle.h"
+#include "common_dialog.h"
 #include "wide_text.h"
 #include "window_text.h"
 
 namespace zorbalin::win32 {
+
+using layout::ControlId;
 
 namespace {
 
@@ -65,11 +67,10 @@ Form1::Form1(HINSTANCE instance, Form1Options options)
         Timer1 = DrawTimer::create(window_, kTimer1TickMessage, options_.timerKind);
         createControls();
     } catch (...) {
-        state_.unloaded = true;  // a window that never loaded must not store over the settings
-        DestroyWindow(window_);
+        DestroyWindow(window_);  // never loaded: nothing is stored over the settings
         throw;
     }
-    guard_.run([this] { Form_Load(); });
+    Form_Load();
 }
 
 Form1::~Form1() {
@@ -92,7 +93,7 @@ LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam
     auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     LRESULT result = 0;
-    if (!form->guard_.run([&] { result = form->handleMessage(message, wParam, lParam); })) {
+    if (!form->handle([&] { result = form->handleMessage(message, wParam, lParam); })) {
         // A failed handler must not be what keeps the session from ending.
         return message == WM_QUERYENDSESSION ? TRUE : 0;
     }
@@ -103,7 +104,7 @@ LRESULT CALLBACK Form1::controlProcedure(HWND control, UINT message, WPARAM wPar
                                          UINT_PTR, DWORD_PTR formData) {
     auto* form = reinterpret_cast<Form1*>(formData);
     LRESULT result = 0;
-    form->guard_.run([&] { result = form->handleControlMessage(control, message, wParam, lParam); });
+    form->handle([&] { result = form->handleControlMessage(control, message, wParam, lParam); });
     return result;
 }
 
@@ -117,14 +118,10 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SHOWWINDOW:
         // Reported once the window is up, so the box has a window to belong to.
-        if (wParam != FALSE && !state_.startupFailure.empty()) {
-            PostMessageW(window_, kStartupFailureMessage, 0, 0);
-        }
+        if (wParam != FALSE && hasStartupNotice()) PostMessageW(window_, kStartupFailureMessage, 0, 0);
         break;
     case kStartupFailureMessage:
-        if (std::u16string failure = std::exchange(state_.startupFailure, {}); !failure.empty()) {
-            reportFailure(failure);
-        }
+        tellStartupNotice();
         return 0;
     case WM_SIZE:
         layoutControls();
@@ -161,12 +158,11 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_CLOSE:
-        close(true);
+        closeWindow(true);
+        DestroyWindow(window_);
         return 0;
     case WM_QUERYENDSESSION:
-        // The session asks before it ends, and may still be cancelled: the settings are
-        // stored now and the window stays.
-        lifecycle::StoreSettings(state_, *this);
+        storeSettingsForSession();
         return TRUE;
     case WM_ENDSESSION:
         // Logoff or shutdown: the process may end right after this message.
@@ -190,9 +186,9 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::handleCommand(HWND control, WORD notification) {
-    if (control == Command1 && notification == BN_CLICKED) {
+    if (control == this->control(ControlId::Command1) && notification == BN_CLICKED) {
         Command1_Click();
-    } else if (control == Command2 && notification == BN_CLICKED) {
+    } else if (control == this->control(ControlId::Command2) && notification == BN_CLICKED) {
         Command2_Click();
     } else if (control == RichTextBox1.control() && notification == EN_CHANGE) {
         RichTextBox1.contentChanged();
@@ -208,7 +204,7 @@ LRESULT Form1::handleControlMessage(HWND control, UINT message, WPARAM wParam, L
         if (const std::optional<LRESULT> handled = RichTextBox1.filterMessage(message, wParam, lParam)) {
             return *handled;
         }
-    } else if (control == Text2 && message == WM_KILLFOCUS) {
+    } else if (control == this->control(ControlId::Text2) && message == WM_KILLFOCUS) {
         const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
         const HWND newFocus = reinterpret_cast<HWND>(wParam);
         if (newFocus != nullptr && window_ != nullptr && IsChild(window_, newFocus)) Text2_LostFocus();
@@ -217,114 +213,25 @@ LRESULT Form1::handleControlMessage(HWND control, UINT message, WPARAM wParam, L
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
-// The texts that the handler set reach the controls once, as it ends.
-void Form1::handlerEnded() {
-    RichTextBox1.flush(busy_);
-    busy_.end();
-}
-
-void Form1::handlerFailed(const Problem& problem, bool outermost) noexcept {
-    if (outermost) RichTextBox1.discard();  // the editor keeps the text it shows
-    try {
-        if (outermost) busy_.end();
-        const layout::MessageBoxText box = layout::problemBox(problem);
-        if (window_ == nullptr || IsWindowVisible(window_) == FALSE) {
-            state_.startupFailure = box.text;  // shown once the window is up
-            return;
-        }
-        showBox(box.text, box.title, box.icon == layout::BoxIcon::Warning);
-    } catch (...) {
-        // Too little memory even for the message: the one text that needs none.
-        MessageBoxW(window_, reinterpret_cast<const wchar_t*>(layout::kOutOfMemoryMessage.data()),
-                    reinterpret_cast<const wchar_t*>(layout::kWindowCaption.data()),
-                    MB_OK | MB_ICONWARNING);
-    }
-}
-
-void Form1::beforeModal() {
-    RichTextBox1.flush(busy_);  // a modal loop lets the user at the editor
-    busy_.end();
-}
-
-void Form1::showBox(std::u16string_view text, std::u16string_view title, bool warning) {
-    beforeModal();
+void Form1::showBox(const layout::MessageBoxText& box) {
     if (options_.showMessage) {
-        options_.showMessage(window_, text, title);
+        options_.showMessage(window_, box.text, box.title);
         return;
     }
-    MessageBoxW(window_, toWide(text).c_str(), toWide(title).c_str(),
-                MB_OK | (warning ? MB_ICONWARNING : 0u));
+    MessageBoxW(window_, toWide(box.text).c_str(), toWide(box.title).c_str(),
+                MB_OK | (box.icon == layout::BoxIcon::Warning ? MB_ICONWARNING : 0u));
 }
 
-void Form1::close(bool byUser) {
-    Form_Unload();
-    // The user closing the window hears that the settings were not kept; a close asked for
-    // by the session must not wait for anyone to press OK.
-    if (!state_.settingsSaved && byUser) {
-        reportFailure(layout::problemMessage(
-            Problem{ProblemCode::SettingsNotSaved, {}, SystemCause::Other, settings_.location()}));
-    }
-    DestroyWindow(window_);
+void Form1::setControlText(ControlId id, std::u16string_view text) {
+    setWindowText(control(id), text);
 }
 
-void Form1::Form_Load() {
-    lifecycle::Startup(state_, *this);
+std::u16string Form1::controlText(ControlId id) {
+    return windowText(control(id));
 }
 
-void Form1::Form_Unload() {
-    lifecycle::Shutdown(state_, *this);
-}
-
-void Form1::Command1_Click() {
-    ChooseCandidateFile();
-}
-
-void Form1::Command2_Click() {
-    draw::ToggleDraw(state_.draw, *this);
-}
-
-void Form1::Timer1_Timer() {
-    draw::DrawTick(state_.draw, *this, random_);
-}
-
-void Form1::Text2_LostFocus() {
-    draw::NormalizeIntervalField(*this);
-}
-
-void Form1::reportFailure(std::u16string_view message) {
-    showBox(message, layout::kWindowCaption, true);
-}
-
-std::u16string Form1::editorText() {
-    return RichTextBox1.text();
-}
-
-void Form1::setEditorText(const std::u16string& text) {
-    RichTextBox1.setText(text);
-}
-
-void Form1::setPickText(std::u16string_view text) {
-    setWindowText(Text1, text);
-}
-
-std::u16string Form1::intervalFieldText() {
-    return windowText(Text2);
-}
-
-void Form1::setIntervalFieldText(const std::u16string& text) {
-    setWindowText(Text2, text);
-}
-
-void Form1::setStartStopCaption(std::u16string_view caption) {
-    setWindowText(Command2, caption);
-}
-
-void Form1::setTimerInterval(std::int32_t milliseconds) {
-    Timer1->setInterval(milliseconds);
-}
-
-void Form1::setTimerEnabled(bool enabled) {
-    Timer1->setEnabled(enabled);
+std::u16string Form1::runOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    return ShowOpenFileDialog(window_, title, filter, options_.dialogBackend);
 }
 
 }  // namespace zorbalin::win32

@@ -14,14 +14,11 @@
 #include "busy_window.h"
 #include "candidate_editor.h"
 #include "dialogs/open_file_dialog.h"
-#include "draw/random_pick.h"
 #include "draw_timer.h"
 #include "file_system.h"
 #include "handles.h"
 #include "layout/layout_table.h"
-#include "lifecycle/front_end.h"
-#include "lifecycle/handler_guard.h"
-#include "lifecycle/program_state.h"
+#include "lifecycle/main_window.h"
 #include "settings_store.h"
 #include "wide_text.h"
 
@@ -48,18 +45,16 @@ struct Form1Options {
     std::wstring recoveryFolder;    // "": %LOCALAPPDATA%\Zorbalin
 };
 
-class Form1 final : private lifecycle::FrontEnd, private lifecycle::HandlerGuard::Window {
+class Form1 final : private lifecycle::MainWindow {
 public:
     // Creates the window and its controls and runs the startup; the window is not shown.
     explicit Form1(HINSTANCE instance, Form1Options options = {});
     ~Form1() override;
-    Form1(const Form1&) = delete;
-    Form1& operator=(const Form1&) = delete;
 
     HWND window() const { return window_; }
     // The control, or null after the window is gone.
     HWND control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
-    std::wstring listPath() const { return toWide(state_.listPath); }
+    std::wstring listPath() const { return toWide(state().listPath); }
     const DrawTimer& timer() const { return *Timer1; }
 
     // Shows the window with the focus in the editor.
@@ -74,68 +69,37 @@ private:
     LRESULT handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void handleCommand(HWND control, WORD notification);
 
-    // lifecycle::HandlerGuard::Window
-    void handlerEnded() override;
-    void handlerFailed(const Problem& problem, bool outermost) noexcept override;
-    // Before anything modal lets the user at the controls.
-    void beforeModal();
-    void showBox(std::u16string_view text, std::u16string_view title, bool warning);
-
     void createControls();
     // Fonts and positions for the window's current dpi and client size.
     void applyDpi(int dpi);
     void layoutControls();
     SIZE designedWindowSize() const;
 
-    // Event handlers.
-    void Form_Load();
-    void Form_Unload();
-    void Command1_Click();
-    void Command2_Click();
-    void Timer1_Timer();
-    void Text2_LostFocus();
-
-    void ChooseCandidateFile();
-    void close(bool byUser);
-
-    // lifecycle::FrontEnd
+    // lifecycle::MainWindow
+    lifecycle::EditorControl& editor() override { return RichTextBox1; }
+    void setControlText(layout::ControlId id, std::u16string_view text) override;
+    std::u16string controlText(layout::ControlId id) override;
+    void setTimerInterval(std::int32_t milliseconds) override { Timer1->setInterval(milliseconds); }
+    void setTimerEnabled(bool enabled) override { Timer1->setEnabled(enabled); }
+    lifecycle::BusyIndicator& busy() override { return busy_; }
+    bool isShown() const override { return window_ != nullptr && IsWindowVisible(window_) != FALSE; }
+    void showBox(const layout::MessageBoxText& box) override;
     lifecycle::SettingsStore& settingsStore() override { return settings_; }
     files::FileSystem& fileSystem() override { return fileSystem_; }
     files::CodePages codePages() override { return win32CodePages(); }
-    std::u16string showOpenFileDialog(std::u16string_view title,
-                                      std::u16string_view filter) override;
-    void reportFailure(std::u16string_view message) override;
-
-    // draw::DrawControls
-    std::u16string editorText() override;
-    void setEditorText(const std::u16string& text) override;
-    void setPickText(std::u16string_view text) override;
-    std::u16string intervalFieldText() override;
-    void setIntervalFieldText(const std::u16string& text) override;
-    void setStartStopCaption(std::u16string_view caption) override;
-    void setTimerInterval(std::int32_t milliseconds) override;
-    void setTimerEnabled(bool enabled) override;
-    Progress& progress() override { return busy_; }
+    std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
 
     Form1Options options_;
-    lifecycle::HandlerGuard guard_{*this};
     HWND window_ = nullptr;
     int dpi_ = layout::kDesignDpi;
     UniqueFont font_;
     // The controls in layout-table order; child windows, destroyed with the window.
     std::array<HWND, layout::kLayout.size()> controls_{};
-    HWND Command1 = nullptr;
-    HWND Command2 = nullptr;
-    HWND Text1 = nullptr;
-    HWND Text2 = nullptr;
     CandidateEditor RichTextBox1;
     std::unique_ptr<DrawTimer> Timer1;
     BusyWindow busy_;
     HWND focusBeforeDeactivation_ = nullptr;
 
-    // State.
-    lifecycle::ProgramState state_;  // the draw's state, listPath, the startup's failure
-    draw::RandomSource random_;
     RegistrySettingsStore settings_;
     Win32FileSystem fileSystem_;
 };

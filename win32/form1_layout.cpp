@@ -77,12 +77,8 @@ void Form1::createControls() {
         if (created == nullptr) throw std::runtime_error("Form1: a control could not be created");
         controls_[index] = created;
     }
-    Command1 = control(ControlId::Command1);
-    Command2 = control(ControlId::Command2);
-    Text1 = control(ControlId::Text1);
-    Text2 = control(ControlId::Text2);
     RichTextBox1.attach(control(ControlId::RichTextBox1));
-    for (HWND subclassed : {Text2, RichTextBox1.control()}) {
+    for (HWND subclassed : {control(ControlId::Text2), RichTextBox1.control()}) {
         SetWindowSubclass(subclassed, &Form1::controlProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
     }
 

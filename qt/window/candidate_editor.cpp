@@ -53,7 +53,8 @@ QString editorTextFromCrlfText(const std::u16string& text) {
     return result;
 }
 
-CandidateEditor::CandidateEditor(QWidget* parent) : QPlainTextEdit(parent) {
+CandidateEditor::CandidateEditor(lifecycle::HandlerGuard* guard, QWidget* parent)
+    : QPlainTextEdit(parent), guard_(guard) {
     setObjectName(QStringLiteral("RichTextBox1"));
     setTabChangesFocus(true);  // keeps the window usable without a mouse
     setLineWrapMode(QPlainTextEdit::NoWrap);

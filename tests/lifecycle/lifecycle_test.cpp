@@ -144,6 +144,7 @@ TEST(Startup, LoadsTheRememberedFileAndInterval) {
 TEST(Shutdown, StoresPathAndIntervalOnce) {
     FakeFrontEnd frontEnd;
     ProgramState state;
+    state.loaded = true;
     state.listPath = kListPath;
     state.draw.intervalText = u"75";
 
@@ -158,6 +159,7 @@ TEST(Shutdown, StoresPathAndIntervalOnce) {
 TEST(Shutdown, StoresTheCurrentValuesAndKeepsAFailure) {
     FakeFrontEnd frontEnd;
     ProgramState state;
+    state.loaded = true;
     state.listPath = kListPath;
     state.draw.intervalText = u"75";
     StoreSettings(state, frontEnd);  // the session asked first: the shutdown still stores
@@ -175,8 +177,7 @@ TEST(Shutdown, StoresTheCurrentValuesAndKeepsAFailure) {
 TEST(Shutdown, AWindowThatNeverLoadedStoresNothing) {
     FakeFrontEnd frontEnd;
     frontEnd.settings = {kListPath, u"120"};
-    ProgramState state;
-    state.unloaded = true;
+    ProgramState state;  // the startup never ran
 
     Shutdown(state, frontEnd);
 

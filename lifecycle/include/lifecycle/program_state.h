@@ -13,7 +13,8 @@ struct ProgramState {
     // What the startup has to tell (a killed write's copy, why the remembered file did not
     // load); shown once the window is up.
     std::u16string startupFailure;
-    bool unloaded = false;          // the shutdown has run (or must never run)
+    bool loaded = false;            // the settings were read: only then are they stored
+    bool unloaded = false;          // the shutdown has run
     bool settingsSaved = true;      // the last store of the settings succeeded
     bool noRepeatRemembered = false;  // the store holds a NoRepeat value
 };
