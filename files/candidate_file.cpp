@@ -265,4 +265,41 @@ Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16stri
     }
 }
 
+Status saveTextFile(FileSystem& fileSystem, std::u16string_view path, std::u16string_view text,
+                    const textio::FileFormat& format, const CodePages& codePages,
+                    Progress& progress) {
+    if (Result<OpenedFile> opened = fileSystem.openForReading(path)) {
+        Result<FileFacts> facts = opened->file->facts();
+        if (!facts) return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
+        if (facts->kind != FileKind::RegularFile) return problem(ProblemCode::TargetNotAFile);
+        // What it held does not matter: it is never taken to hold the new bytes already.
+        LoadedFile existing{{}, format, std::u16string(path), std::move(opened->file), facts->stamp,
+                            ContentDigest{~std::uint64_t{0}, 0}, std::move(opened->folder),
+                            std::move(opened->name)};
+        return writeCandidateFile(fileSystem, existing, text, codePages, progress);
+    } else if (opened.problem().cause != SystemCause::NotFound) {
+        return withCode(opened.takeProblem(), ProblemCode::WriteFailed);
+    }
+
+    const std::optional<std::string> bytes = textio::encodeCandidateText(text, format, codePages.encode);
+    if (!bytes) return problem(ProblemCode::NotEncodable);
+    std::size_t slash = path.size();
+    while (slash > 0 && !fileSystem.isPathSeparator(path[slash - 1])) --slash;
+    const std::u16string_view name = path.substr(slash);
+    const std::u16string_view folderPath = slash > 1 ? path.substr(0, slash - 1) : path.substr(0, slash);
+    Result<std::unique_ptr<Folder>> folder = fileSystem.openFolder(folderPath.empty() ? u"." : folderPath);
+    if (!folder) return withCode(folder.takeProblem(), ProblemCode::WriteFailed);
+    std::u16string temporaryFile = temporaryName();
+    Result<std::unique_ptr<OpenFile>> created = (*folder)->open(temporaryFile, OpenMode::CreateNew);
+    if (!created) return withCode(created.takeProblem(), ProblemCode::WriteFailed);
+    Temporary temporary(**folder, std::move(*created), std::move(temporaryFile));
+    Status written = temporary.file().writeAt(0, *bytes);
+    progress.report(ProgressStage::Writing, bytes->size(), bytes->size());
+    if (written) written = temporary.file().flush();
+    if (written) written = temporary.replace(name);
+    if (written) (void)(*folder)->flush();  // the rename has happened: the file is saved
+    if (!written) return withCode(written.takeProblem(), ProblemCode::WriteFailed);
+    return done();
+}
+
 }  // namespace zorbalin::files

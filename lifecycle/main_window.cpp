@@ -1,5 +1,6 @@
 #include "lifecycle/main_window.h"
 
+#include "draw/result_record.h"
 #include "lifecycle/lifecycle.h"
 
 namespace zorbalin::lifecycle {
@@ -26,6 +27,49 @@ void MainWindow::Timer1_Timer() {
 
 void MainWindow::Text2_LostFocus() {
     handle([this] { draw::NormalizeIntervalField(*this); });
+}
+
+void MainWindow::runCommand(layout::WindowCommand command) {
+    using layout::WindowCommand;
+    handle([this, command] {
+        switch (command) {
+        case WindowCommand::None: break;
+        case WindowCommand::StartStop: draw::ToggleDraw(state_.draw, *this, random_); break;
+        case WindowCommand::TogglePresentation: showPresentation(!presentationShown()); break;
+        case WindowCommand::LeavePresentation: showPresentation(false); break;
+        case WindowCommand::OpenRecord: showRecord(); break;
+        case WindowCommand::CopyPick: copyPickSelection(); break;
+        case WindowCommand::SelectAllPick: selectAllPick(); break;
+        case WindowCommand::ToggleNoRepeat:
+            draw::SetNoRepeat(state_.draw, !state_.draw.noRepeat);
+            state_.noRepeatRemembered = true;  // the choice is kept from now on
+            break;
+        case WindowCommand::RestartRound: draw::RestartRound(state_.draw); break;
+        }
+    });
+}
+
+void MainWindow::copyRecord() {
+    handle([this] { setClipboardText(draw::recordText(state_.draw.record)); });
+}
+
+void MainWindow::saveRecord() {
+    handle([this] {
+        beforeModal();
+        const std::u16string path = chooseRecordFile();
+        if (path.empty()) return;
+        const Status saved = files::saveTextFile(fileSystem(), path, draw::recordText(state_.draw.record),
+                                                 draw::kRecordFileFormat, codePages(), busy());
+        if (!saved) reportFailure(layout::problemMessage(saved.problem(), path));
+    });
+}
+
+void MainWindow::clearRecord() {
+    handle([this] { state_.draw.record.clear(); });
+}
+
+std::u16string MainWindow::presentationHelp() const {
+    return layout::presentationHelpLine(draw::roundCount(state_.draw));
 }
 
 void MainWindow::closeWindow(bool byUser) {
@@ -73,6 +117,7 @@ void MainWindow::beforeModal() {
 void MainWindow::handlerEnded() {
     editor().flush(busy());
     busy().end();
+    refreshViews();
 }
 
 // A handler inside another (a platform's edge around the named handler) drops what it set

@@ -19,6 +19,7 @@ public:
     Result<files::OpenedFile> openForReading(std::u16string_view path) override;
     Result<std::unique_ptr<files::Folder>> openFolder(std::u16string_view path) override;
     Result<std::unique_ptr<files::Folder>> openRecoveryFolder() override;
+    bool isPathSeparator(char16_t c) const override { return c == u'/' || c == u'\\'; }
 
     const std::wstring& recoveryFolder() const { return recoveryFolder_; }
 

@@ -88,6 +88,14 @@ private:
     files::FileSystem& fileSystem() override { return fileSystem_; }
     files::CodePages codePages() override { return win32CodePages(); }
     std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
+    void showPresentation(bool) override {}
+    bool presentationShown() const override { return false; }
+    void showRecord() override {}
+    void refreshViews() override {}
+    void copyPickSelection() override { SendMessageW(control(layout::ControlId::Text1), WM_COPY, 0, 0); }
+    void selectAllPick() override { SendMessageW(control(layout::ControlId::Text1), EM_SETSEL, 0, -1); }
+    void setClipboardText(std::u16string_view) override {}
+    std::u16string chooseRecordFile() override { return {}; }
 
     Form1Options options_;
     HWND window_ = nullptr;

@@ -1,6 +1,8 @@
 #include "form1.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -154,6 +156,18 @@ void Form1::showBox(const layout::MessageBoxText& box) {
                         toQString(box.title), toQString(box.text), QMessageBox::Ok, this);
     message.setTextFormat(Qt::PlainText);  // a path or a system's text is never markup
     message.exec();
+}
+
+void Form1::copyPickSelection() {
+    static_cast<QLineEdit*>(control(ControlId::Text1))->copy();
+}
+
+void Form1::selectAllPick() {
+    static_cast<QLineEdit*>(control(ControlId::Text1))->selectAll();
+}
+
+void Form1::setClipboardText(std::u16string_view text) {
+    QGuiApplication::clipboard()->setText(toQString(text));
 }
 
 std::u16string Form1::runOpenFileDialog(std::u16string_view title, std::u16string_view filter) {

@@ -56,6 +56,14 @@ private:
     files::FileSystem& fileSystem() override { return fileSystem_; }
     files::CodePages codePages() override { return qtCodePages(); }
     std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
+    void showPresentation(bool) override {}
+    bool presentationShown() const override { return false; }
+    void showRecord() override {}
+    void refreshViews() override {}
+    void copyPickSelection() override;
+    void selectAllPick() override;
+    void setClipboardText(std::u16string_view text) override;
+    std::u16string chooseRecordFile() override { return {}; }
 
     BusyWindow busy_{this};
     // The controls in layout-table order, children of the window.

@@ -300,5 +300,24 @@ TEST(WriteCandidateFile, AKilledInPlaceWriteCanAlwaysBeUndone) {
     }
 }
 
+TEST(SaveTextFile, CreatesANewFileOrReplacesTheOneThereButNoFolder) {
+    const FileFormat utf8{TextEncoding::Utf8WithBom, LineEnding::CrLf};
+    NoProgress progress;
+    FakeFileSystem system;
+    ASSERT_TRUE(saveTextFile(system, u"/lists/record.txt", u"a\r\nb", utf8, codePages(), progress));
+    EXPECT_EQ(system.bytesOf(u"record.txt"), "\xEF\xBB\xBF" "a\r\nb");
+    EXPECT_EQ(system.folder.size(), 1u) << "no temporary file is left";
+
+    const auto old = system.folder.at(u"record.txt");
+    old->links = 2;  // another name for it keeps seeing what is saved
+    ASSERT_TRUE(saveTextFile(system, u"/lists/record.txt", u"c", utf8, codePages(), progress));
+    EXPECT_EQ(old->bytes, "\xEF\xBB\xBF" "c");
+
+    system.add(u"folder", "")->kind = FileKind::Folder;
+    const Status refused = saveTextFile(system, u"/lists/folder", u"c", utf8, codePages(), progress);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.problem().code, ProblemCode::TargetNotAFile);
+}
+
 }  // namespace
 }  // namespace zorbalin::files

@@ -63,6 +63,14 @@ Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view
 Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16string_view text,
                           const CodePages& codePages, Progress& progress);
 
+// Saves text (CR LF between lines) into the file at `path`, in `format`, as the user chose it
+// in a save dialog: an existing file is replaced as a candidate file is written back (only
+// that file, keeping all it has, in place where replacing would lose something), a new one
+// is written under a temporary name and then renamed into place. Fails as writeCandidateFile.
+Status saveTextFile(FileSystem& fileSystem, std::u16string_view path, std::u16string_view text,
+                    const textio::FileFormat& format, const CodePages& codePages,
+                    Progress& progress);
+
 // A copy of old bytes left by an in-place write that never finished (the program was killed).
 struct InterruptedWrite {
     std::u16string copy;    // the copy's full path

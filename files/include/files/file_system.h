@@ -108,6 +108,8 @@ public:
     // without waiting.
     virtual Result<OpenedFile> openForReading(std::u16string_view path) = 0;
     virtual Result<std::unique_ptr<Folder>> openFolder(std::u16string_view path) = 0;
+    // Whether the character separates the folders of a path ("/"; on Windows "\\" too).
+    virtual bool isPathSeparator(char16_t c) const { return c == u'/'; }
     // The private folder for copies of old bytes ($XDG_STATE_HOME/zorbalin,
     // %LOCALAPPDATA%\Zorbalin), created when missing; a failure has `where` set to it.
     virtual Result<std::unique_ptr<Folder>> openRecoveryFolder() = 0;

@@ -13,6 +13,7 @@
 #include "draw/random_pick.h"
 #include "layout/layout_table.h"
 #include "layout/texts.h"
+#include "layout/window_commands.h"
 #include "lifecycle/front_end.h"
 #include "lifecycle/handler_guard.h"
 #include "lifecycle/program_state.h"
@@ -66,6 +67,23 @@ public:
     bool hasStartupNotice() const { return !state_.startupFailure.empty(); }
     void tellStartupNotice();
 
+    // A command from a key (layout::commandForKey), the pick display's menu or the
+    // presentation view.
+    void runCommand(layout::WindowCommand command);
+    // The record window's buttons: copy it all, save it through the save dialog, clear it.
+    void copyRecord();
+    void saveRecord();
+    void clearRecord();
+
+    // What the presentation view shows: the pick on show (always Text1's), and the line under
+    // it with how many are left in a draw without repeats.
+    std::u16string_view presentationPick() const { return state_.draw.pickText; }
+    std::u16string presentationHelp() const;
+    // What the menu on the pick display offers now.
+    layout::PickMenuFacts pickMenuFacts(bool pickHasSelection) const {
+        return {!state_.draw.pickText.empty(), pickHasSelection, state_.draw.noRepeat};
+    }
+
     const ProgramState& state() const { return state_; }
 
 protected:
@@ -87,6 +105,22 @@ protected:
     virtual void showBox(const layout::MessageBoxText& box) = 0;
     // The platform's open-file dialog with its error box (dialogs::runOpenFileDialog).
     virtual std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter) = 0;
+
+    // The classroom options' windows: the presentation view (over the screen of the window)
+    // and the record window.
+    virtual void showPresentation(bool shown) = 0;
+    virtual bool presentationShown() const = 0;
+    virtual void showRecord() = 0;
+    // A handler changed what is on show (the pick, the round, the record): the open views show
+    // it anew. Called when every handler ends; a view that is closed does nothing.
+    virtual void refreshViews() = 0;
+    // The pick display's own copy and select all, and the clipboard.
+    virtual void copyPickSelection() = 0;
+    virtual void selectAllPick() = 0;
+    virtual void setClipboardText(std::u16string_view text) = 0;
+    // The platform's save dialog with kRecordSaveDialogTitle, kRecordDefaultFileName and
+    // textFilesFilter(), asking before it replaces a file; "" when the user cancelled.
+    virtual std::u16string chooseRecordFile() = 0;
 
     // The guard, for the platform's own handlers (a paste into the editor).
     HandlerGuard& guard() { return guard_; }
