@@ -206,6 +206,14 @@ public:
             OwnedHandle probe(CreateFileW(target.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
                                           FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
             if (!probe && GetLastError() == ERROR_SHARING_VIOLATION) return lastProblem();
+            // Nothing to replace (a file saved under a new name), which ReplaceFileW refuses:
+            // renamed into place instead, never over a file that appeared there meanwhile.
+            if (!probe && GetLastError() == ERROR_FILE_NOT_FOUND) {
+                if (MoveFileExW(inFolder(path_, from).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) == FALSE) {
+                    return lastProblem();
+                }
+                return done();
+            }
         }
         // The new file was flushed before: after the rename nothing of it is left to flush.
         if (ReplaceFileW(target.c_str(), inFolder(path_, from).c_str(), nullptr, 0, nullptr, nullptr) ==

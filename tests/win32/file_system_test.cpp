@@ -197,6 +197,20 @@ TEST_F(FileSystemTest, AFileChangedSinceItWasReadIsNotWritten) {
     }
 }
 
+// A file saved from a save dialog: a new name gets a new file, an existing file is replaced;
+// no temporary file stays either way.
+TEST_F(FileSystemTest, SavedFileIsWrittenUnderANewNameOrReplacesTheOldOne) {
+    const std::wstring path = folder.file(L"抽取记录.txt");
+    for (const char* text : {"new", "replaced"}) {
+        SCOPED_TRACE(text);
+        const std::u16string wide(text, text + std::char_traits<char>::length(text));
+        ASSERT_TRUE(files::saveTextFile(fileSystem, fromWide(path), wide,
+                                        {TextEncoding::Utf8, LineEnding::CrLf}, win32CodePages(), progress));
+        EXPECT_EQ(readBytes(path), text);
+        EXPECT_EQ(fileCount(), 1u);
+    }
+}
+
 TEST_F(FileSystemTest, PathsLongerThanMaxPath) {
     std::wstring deep = folder.path();
     while (deep.size() < 2 * MAX_PATH) {
