@@ -26,12 +26,37 @@ constexpr std::size_t kFileBufferLength = 32768;
 // A single name: no component is longer than MAX_PATH.
 constexpr std::size_t kFileTitleLength = MAX_PATH;
 
-using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
+using FileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
 using CommDlgExtendedErrorFunction = DWORD(WINAPI*)();
 
 Problem lastError() {
     const DWORD error = GetLastError();
     return dialogs::dialogFailure(static_cast<long>(error), systemErrorText(error));
+}
+
+// GetOpenFileNameW or GetSaveFileNameW over the record, whose lpstrFile holds the name it
+// starts with. Loaded here, not linked: a system without the library or the entry point gets
+// a failure to report instead of a program that does not start.
+Result<std::u16string> runFileDialog(const wchar_t* libraryName, const char* entryPoint,
+                                     OPENFILENAMEW& record) {
+    const OwnedModule library(LoadLibraryW(libraryName));
+    if (library.get() == nullptr) return lastError();
+    const auto runDialog = systemFunction<FileDialogFunction>(library.get(), entryPoint);
+    if (runDialog == nullptr) return lastError();
+    const auto extendedError =
+        systemFunction<CommDlgExtendedErrorFunction>(library.get(), "CommDlgExtendedError");
+    if (extendedError == nullptr) return lastError();
+
+    if (runDialog(&record) == FALSE) {
+        // Zero is both "cancelled" and "failed"; only the extended error tells them apart.
+        const DWORD code = extendedError();
+        if (code == 0) return std::u16string();
+        return dialogs::dialogFailure(static_cast<long>(code), layout::commonDialogErrorText(code));
+    }
+    const std::wstring_view file(record.lpstrFile, record.nMaxFile);
+    const std::size_t end = file.find(L'\0');
+    if (end == std::wstring_view::npos) return std::u16string();
+    return fromWide(file.substr(0, end));
 }
 
 }  // namespace
@@ -41,16 +66,6 @@ CommonDialogBackend::CommonDialogBackend(HWND owner, std::wstring library, std::
 
 Result<std::u16string> CommonDialogBackend::chooseExistingFile(
     const dialogs::OpenFileDialogRequest& request) {
-    // Loaded here, not linked: a system without the library or the entry point gets the
-    // routine's error box instead of a program that does not start.
-    const OwnedModule library(LoadLibraryW(library_.c_str()));
-    if (library.get() == nullptr) return lastError();
-    const auto getOpenFileName = systemFunction<GetOpenFileNameFunction>(library.get(), entryPoint_.c_str());
-    if (getOpenFileName == nullptr) return lastError();
-    const auto extendedError =
-        systemFunction<CommDlgExtendedErrorFunction>(library.get(), "CommDlgExtendedError");
-    if (extendedError == nullptr) return lastError();
-
     // The list of pairs ends with an empty entry: two NULs more than the caller may have given.
     std::wstring filter = toWide(request.filter);
     filter.append(2, L'\0');
@@ -69,16 +84,7 @@ Result<std::u16string> CommonDialogBackend::chooseExistingFile(
     record.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
     record.lpstrTitle = title.c_str();
     record.Flags = kOpenFileFlags;
-
-    if (getOpenFileName(&record) == FALSE) {
-        // Zero is both "cancelled" and "failed"; only the extended error tells them apart.
-        const DWORD code = extendedError();
-        if (code == 0) return std::u16string();
-        return dialogs::dialogFailure(static_cast<long>(code), layout::commonDialogErrorText(code));
-    }
-    const std::size_t end = file.find(L'\0');
-    if (end == std::wstring::npos) return std::u16string();
-    return fromWide(std::wstring_view(file).substr(0, end));
+    return runFileDialog(library_.c_str(), entryPoint_.c_str(), record);
 }
 
 void CommonDialogBackend::showFailureBox(std::u16string_view title, std::u16string_view text) {
@@ -94,6 +100,30 @@ std::u16string ShowOpenFileDialog(HWND owner, std::u16string_view title, std::u1
     if (backend != nullptr) return dialogs::runOpenFileDialog(title, filter, *backend);
     CommonDialogBackend commonDialog(owner);
     return dialogs::runOpenFileDialog(title, filter, commonDialog);
+}
+
+Result<std::u16string> ShowSaveFileDialog(HWND owner, std::u16string_view title,
+                                          std::u16string_view fileName, std::u16string_view filter) {
+    std::wstring filterPairs = toWide(filter);
+    filterPairs.append(2, L'\0');
+    const std::wstring titleText = toWide(title);
+    std::wstring file = toWide(fileName);
+    file.resize(kFileBufferLength, L'\0');
+    // A name typed without an extension gets the one of the name offered.
+    const std::size_t dot = fileName.rfind(u'.');
+    const std::wstring extension = dot == std::u16string_view::npos ? L"" : toWide(fileName.substr(dot + 1));
+
+    OPENFILENAMEW record{};
+    record.lStructSize = sizeof(record);
+    record.hwndOwner = owner;
+    record.lpstrFilter = filterPairs.c_str();
+    record.nFilterIndex = 1;
+    record.lpstrFile = file.data();
+    record.nMaxFile = static_cast<DWORD>(file.size());
+    record.lpstrTitle = titleText.c_str();
+    record.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOREADONLYRETURN;
+    return runFileDialog(L"comdlg32.dll", "GetSaveFileNameW", record);
 }
 
 }  // namespace zorbalin::win32

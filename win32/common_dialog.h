@@ -1,4 +1,4 @@
-// The open-file dialog on Windows: the common dialog, loaded from its library at run time
+// The open-file and save dialogs on Windows: the common dialogs, loaded from its library at run time
 // so that a missing library or entry point is a failure the routine reports in its box.
 #pragma once
 
@@ -31,5 +31,10 @@ private:
 std::u16string ShowOpenFileDialog(HWND owner, std::u16string_view title,
                                   std::u16string_view filter,
                                   dialogs::OpenFileDialogBackend* backend = nullptr);
+
+// The save dialog: the full path of the file to write, "" when the user cancelled, or the
+// dialog's failure. It offers `fileName` and asks before an existing file is replaced.
+Result<std::u16string> ShowSaveFileDialog(HWND owner, std::u16string_view title,
+                                          std::u16string_view fileName, std::u16string_view filter);
 
 }  // namespace zorbalin::win32

@@ -1,15 +1,20 @@
 #include "form1.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include <cstring>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 #include "layout/texts.h"
+#include "message_loop.h"
 #include "system_function.h"
 #include "common_dialog.h"
+#include "view_window.h"
 #include "wide_text.h"
 #include "window_text.h"
 
@@ -54,6 +59,12 @@ Form1::Form1(HINSTANCE instance, Form1Options options)
       fileSystem_(options_.recoveryFolder) {
     static const ATOM windowClass = registerWindowClass(instance, &Form1::windowProcedure);
     (void)windowClass;  // a failed registration shows as a failed CreateWindowExW below
+    // The record's list and Text1's tooltip; a control that is missing fails where it is made.
+    static const BOOL commonControls = [] {
+        const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+        return InitCommonControlsEx(&classes);
+    }();
+    (void)commonControls;
     const std::wstring caption = toWide(layout::kWindowCaption);
     CreateWindowExW(kWindowExStyle, kWindowClassName, caption.c_str(), kWindowStyle,
                     CW_USEDEFAULT, CW_USEDEFAULT,
@@ -116,6 +127,8 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kTimer1TickMessage:
         if (Timer1 && Timer1->takeTick()) Timer1_Timer();
         return 0;
+    case kWindowKeyMessage:
+        return runKeyCommand(*this, layout::WindowView::Main, lParam);
     case WM_SHOWWINDOW:
         // Reported once the window is up, so the box has a window to belong to.
         if (wParam != FALSE && hasStartupNotice()) PostMessageW(window_, kStartupFailureMessage, 0, 0);
@@ -204,6 +217,9 @@ LRESULT Form1::handleControlMessage(HWND control, UINT message, WPARAM wParam, L
         if (const std::optional<LRESULT> handled = RichTextBox1.filterMessage(message, wParam, lParam)) {
             return *handled;
         }
+    } else if (control == this->control(ControlId::Text1) && message == WM_CONTEXTMENU) {
+        showPickMenu(lParam);
+        return 0;
     } else if (control == this->control(ControlId::Text2) && message == WM_KILLFOCUS) {
         const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
         const HWND newFocus = reinterpret_cast<HWND>(wParam);
@@ -228,6 +244,77 @@ void Form1::setControlText(ControlId id, std::u16string_view text) {
 
 std::u16string Form1::controlText(ControlId id) {
     return windowText(control(id));
+}
+
+void Form1::showPickMenu(LPARAM at) {
+    const HWND pick = control(ControlId::Text1);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(pick, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto entries = layout::pickMenu(pickMenuFacts(start != end));
+    const UniqueMenu menu(CreatePopupMenu());
+    if (!menu) throw std::runtime_error("Form1: the menu could not be created");
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const layout::MenuEntry& entry = entries[i];
+        std::wstring text = toWide(entry.text);
+        if (!entry.keyName.empty()) (text += L'\t') += toWide(entry.keyName);  // the shortcut column
+        const UINT flags = entry.command == layout::WindowCommand::None
+            ? MF_SEPARATOR
+            : MF_STRING | (entry.checked ? MF_CHECKED : 0u) | (entry.enabled ? 0u : MF_GRAYED);
+        if (!AppendMenuW(menu.get(), flags, i + 1, text.c_str())) {
+            throw std::runtime_error("Form1: the menu could not be created");
+        }
+    }
+    POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (at == -1) {
+        RECT rect{};
+        GetWindowRect(pick, &rect);
+        point = {rect.left, rect.bottom};
+    }
+    const int chosen = static_cast<int>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                                       point.x, point.y, 0, window_, nullptr));
+    if (chosen > 0) runCommand(entries[static_cast<std::size_t>(chosen - 1)].command);
+}
+
+void Form1::setClipboardText(std::u16string_view text) {
+    // The text with its NUL in movable memory, which the clipboard owns once it took it.
+    const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (memory == nullptr) throw std::bad_alloc();
+    void* const data = GlobalLock(memory);
+    if (data == nullptr) {
+        GlobalFree(memory);
+        throw std::bad_alloc();
+    }
+    std::memcpy(data, text.data(), bytes - sizeof(char16_t));
+    static_cast<char16_t*>(data)[text.size()] = u'\0';
+    GlobalUnlock(memory);
+    bool taken = false;
+    if (OpenClipboard(window_)) {
+        taken = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+        CloseClipboard();
+    }
+    if (taken) return;
+    GlobalFree(memory);
+    showBox({layout::kWindowCaption, std::u16string(layout::kClipboardBusyMessage), layout::BoxIcon::Warning});
+}
+
+std::u16string Form1::chooseRecordFile() {
+    if (options_.chooseRecordFile) return options_.chooseRecordFile();
+    // Over the record window, whose button asked; Form1 takes no input meanwhile either, so
+    // that nothing starts a second save or another dialog.
+    const HWND owner = record_.shown() ? record_.window() : window_;
+    const bool disable = owner != window_ && IsWindowEnabled(window_);
+    struct Reenable {
+        HWND window;
+        ~Reenable() { if (window != nullptr) EnableWindow(window, TRUE); }
+    } const reenable{disable ? window_ : nullptr};
+    if (disable) EnableWindow(window_, FALSE);
+    Result<std::u16string> chosen = ShowSaveFileDialog(
+        owner, layout::kRecordSaveDialogTitle, layout::kRecordDefaultFileName, layout::textFilesFilter());
+    if (chosen) return std::move(*chosen);
+    showBox({layout::kWindowCaption, layout::problemMessage(chosen.problem()), layout::BoxIcon::Warning});
+    return {};
 }
 
 std::u16string Form1::runOpenFileDialog(std::u16string_view title, std::u16string_view filter) {

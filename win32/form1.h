@@ -19,6 +19,8 @@
 #include "handles.h"
 #include "layout/layout_table.h"
 #include "lifecycle/main_window.h"
+#include "presentation_view.h"
+#include "record_window.h"
 #include "settings_store.h"
 #include "wide_text.h"
 
@@ -43,6 +45,7 @@ struct Form1Options {
     DrawTimerKind timerKind = DrawTimerKind::HighResolutionWaitable;
     bool quitWhenDestroyed = true;  // the program ends with its window
     std::wstring recoveryFolder;    // "": %LOCALAPPDATA%\Zorbalin
+    std::function<std::u16string()> chooseRecordFile;  // null: the common save dialog
 };
 
 class Form1 final : private lifecycle::MainWindow {
@@ -70,6 +73,9 @@ private:
     void handleCommand(HWND control, WORD notification);
 
     void createControls();
+    void addPickToolTip();
+    // The menu on Text1, at the pointer or (lParam -1: from the keyboard) under Text1.
+    void showPickMenu(LPARAM at);
     // Fonts and positions for the window's current dpi and client size.
     void applyDpi(int dpi);
     void layoutControls();
@@ -88,14 +94,19 @@ private:
     files::FileSystem& fileSystem() override { return fileSystem_; }
     files::CodePages codePages() override { return win32CodePages(); }
     std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
-    void showPresentation(bool) override {}
-    bool presentationShown() const override { return false; }
-    void showRecord() override {}
-    void refreshViews() override {}
+    void showPresentation(bool shown) override {
+        shown ? presentation_.show(window_) : presentation_.hide();
+    }
+    bool presentationShown() const override { return presentation_.shown(); }
+    void showRecord() override { record_.show(window_); }
+    void refreshViews() override {
+        presentation_.refresh();
+        record_.refresh();
+    }
     void copyPickSelection() override { SendMessageW(control(layout::ControlId::Text1), WM_COPY, 0, 0); }
     void selectAllPick() override { SendMessageW(control(layout::ControlId::Text1), EM_SETSEL, 0, -1); }
-    void setClipboardText(std::u16string_view) override {}
-    std::u16string chooseRecordFile() override { return {}; }
+    void setClipboardText(std::u16string_view text) override;
+    std::u16string chooseRecordFile() override;
 
     Form1Options options_;
     HWND window_ = nullptr;
@@ -110,6 +121,8 @@ private:
 
     RegistrySettingsStore settings_;
     Win32FileSystem fileSystem_;
+    PresentationView presentation_{*this, guard()};
+    RecordWindow record_{*this, guard()};
 };
 
 }  // namespace zorbalin::win32

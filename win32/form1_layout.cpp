@@ -78,15 +78,33 @@ void Form1::createControls() {
         controls_[index] = created;
     }
     RichTextBox1.attach(control(ControlId::RichTextBox1));
-    for (HWND subclassed : {control(ControlId::Text2), RichTextBox1.control()}) {
+    for (HWND subclassed : {control(ControlId::Text1), control(ControlId::Text2), RichTextBox1.control()}) {
         SetWindowSubclass(subclassed, &Form1::controlProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
     }
+    addPickToolTip();
 
     applyDpi(windowDpi(window_));
     const SIZE size = designedWindowSize();
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     layoutControls();
+}
+
+// The tooltip of Text1 names its menu. Owned by the window, it goes with it; without one the
+// menu works all the same.
+void Form1::addPickToolTip() {
+    const HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                                     nullptr, nullptr, nullptr);
+    if (tip == nullptr) return;
+    std::wstring text = toWide(layout::kPickToolTip);
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // what every version of the control takes
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control(ControlId::Text1));
+    tool.lpszText = text.data();
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Form1::applyDpi(int dpi) {

@@ -1,4 +1,4 @@
-// Owners for the registry keys and GDI objects that the window holds, so that each is
+// Owners for the registry keys, GDI objects and menus that the windows hold, so that each is
 // released on every path (kernel handles: owned_handle.h).
 #pragma once
 
@@ -19,6 +19,18 @@ struct GdiObjectDeleter {
     void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
 };
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
+
+struct MenuDestroyer {
+    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
+};
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
+
+// A memory device context from CreateCompatibleDC.
+struct DcDeleter {
+    void operator()(HDC dc) const noexcept { DeleteDC(dc); }
+};
+using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
 
 // A device context got with GetDC, released to its window.
 class WindowDc {

@@ -1,5 +1,9 @@
 #include "message_loop.h"
 
+#include <utility>
+
+#include "layout/window_commands.h"
+
 namespace zorbalin::win32 {
 
 namespace {
@@ -49,6 +53,25 @@ void moveFocus(HWND window, HWND from, bool previous) {
     SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
+// The window's commands (layout::commandForKey) come before the control's own use of a key,
+// wherever the focus is: Ctrl+H in an edit control is no backspace then.
+bool offerCommandKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    using layout::InputKey;
+    static constexpr std::pair<WPARAM, InputKey> kKeys[] = {
+        {VK_F5, InputKey::F5},         {VK_F11, InputKey::F11},     {VK_ESCAPE, InputKey::Escape},
+        {VK_SPACE, InputKey::Space},   {VK_RETURN, InputKey::Enter}, {'H', InputKey::H}};
+    for (const auto& [virtualKey, key] : kKeys) {
+        if (message.wParam != virtualKey) continue;
+        const HWND root = message.hwnd == nullptr ? nullptr : GetAncestor(message.hwnd, GA_ROOT);
+        if (root == nullptr) return false;
+        const layout::KeyPress press{key, isDown(VK_CONTROL), isDown(VK_SHIFT), isDown(VK_MENU),
+                                     (message.lParam & (1 << 30)) != 0};
+        return SendMessageW(root, kWindowKeyMessage, 0, reinterpret_cast<LPARAM>(&press)) != 0;
+    }
+    return false;
+}
+
 // Whether the window took the key.
 bool takeWindowKey(const MSG& message) {
     if (message.message != WM_KEYDOWN && message.message != WM_SYSCHAR) return false;
@@ -78,7 +101,7 @@ bool takeWindowKey(const MSG& message) {
 }  // namespace
 
 void serveMessage(const MSG& message) {
-    if (takeWindowKey(message)) return;
+    if (offerCommandKey(message) || takeWindowKey(message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }

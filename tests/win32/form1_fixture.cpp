@@ -106,6 +106,7 @@ Form1& Form1Test::open(DrawTimerKind timerKind) {
         boxes.push_back({owner, std::u16string(text), std::u16string(title)});
     };
     options.timerKind = timerKind;
+    options.chooseRecordFile = [this] { return chooseRecordFile ? chooseRecordFile() : std::u16string(); };
     options.quitWhenDestroyed = false;
     options.recoveryFolder = files.file(L"recovery");
     form = std::make_unique<Form1>(GetModuleHandleW(nullptr), std::move(options));

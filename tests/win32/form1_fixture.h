@@ -97,6 +97,7 @@ protected:
     std::wstring settingsKeyPath = settings.path();  // where Form1 keeps its settings
     TemporaryFolder files;
     ScriptedDialog dialog;
+    std::function<std::u16string()> chooseRecordFile;  // the save dialog's answer
     std::vector<ShownBox> boxes;
     std::unique_ptr<Form1> form;
 };

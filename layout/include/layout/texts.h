@@ -99,5 +99,8 @@ inline constexpr std::u16string_view kRecordSaveDialogTitle = u"另存为";
 inline constexpr std::u16string_view kRecordDefaultFileName = u"抽取记录.txt";
 // Text files first, then all files, in the common-dialog form (pairs of NUL-ended texts).
 std::u16string textFilesFilter();
+// Copying found the clipboard held by another program (on Windows it is taken in turn).
+inline constexpr std::u16string_view kClipboardBusyMessage =
+    u"剪贴板正被其他程序占用，未能复制。请稍后再试。";
 
 }  // namespace zorbalin::layout

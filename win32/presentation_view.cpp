@@ -1,0 +1,165 @@
+#include "presentation_view.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "dpi.h"
+#include "layout/texts.h"
+#include "layout/window_commands.h"
+#include "message_loop.h"
+#include "view_window.h"
+#include "wide_text.h"
+
+namespace zorbalin::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"Zorbalin.Presentation";
+constexpr int kSmallestPixels = 8;
+constexpr int kLargestPixels = 4096;
+// How the pick is measured and drawn: centred, wrapped between words, a word too long for a
+// line broken inside it.
+constexpr UINT kPickFormat = DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+
+int drawText(HDC dc, std::u16string_view text, RECT& rect, UINT format) {
+    return DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()),
+                     &rect, format);
+}
+
+// BeginPaint and its EndPaint, which must come whatever happens in between.
+class Painting {
+public:
+    explicit Painting(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~Painting() { EndPaint(window_, &paint_); }
+    Painting(const Painting&) = delete;
+    Painting& operator=(const Painting&) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+}  // namespace
+
+PresentationView::PresentationView(lifecycle::MainWindow& form, lifecycle::HandlerGuard& guard)
+    : form_(form), guard_(guard), fitted_(kSmallestPixels, kLargestPixels) {
+    const UniqueFont font = createMessageFont(layout::kDesignDpi);
+    if (!font || GetObjectW(font.get(), sizeof face_, &face_) == 0) face_.lfCharSet = DEFAULT_CHARSET;
+}
+
+PresentationView::~PresentationView() {
+    if (window_ != nullptr) DestroyWindow(window_);
+}
+
+void PresentationView::show(HWND form) {
+    if (window_ == nullptr) {
+        registerViewClass<PresentationView>(kClassName, nullptr);  // painted whole, without flicker
+        CreateWindowExW(0, kClassName, toWide(layout::kPresentationTitle).c_str(), WS_POPUP, 0, 0, 0,
+                        0, form, nullptr, GetModuleHandleW(nullptr), this);
+        if (window_ == nullptr) throw std::runtime_error("the presentation view could not be created");
+    }
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(form, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        monitor.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    pick_ = form_.presentationPick();
+    help_ = form_.presentationHelp();
+    const RECT& screen = monitor.rcMonitor;
+    SetWindowPos(window_, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+                 screen.bottom - screen.top, SWP_SHOWWINDOW);
+    InvalidateRect(window_, nullptr, FALSE);
+    SetForegroundWindow(window_);
+}
+
+void PresentationView::hide() {
+    if (!shown()) return;
+    ShowWindow(window_, SW_HIDE);
+    SetForegroundWindow(GetWindow(window_, GW_OWNER));
+}
+
+void PresentationView::refresh() {
+    if (!shown()) return;
+    const std::u16string_view pick = form_.presentationPick();
+    std::u16string help = form_.presentationHelp();
+    if (pick == pick_ && help == help_) return;
+    pick_ = pick;
+    help_ = std::move(help);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+LRESULT PresentationView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    using layout::WindowCommand;
+    switch (message) {
+    case kWindowKeyMessage:
+        return runKeyCommand(form_, layout::WindowView::Presentation, lParam);
+    case WM_LBUTTONDOWN:
+        form_.runCommand(layout::commandForKey(layout::WindowView::Presentation,
+                                               {layout::InputKey::Click}));
+        return 0;
+    case WM_CLOSE:  // Alt+F4 leaves the view as Esc does
+        form_.runCommand(WindowCommand::LeavePresentation);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        const Painting painting(window_);
+        RECT client{};
+        GetClientRect(window_, &client);
+        // Drawn aside and copied in one go: a pick that changes with every tick does not flicker.
+        const UniqueMemoryDc memory(CreateCompatibleDC(painting.dc()));
+        const UniqueBitmap bitmap(CreateCompatibleBitmap(painting.dc(), client.right, client.bottom));
+        if (!memory || !bitmap) return 0;
+        const SelectedObject selected(memory.get(), bitmap.get());
+        paint(memory.get(), client);
+        BitBlt(painting.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+        return 0;
+    }
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void PresentationView::paint(HDC dc, RECT area) {
+    FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    const int height = area.bottom - area.top;
+    const int margin = height / 20;
+
+    RECT help{area.left + margin, area.bottom - 2 * margin, area.right - margin, area.bottom - margin};
+    const UniqueFont helpFont = fontOf(std::max(12, height / 40));
+    {
+        const SelectedObject selected(dc, helpFont.get());
+        drawText(dc, help_, help, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    if (pick_.empty()) return;
+
+    const RECT box{area.left + margin, area.top + margin, area.right - margin, help.top - margin};
+    fitted_.setArea({box.right - box.left, box.bottom - box.top});
+    const int pixels = fitted_.fit(pick_, [this, dc](std::u16string_view text, int size, int wrapWidth) {
+        const UniqueFont font = fontOf(size);
+        const SelectedObject selected(dc, font.get());
+        RECT bounds{0, 0, wrapWidth, 0};
+        drawText(dc, text, bounds, kPickFormat | DT_CALCRECT);
+        return draw::TextBox{bounds.right - bounds.left, bounds.bottom - bounds.top};
+    });
+    const UniqueFont font = fontOf(pixels);
+    const SelectedObject selected(dc, font.get());
+    RECT bounds = box;
+    drawText(dc, pick_, bounds, kPickFormat | DT_CALCRECT);
+    RECT centred = box;
+    centred.top += std::max(0L, (box.bottom - box.top - (bounds.bottom - bounds.top)) / 2);
+    drawText(dc, pick_, centred, kPickFormat);
+}
+
+UniqueFont PresentationView::fontOf(int pixels) const {
+    LOGFONTW font = face_;
+    font.lfHeight = -pixels;
+    font.lfWidth = 0;
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+}  // namespace zorbalin::win32

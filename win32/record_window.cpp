@@ -1,0 +1,199 @@
+#include "record_window.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "dpi.h"
+#include "draw/result_record.h"
+#include "layout/texts.h"
+#include "view_window.h"
+#include "wide_text.h"
+
+namespace zorbalin::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"Zorbalin.Record";
+
+struct Button {
+    std::u16string_view caption;
+    void (lifecycle::MainWindow::*press)();
+};
+constexpr std::array<Button, 3> kButtons{{
+    {layout::kRecordCopyButton, &lifecycle::MainWindow::copyRecord},
+    {layout::kRecordSaveButton, &lifecycle::MainWindow::saveRecord},
+    {layout::kRecordClearButton, &lifecycle::MainWindow::clearRecord},
+}};
+
+struct Column {
+    std::u16string_view title;
+    int width;  // pixels at 96 dpi; the last column fills the rest
+};
+constexpr std::array<Column, 3> kColumns{{
+    {layout::kRecordTimeColumn, 72}, {layout::kRecordRoundColumn, 48}, {layout::kRecordResultColumn, 0}}};
+
+// At 96 dpi: the window's client area, the space around and between the controls, a button.
+constexpr SIZE kClientSize{400, 300};
+constexpr int kMargin = 8;
+constexpr SIZE kButtonSize{88, 26};
+
+}  // namespace
+
+RecordWindow::~RecordWindow() {
+    if (window_ != nullptr) DestroyWindow(window_);
+}
+
+void RecordWindow::show(HWND form) {
+    if (window_ == nullptr) create(form);
+    refresh();
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+}
+
+void RecordWindow::create(HWND form) {
+    registerViewClass<RecordWindow>(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    // WS_EX_CONTROLPARENT: Tab moves between the list and the buttons.
+    constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
+    CreateWindowExW(exStyle, kClassName, toWide(layout::kRecordWindowTitle).c_str(), style,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
+                    GetModuleHandleW(nullptr), this);
+    if (window_ == nullptr) throw std::runtime_error("the record window could not be created");
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, static_cast<LPARAM>(GetClassLongPtrW(form, GCLP_HICONSM)));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, static_cast<LPARAM>(GetClassLongPtrW(form, GCLP_HICON)));
+
+    const auto child = [this](const wchar_t* className, std::u16string_view text, DWORD childStyle) {
+        const HWND created = CreateWindowExW(0, className, toWide(text).c_str(), WS_CHILD | WS_VISIBLE |
+                                             WS_TABSTOP | childStyle, 0, 0, 0, 0, window_, nullptr,
+                                             GetModuleHandleW(nullptr), nullptr);
+        if (created == nullptr) throw std::runtime_error("the record window could not be created");
+        return created;
+    };
+    // A list that asks for the cells it shows: a long record costs nothing to follow.
+    list_ = child(WC_LISTVIEWW, u"", LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER);
+    SetWindowLongPtrW(list_, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
+    SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+        std::wstring title = toWide(kColumns[i].title);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = title.data();
+        SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+    for (std::size_t i = 0; i < kButtons.size(); ++i) {
+        buttons_[i] = child(L"BUTTON", kButtons[i].caption, BS_PUSHBUTTON);
+    }
+
+    applyDpi(windowDpi(window_));
+    const RECT frame = windowRectForClient({0, 0, scaled(kClientSize.cx), scaled(kClientSize.cy)},
+                                           style, exStyle, dpi_);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void RecordWindow::refresh() {
+    if (!shown()) return;
+    const std::size_t count = form_.state().draw.record.results().size();
+    if (count == listed_) return;
+    listed_ = count;
+    SendMessageW(list_, LVM_SETITEMCOUNT, count, 0);
+    if (count > 0) SendMessageW(list_, LVM_ENSUREVISIBLE, count - 1, FALSE);  // the newest
+}
+
+LRESULT RecordWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        for (std::size_t i = 0; i < kButtons.size(); ++i) {
+            if (reinterpret_cast<HWND>(lParam) == buttons_[i] && HIWORD(wParam) == BN_CLICKED) {
+                (form_.*kButtons[i].press)();
+            }
+        }
+        return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == list_ && header->code == LVN_GETDISPINFOW) {
+            describe(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
+        }
+        return 0;
+    }
+    case WM_SETFOCUS:
+        SetFocus(list_);
+        return 0;
+    case WM_CLOSE:
+        ShowWindow(window_, SW_HIDE);
+        return 0;
+    case WM_SIZE:
+        layoutControls();
+        return 0;
+    case WM_GETMINMAXINFO: {  // room for the buttons
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize.x = scaled(static_cast<int>(kButtons.size()) * (kButtonSize.cx + kMargin) + 3 * kMargin);
+        limits->ptMinTrackSize.y = scaled(4 * kButtonSize.cy + 3 * kMargin);
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        applyDpi(HIWORD(wParam));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    default:
+        return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void RecordWindow::applyDpi(int dpi) {
+    dpi_ = dpi;
+    UniqueFont font = createMessageFont(dpi_);
+    if (font) {
+        for (HWND control : {list_, buttons_[0], buttons_[1], buttons_[2]}) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        }
+        font_ = std::move(font);
+    }
+    for (std::size_t i = 0; i + 1 < kColumns.size(); ++i) {
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, i, scaled(kColumns[i].width));
+    }
+    layoutControls();
+}
+
+void RecordWindow::layoutControls() {
+    RECT client{};
+    if (list_ == nullptr || !GetClientRect(window_, &client)) return;
+    const int margin = scaled(kMargin);
+    const SIZE button{scaled(kButtonSize.cx), scaled(kButtonSize.cy)};
+    const int buttonsTop = client.bottom - margin - button.cy;
+    SetWindowPos(list_, nullptr, margin, margin, client.right - 2 * margin, buttonsTop - 2 * margin,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    int left = client.right - static_cast<int>(kButtons.size()) * (button.cx + margin);
+    for (HWND control : buttons_) {
+        SetWindowPos(control, nullptr, left, buttonsTop, button.cx, button.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        left += button.cx + margin;
+    }
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, kColumns.size() - 1, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+void RecordWindow::describe(LVITEMW& item) const {
+    const auto& results = form_.state().draw.record.results();
+    if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0 || item.iItem < 0 ||
+        static_cast<std::size_t>(item.iItem) >= results.size()) {
+        return;
+    }
+    const draw::RecordedResult& result = results[static_cast<std::size_t>(item.iItem)];
+    std::u16string text;
+    if (item.iSubItem == 0) {
+        text = draw::timeOfDayText(result.time);
+    } else if (item.iSubItem == 1) {
+        if (result.round) for (const char c : std::to_string(*result.round)) text += static_cast<char16_t>(c);
+    } else {
+        text = result.text;
+    }
+    // Cut to the list's buffer: it shows no more of a cell than that anyway.
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
+    std::copy_n(text.data(), length, reinterpret_cast<char16_t*>(item.pszText));
+    item.pszText[length] = L'\0';
+}
+
+}  // namespace zorbalin::win32
