@@ -34,7 +34,7 @@ const std::u16string& candidateText() {
 }
 
 template <typename Work>
-void measure(benchmark::State& state, Work work) {
+void CandidateText(benchmark::State& state, Work work) {
     const std::u16string& text = candidateText();
     for (auto _ : state) {
         auto result = work(text);
@@ -46,11 +46,11 @@ void measure(benchmark::State& state, Work work) {
 }
 
 using Text = const std::u16string&;
-BENCHMARK_CAPTURE(measure, PlainCopy, [](Text text) { return std::u16string(text); })
+BENCHMARK_CAPTURE(CandidateText, PlainCopy, [](Text text) { return std::u16string(text); })
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(measure, Tidy, [](Text text) { return zorbalin::draw::tidiedCandidateText(text); })
+BENCHMARK_CAPTURE(CandidateText, Tidy, [](Text text) { return zorbalin::draw::tidiedCandidateText(text); })
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(measure, TidyAndCut, [](Text text) {
+BENCHMARK_CAPTURE(CandidateText, TidyAndCut, [](Text text) {
     return zorbalin::draw::splitItems(zorbalin::draw::tidiedCandidateText(text));
 })->Unit(benchmark::kMillisecond);
 
