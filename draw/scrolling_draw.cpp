@@ -8,10 +8,31 @@
 
 namespace zorbalin::draw {
 
+namespace {
+
+void showItem(DrawSession& state, DrawControls& controls, std::size_t index) {
+    const std::u16string_view item = (*state.itemList)[index];
+    state.pickText.assign(item);
+    controls.setPickText(item);
+}
+
+}  // namespace
+
 void TidyCandidateText(DrawControls& controls) {
-    // Written back even when nothing changed: the write is what turns rich content
-    // into plain text, and the window decides whether an identical text needs work.
-    controls.setEditorText(tidiedCandidateText(controls.editorText()));
+    const std::u16string text = controls.editorText();
+    // One pass over the list: it can say that it runs, not how far it has come.
+    controls.progress().report(ProgressStage::Tidying, 0, text.size());
+    // Written back even when nothing changed: the window puts it into the editor whenever
+    // the editor shows another text.
+    controls.setEditorText(tidiedCandidateText(text));
+}
+
+void ToggleDraw(DrawSession& state, DrawControls& controls, RandomSource& random) {
+    if (state.isScrolling) {
+        StopDraw(state, controls);
+    } else {
+        StartDraw(state, controls, random);
+    }
 }
 
 void ToggleDraw(DrawSession& state, DrawControls& controls) {
@@ -22,34 +43,80 @@ void ToggleDraw(DrawSession& state, DrawControls& controls) {
     }
 }
 
-void StartDraw(DrawSession& state, DrawControls& controls) {
+void StartDraw(DrawSession& state, DrawControls& controls, RandomSource& random) {
     TidyCandidateText(controls);
     std::u16string text = controls.editorText();
     if (text.empty()) return;  // nothing to draw from: only the tidying happened
 
     // The list and the interval are a snapshot: later edits reach the next Start only.
-    state.itemList = splitItems(std::move(text));
+    // A list whose text is unchanged is kept, and with it its round.
+    if (!state.itemList || state.itemList->text() != text) {
+        state.itemList = splitItems(std::move(text));
+        state.round.forget();
+    }
+    std::size_t first = 0;  // the first line, not a random one
+    if (state.noRepeat) {
+        if (!state.round.isBuilt()) {
+            state.round.begin(*state.itemList);
+        } else if (state.round.remaining() == 0) {
+            state.round.startOver();
+        }
+        if (state.round.remaining() == 0) return;  // only blank items: nothing to draw
+        random.reseedFromClock();
+        first = state.round.show(random.next());
+    }
     state.intervalText = controls.intervalFieldText();
-    controls.setPickText((*state.itemList)[0]);  // the first line, not a random one
+    showItem(state, controls, first);
     controls.setStartStopCaption(layout::kStopCaption);
     controls.setTimerInterval(timerIntervalMs(state.intervalText));
     controls.setTimerEnabled(true);
     state.isScrolling = true;
 }
 
+void StartDraw(DrawSession& state, DrawControls& controls) {
+    // Only a draw without repeats reads the source, so only it pays for the system's seed.
+    RandomSource random(steadyClockNanoseconds, state.noRepeat ? randomDeviceSeed() : 0);
+    StartDraw(state, controls, random);
+}
+
 void StopDraw(DrawSession& state, DrawControls& controls) {
     // The pick display keeps the last candidate shown: that is the result.
     controls.setStartStopCaption(layout::kStartCaption);
     controls.setTimerEnabled(false);
+    if (state.isScrolling) {
+        std::optional<std::size_t> round;
+        if (state.round.isShowing()) {
+            state.round.takeShown();
+            round = state.round.number();
+        }
+        state.record.add(state.pickText, round);
+    }
     state.isScrolling = false;
 }
 
-void DrawTick(const DrawSession& state, DrawControls& controls, RandomSource& random) {
-    if (!state.itemList) return;  // no Start has built a list
+void DrawTick(DrawSession& state, DrawControls& controls, RandomSource& random) {
+    // No Start has built a list; or the draw stopped and a tick was still queued, which
+    // must not change the result.
+    if (!state.itemList || !state.isScrolling) return;
     random.reseedFromClock();
-    const ItemList& items = *state.itemList;
     const double r = random.next();
-    controls.setPickText(items[pickIndex(r, items.size())]);
+    const std::size_t index =
+        state.round.isShowing() ? state.round.show(r) : pickIndex(r, state.itemList->size());
+    showItem(state, controls, index);
+}
+
+void SetNoRepeat(DrawSession& state, bool on) {
+    state.noRepeat = on;
+    if (on && state.itemList && !state.round.isBuilt()) state.round.begin(*state.itemList);
+}
+
+void RestartRound(DrawSession& state) {
+    state.round.startOver();
+}
+
+std::optional<RoundCount> roundCount(const DrawSession& state) {
+    if (!state.noRepeat || !state.round.isBuilt()) return std::nullopt;
+    return state.round.count();
 }
 
 void NormalizeIntervalField(DrawControls& controls) {

@@ -1,6 +1,7 @@
 #include "draw/text_removals.h"
 
 #include <algorithm>
+#include <new>
 
 namespace zorbalin::draw {
 
@@ -17,7 +18,7 @@ bool splitsLineBreak(const std::u16string& text, std::size_t at) {
 // that finds tidying's removals, since what it removes are line breaks before a line.
 std::optional<std::vector<Removal>> removalsBetween(const std::u16string& before,
                                                     const std::u16string& after,
-                                                    std::size_t maxRemovals) {
+                                                    std::size_t maxRemovals) try {
     std::vector<Removal> removals;
     std::size_t i = 0;
     std::size_t j = 0;
@@ -36,6 +37,8 @@ std::optional<std::vector<Removal>> removalsBetween(const std::u16string& before
         removals.push_back({i, end});
         i = end;
     }
+} catch (const std::bad_alloc&) {
+    return std::nullopt;  // the editor sets the whole text, which needs no list of runs
 }
 
 }  // namespace zorbalin::draw

@@ -11,6 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const zorbalin::textio::CodePageDecoder decode = zorbalin::window::makeCodePageDecoder();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    zorbalin::fuzz::checkCandidateText(zorbalin::textio::readRichText(bytes, decode));
+    if (const auto text = zorbalin::textio::readRichText(bytes, decode)) {
+        zorbalin::fuzz::checkCandidateText(*text);
+    }
     return 0;
 }

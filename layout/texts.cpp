@@ -18,7 +18,6 @@ bool isWriteProblem(ProblemCode code) {
     switch (code) {
     case ProblemCode::ReadOnly:
     case ProblemCode::TargetNotAFile:
-    case ProblemCode::LinkLoop:
     case ProblemCode::NotEncodable:
     case ProblemCode::ChangedSinceRead:
     case ProblemCode::WriteFailed:
@@ -52,6 +51,7 @@ std::u16string cause(const Problem& problem) {
     case SystemCause::QuotaExceeded: text = u"超出了磁盘配额"; break;
     case SystemCause::AccessDenied: text = u"没有写入权限"; break;
     case SystemCause::InUse: text = u"该文件正被其他程序使用"; break;
+    case SystemCause::NotFound: text = u"找不到该文件或文件夹"; break;
     case SystemCause::Other: break;
     }
     const std::u16string_view detail = withoutFinalStop(problem.detail);
@@ -67,6 +67,24 @@ std::u16string quoted(std::u16string_view text) {
 }
 
 }  // namespace
+
+std::u16string progressCaption(ProgressStage stage, std::uint64_t done, std::uint64_t total) {
+    std::u16string text(kWindowCaption);
+    switch (stage) {
+    case ProgressStage::Reading: text += u" - 正在读取文件"; break;
+    case ProgressStage::Decoding: text += u" - 正在识别文字"; break;
+    case ProgressStage::Tidying: text += u" - 正在整理名单"; break;
+    case ProgressStage::Loading: text += u" - 正在显示名单"; break;
+    case ProgressStage::Writing: text += u" - 正在写回文件"; break;
+    }
+    if (done > 0 && total > 0) {
+        const std::uint64_t percent = done >= total ? 100 : done * 100 / total;
+        text += u' ';
+        for (char c : std::to_string(percent)) text += static_cast<char16_t>(c);
+        text += u'%';
+    }
+    return text;
+}
 
 std::u16string allFilesFilter() {
     std::u16string filter = u"所有文件(*.*)";
@@ -121,14 +139,15 @@ std::u16string problemMessage(const Problem& problem, std::u16string_view native
     case ProblemCode::ReadFailed: ((text += u"读取时出错：") += cause(problem)) += u"。"; break;
     case ProblemCode::ReadOnly: text += u"该文件是只读的，未作任何改动。"; break;
     case ProblemCode::TargetNotAFile: (text += u"这不是一个文件") += unchanged; break;
-    case ProblemCode::LinkLoop: (text += u"符号链接形成了循环") += unchanged; break;
     case ProblemCode::NotEncodable: (text += u"文本无法按该文件原来的编码保存") += unchanged; break;
     case ProblemCode::ChangedSinceRead:
         (text += u"读取之后，该文件已被其他程序修改、替换或移动，为免覆盖其内容") += unchanged;
         break;
     case ProblemCode::WriteFailed: (text += cause(problem)) += unchanged; break;
     case ProblemCode::NoRecoveryCopy:
-        ((text += u"无法在") += quoted(problem.where)) += u"保存原内容的备份(";
+        text += u"无法";
+        if (!problem.where.empty()) ((text += u"在") += quoted(problem.where));
+        text += u"保存原内容的备份(";
         (text += cause(problem)) += u")，因此没有写入，原文件未作改动。";
         break;
     case ProblemCode::NotRestored:
@@ -145,7 +164,7 @@ std::u16string problemMessage(const Problem& problem, std::u16string_view native
         text += u"下次启动时将不会记住所选文件和滚动频率。";
         break;
     case ProblemCode::DialogFailed: text = dialogFailureText(problem.number, problem.detail); break;
-    case ProblemCode::OutOfMemory: text += u"内存不足，操作未能完成。窗口中的内容和磁盘上的文件均未改变。"; break;
+    case ProblemCode::OutOfMemory: text += kOutOfMemoryMessage; break;
     case ProblemCode::Internal: ((text += u"出现内部错误：") += cause(problem)) += u"。"; break;
     }
     return text;
@@ -156,6 +175,30 @@ MessageBoxText problemBox(const Problem& problem, std::u16string_view nativePath
         return {kDialogErrorBoxTitle, problemMessage(problem), BoxIcon::None};
     }
     return {kWindowCaption, problemMessage(problem, nativePath), BoxIcon::Warning};
+}
+
+// The classroom options.
+
+std::u16string presentationHelpLine(std::optional<RoundCount> count) {
+    std::u16string text = u"空格、回车、F5 或单击：开始/停止　　Esc 或 F11：退出演示";
+    if (count) {
+        const auto number = [&text](std::size_t value) {
+            for (char c : std::to_string(value)) text += static_cast<char16_t>(c);
+        };
+        text += u"　　剩余 ";
+        number(count->remaining);
+        text += u" / ";
+        number(count->total);
+    }
+    return text;
+}
+
+std::u16string textFilesFilter() {
+    std::u16string filter = u"文本文件(*.txt)";
+    filter += u'\0';
+    filter += u"*.txt";
+    filter += u'\0';
+    return filter + allFilesFilter();
 }
 
 }  // namespace zorbalin::layout

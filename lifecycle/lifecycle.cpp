@@ -2,22 +2,27 @@
 
 #include <utility>
 
-#include "layout/messages.h"
+#include "layout/texts.h"
 
 namespace zorbalin::lifecycle {
 
 namespace {
 
-// The file's text into the editor; how it was stored, or why it cannot be read.
-std::variant<textio::FileFormat, std::u16string> loadCandidateFile(FrontEnd& frontEnd,
-                                                                    const std::u16string& path) {
-    CandidateFileRead read = frontEnd.readCandidateFile(path);
-    if (auto* message = std::get_if<std::u16string>(&read)) {
-        return std::move(*message);
+// The file's text into the editor, its memory given back at once: a long list must not be
+// held twice.
+Result<files::LoadedFile> loadCandidateFile(FrontEnd& frontEnd, const std::u16string& path) {
+    Result<files::LoadedFile> loaded =
+        files::readCandidateFile(frontEnd.fileSystem(), path, frontEnd.codePages(), frontEnd.progress());
+    if (loaded) {
+        frontEnd.setEditorText(loaded->text);
+        std::u16string().swap(loaded->text);
     }
-    auto& file = std::get<CandidateFile>(read);
-    frontEnd.setEditorText(file.text);
-    return file.format;
+    return loaded;
+}
+
+void addParagraph(std::u16string& text, const std::u16string& paragraph) {
+    if (!text.empty()) text += u"\n\n";
+    text += paragraph;
 }
 
 }  // namespace
@@ -26,14 +31,26 @@ void Startup(ProgramState& state, FrontEnd& frontEnd) {
     StoredSettings stored = readStoredSettings(frontEnd.settingsStore());
     state.listPath = std::move(stored.path);
     state.draw.intervalText = std::move(stored.interval);
+    state.loaded = true;
+    state.noRepeatRemembered = stored.noRepeat.has_value();
+    draw::SetNoRepeat(state.draw, stored.noRepeat.value_or(false));
 
-    // A remembered file that is gone is not an error: the editor just starts empty.
-    if (!state.listPath.empty() && frontEnd.isExistingFile(state.listPath)) {
-        auto loaded = loadCandidateFile(frontEnd, state.listPath);
-        if (auto* failure = std::get_if<std::u16string>(&loaded)) {
-            state.startupFailure = std::move(*failure);
-        } else {
+    for (const files::InterruptedWrite& interrupted : files::takeInterruptedWrites(frontEnd.fileSystem())) {
+        Problem found;
+        found.code = ProblemCode::RecoveryCopyFound;
+        found.where = interrupted.copy;
+        addParagraph(state.startupFailure, layout::problemMessage(found, interrupted.target));
+    }
+
+    if (!state.listPath.empty()) {
+        const Result<files::LoadedFile> loaded = loadCandidateFile(frontEnd, state.listPath);
+        if (loaded) {
             draw::TidyCandidateText(frontEnd);
+        } else if (loaded.problem().code != ProblemCode::Missing &&
+                   loaded.problem().code != ProblemCode::NotAFile) {
+            // A remembered file that is gone (or no file) is not an error: the editor just
+            // starts empty.
+            addParagraph(state.startupFailure, layout::problemMessage(loaded.problem(), state.listPath));
         }
     }
 
@@ -44,15 +61,20 @@ void Startup(ProgramState& state, FrontEnd& frontEnd) {
 }
 
 void Shutdown(ProgramState& state, FrontEnd& frontEnd) {
-    if (std::exchange(state.unloaded, true)) {
+    // A window that never loaded must not store over the settings.
+    if (!state.loaded || std::exchange(state.unloaded, true)) {
         return;
     }
     StoreSettings(state, frontEnd);
 }
 
 void StoreSettings(ProgramState& state, FrontEnd& frontEnd) {
-    state.settingsSaved =
-        writeStoredSettings(frontEnd.settingsStore(), {state.listPath, state.draw.intervalText}).ok();
+    if (!state.loaded) return;
+    StoredSettings stored{state.listPath, state.draw.intervalText};
+    // The option is stored once it has been stored before or turned on, so that a user who
+    // never touches it keeps exactly the two values the window has always kept.
+    if (state.noRepeatRemembered || state.draw.noRepeat) stored.noRepeat = state.draw.noRepeat;
+    state.settingsSaved = writeStoredSettings(frontEnd.settingsStore(), stored).ok();
 }
 
 void ChooseCandidateFile(ProgramState& state, FrontEnd& frontEnd) {
@@ -65,17 +87,18 @@ void ChooseCandidateFile(ProgramState& state, FrontEnd& frontEnd) {
 
     // A file that cannot be read is left alone: writing the editor's old text over it
     // would destroy it.
-    auto loaded = loadCandidateFile(frontEnd, state.listPath);
-    if (auto* failure = std::get_if<std::u16string>(&loaded)) {
-        frontEnd.reportFailure(*failure);
+    Result<files::LoadedFile> loaded = loadCandidateFile(frontEnd, state.listPath);
+    if (!loaded) {
+        frontEnd.reportFailure(layout::problemMessage(loaded.problem(), state.listPath));
         return;
     }
     draw::TidyCandidateText(frontEnd);
-    // Written back in the encoding and line breaks it was read with.
-    const std::u16string failure = frontEnd.writeCandidateFile(
-        state.listPath, frontEnd.editorText(), std::get<textio::FileFormat>(loaded));
-    if (!failure.empty()) {
-        frontEnd.reportFailure(failure);
+    // Written back into the file that was read, in the encoding and line breaks it had.
+    const Status written = files::writeCandidateFile(frontEnd.fileSystem(), *loaded,
+                                                     frontEnd.editorText(), frontEnd.codePages(),
+                                                     frontEnd.progress());
+    if (!written) {
+        frontEnd.reportFailure(layout::problemMessage(written.problem(), state.listPath));
     }
 }
 

@@ -22,8 +22,15 @@ std::optional<std::u16string> decodePlainText(std::string_view bytes, TextEncodi
         encoding = TextEncoding::Utf8;
         return text;
     }
+    if (!decode) return std::nullopt;
     encoding = TextEncoding::Gb18030;
-    return decode ? decode(kChineseCodePage, bytes) : std::nullopt;
+    if (auto text = decode(kGb18030CodePage, bytes)) return text;
+    // Windows' own 936 has a euro sign at byte 0x80; it also reads byte 0xFF, as a private
+    // character U+F8F5, which no text holds.
+    encoding = TextEncoding::CodePage936;
+    std::optional<std::u16string> text = decode(kCodePage936, bytes);
+    if (text && text->find(u'\uF8F5') != std::u16string::npos) return std::nullopt;
+    return text;
 }
 
 }  // namespace
@@ -32,8 +39,12 @@ bool isRichText(std::string_view bytes) { return bytes.starts_with("{\\rtf"); }
 
 DecodeOutcome decodeCandidateBytes(std::string_view bytes, const CodePageDecoder& decode) {
     if (bytes.size() > kMaxCandidateFileBytes) return DecodeRefusal::TooLarge;
+    // Rich text only when it is one whole document; anything else that begins like it is
+    // read as plain text (or refused), so that nothing after a first document is cut off.
     if (isRichText(bytes)) {
-        return DecodedText{readRichText(bytes, decode), FileFormat{}, true};
+        if (std::optional<std::u16string> text = readRichText(bytes, decode)) {
+            return DecodedText{std::move(*text), FileFormat{}, true};
+        }
     }
 
     TextEncoding encoding = TextEncoding::Utf8;
@@ -45,14 +56,15 @@ DecodeOutcome decodeCandidateBytes(std::string_view bytes, const CodePageDecoder
 
 std::optional<std::string> encodeCandidateText(std::u16string_view text, const FileFormat& format,
                                                const CodePageEncoder& encode) {
-    std::u16string converted;
-    if (format.lineEnding != LineEnding::CrLf) {
-        converted = withLineEnding(text, format.lineEnding);
-        text = converted;
+    const std::u16string_view lineBreak = format.lineEnding == LineEnding::CrLf ? u"\r\n"
+                                          : format.lineEnding == LineEnding::Lf ? u"\n"
+                                                                                : u"\r";
+    const bool gb18030 = format.encoding == TextEncoding::Gb18030;
+    if (!gb18030 && format.encoding != TextEncoding::CodePage936) {
+        return encodeUnicodeText(text, format.encoding, lineBreak);
     }
-    if (format.encoding != TextEncoding::Gb18030) return encodeUnicodeText(text, format.encoding);
     if (!encode) return std::nullopt;
-    return encode(kChineseCodePage, replaceLoneSurrogates(text));
+    return encode(gb18030 ? kGb18030CodePage : kCodePage936, replaceLoneSurrogates(text, lineBreak));
 }
 
 }  // namespace zorbalin::textio

@@ -24,20 +24,4 @@ LineEnding detectLineEnding(std::u16string_view text) {
     return lf >= cr ? LineEnding::Lf : LineEnding::Cr;
 }
 
-std::u16string withLineEnding(std::u16string_view crlfText, LineEnding ending) {
-    if (ending == LineEnding::CrLf) return std::u16string(crlfText);
-    const char16_t lineBreak = ending == LineEnding::Lf ? u'\n' : u'\r';
-    std::u16string out;
-    out.reserve(crlfText.size());
-    for (std::size_t i = 0; i < crlfText.size(); ++i) {
-        if (crlfText[i] == u'\r' && i + 1 < crlfText.size() && crlfText[i + 1] == u'\n') {
-            out += lineBreak;
-            ++i;
-        } else {
-            out += crlfText[i];
-        }
-    }
-    return out;
-}
-
 }  // namespace zorbalin::textio

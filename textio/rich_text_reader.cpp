@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -88,7 +89,9 @@ constexpr std::array kKeywords = std::to_array<Keyword>({
     {"listoverridetable", Kind::Destination, 0}, {"listpicture", Kind::Destination, 0},
     {"listtable", Kind::Destination, 0}, {"listtext", Kind::Destination, 0},
     {"lquote", Kind::Character, 0x2018}, {"manager", Kind::Destination, 0},
-    {"mmathPr", Kind::Destination, 0}, {"nonshppict", Kind::Destination, 0},
+    {"mmathPr", Kind::Destination, 0}, {"nestcell", Kind::Tab, 0},
+    {"nestrow", Kind::ParagraphMark, 0}, {"nesttableprops", Kind::Destination, 0},
+    {"nonesttables", Kind::Destination, 0}, {"nonshppict", Kind::Destination, 0},
     {"objalias", Kind::Destination, 0}, {"objclass", Kind::Destination, 0},
     {"objdata", Kind::Destination, 0}, {"object", Kind::Destination, 0},
     {"objname", Kind::Destination, 0}, {"objsect", Kind::Destination, 0},
@@ -188,7 +191,8 @@ public:
         out_.reserve(bytes.size());
     }
 
-    std::u16string read() {
+    std::optional<std::u16string> read() {
+        if (!bytes_.starts_with("{\\rtf")) return std::nullopt;
         while (pos_ < bytes_.size() && !finished_) {
             const auto c = static_cast<unsigned char>(bytes_[pos_]);
             switch (c) {
@@ -212,6 +216,12 @@ public:
                 readPlainText();
                 break;
             }
+        }
+        // One whole document: its group closed, nothing but blanks after it. Anything else
+        // (a second document, a cut file) would lose text if read as rich text.
+        if (!finished_ || bytes_.find_first_not_of(std::string_view(" \t\r\n\0", 5), pos_) !=
+                              std::string_view::npos) {
+            return std::nullopt;
         }
         flushRun();
         flushPendingHighSurrogate();
@@ -570,7 +580,7 @@ private:
 
 }  // namespace
 
-std::u16string readRichText(std::string_view bytes, const CodePageDecoder& decode) {
+std::optional<std::u16string> readRichText(std::string_view bytes, const CodePageDecoder& decode) {
     return RichTextReader(bytes, decode).read();
 }
 

@@ -77,6 +77,24 @@ void forEachCodePoint(std::u16string_view text, Visit visit) {
     }
 }
 
+// The same, with every CR LF pair given as the code units of lineBreak.
+template <typename Visit>
+void forEachCodePointAndBreak(std::u16string_view text, std::u16string_view lineBreak, Visit visit) {
+    if (lineBreak == u"\r\n") {
+        forEachCodePoint(text, visit);
+        return;
+    }
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t pair = text.find(u"\r\n", start);
+        const std::size_t end = pair == std::u16string_view::npos ? text.size() : pair;
+        forEachCodePoint(text.substr(start, end - start), visit);
+        if (pair == std::u16string_view::npos) return;
+        for (const char16_t unit : lineBreak) visit(unit);
+        start = pair + 2;
+    }
+}
+
 void appendUtf8(std::string& out, char32_t codePoint) {
     if (codePoint < 0x80) {
         out.push_back(static_cast<char>(codePoint));
@@ -229,33 +247,52 @@ std::u16string normalizeLineBreaks(std::u16string_view text) {
     return out;
 }
 
-std::u16string replaceLoneSurrogates(std::u16string_view text) {
+std::u16string replaceLoneSurrogates(std::u16string_view text, std::u16string_view lineBreak) {
     std::u16string out;
-    out.reserve(text.size());
-    forEachCodePoint(text, [&out](char32_t codePoint) { appendCodePoint(out, codePoint); });
+    std::size_t size = 0;
+    forEachCodePointAndBreak(text, lineBreak, [&size](char32_t c) { size += c >= 0x10000 ? 2 : 1; });
+    out.reserve(size);
+    forEachCodePointAndBreak(text, lineBreak, [&out](char32_t c) { appendCodePoint(out, c); });
     return out;
 }
 
-std::optional<std::string> encodeUnicodeText(std::u16string_view text, TextEncoding encoding) {
+std::optional<std::string> encodeUnicodeText(std::u16string_view text, TextEncoding encoding,
+                                             std::u16string_view lineBreak) {
+    // Measured first, so that the bytes take one allocation of exactly their size: a list of
+    // 64 MiB must not ask for half as much again.
     std::string out;
     switch (encoding) {
-    case TextEncoding::Utf8WithBom:
-        out = "\xEF\xBB\xBF";
-        [[fallthrough]];
     case TextEncoding::Utf8:
-        out.reserve(out.size() + text.size() * 3 / 2);
-        forEachCodePoint(text, [&out](char32_t codePoint) { appendUtf8(out, codePoint); });
+    case TextEncoding::Utf8WithBom: {
+        const bool mark = encoding == TextEncoding::Utf8WithBom;
+        std::size_t size = mark ? 3 : 0;
+        forEachCodePointAndBreak(text, lineBreak, [&size](char32_t c) {
+            size += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        });
+        out.reserve(size);
+        if (mark) out = "\xEF\xBB\xBF";
+        forEachCodePointAndBreak(text, lineBreak, [&out](char32_t c) { appendUtf8(out, c); });
         return out;
+    }
     case TextEncoding::Utf16LE:
     case TextEncoding::Utf16BE: {
         const bool littleEndian = encoding == TextEncoding::Utf16LE;
-        const std::u16string clean = replaceLoneSurrogates(text);
-        out.reserve(2 * clean.size() + 2);
+        std::size_t size = 2;
+        forEachCodePointAndBreak(text, lineBreak, [&size](char32_t c) { size += c >= 0x10000 ? 4 : 2; });
+        out.reserve(size);
         appendUtf16Unit(out, 0xFEFF, littleEndian);
-        for (const char16_t unit : clean) appendUtf16Unit(out, unit, littleEndian);
+        forEachCodePointAndBreak(text, lineBreak, [&out, littleEndian](char32_t c) {
+            if (c < 0x10000) {
+                appendUtf16Unit(out, static_cast<char16_t>(c), littleEndian);
+            } else {
+                appendUtf16Unit(out, static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)), littleEndian);
+                appendUtf16Unit(out, static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)), littleEndian);
+            }
+        });
         return out;
     }
     case TextEncoding::Gb18030:
+    case TextEncoding::CodePage936:
         break;
     }
     return std::nullopt;

@@ -13,115 +13,116 @@ namespace zorbalin::win32 {
 
 namespace {
 
-// Whether the text has a CR or LF that is not part of a CR LF pair.
-bool hasLoneLineBreak(const std::u16string& text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r') {
-            if (i + 1 == text.size() || text[i + 1] != u'\n') return true;
-            ++i;
-        } else if (text[i] == u'\n') {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::u16string withCrLfBreaks(const std::u16string& text) {
-    std::u16string result;
-    result.reserve(text.size() + text.size() / 8);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' || text[i] == u'\n') {
-            result += u"\r\n";
-            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
-}
-
-constexpr UINT_PTR kEditorSubclass = 1;
-
 // Wine's EDIT control walks its list of lines on every selection and replacement, so each
 // run removed costs about a fiftieth of setting the whole text (win32_window_bench, "tidy");
 // beyond a few runs the whole text is set.
 constexpr std::size_t kMaxControlRemovals = 8;
 
-}  // namespace
-
-// A multi-line EDIT control asks for every key, Tab included; giving Tab back to the
-// dialog navigation keeps the window usable without a mouse. Text set from outside (an
-// accessibility tool, a test) sends no EN_CHANGE, so it is watched here too.
-LRESULT CALLBACK CandidateEditor::controlProcedure(HWND window, UINT message, WPARAM wParam,
-                                                   LPARAM lParam, UINT_PTR, DWORD_PTR editor) {
-    switch (message) {
-    case WM_GETDLGCODE: {
-        LRESULT code = DefSubclassProc(window, message, wParam, lParam);
-        const auto* keyMessage = reinterpret_cast<const MSG*>(lParam);
-        if (keyMessage != nullptr && keyMessage->message == WM_KEYDOWN &&
-            keyMessage->wParam == VK_TAB) {
-            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
-        }
-        return code;
-    }
-    case WM_SETTEXT:
-        reinterpret_cast<CandidateEditor*>(editor)->contentChanged();
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(window, &CandidateEditor::controlProcedure, kEditorSubclass);
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+std::u16string_view textOf(LPARAM lParam) {
+    const auto* text = reinterpret_cast<const char16_t*>(lParam);
+    return text == nullptr ? std::u16string_view() : std::u16string_view(text);
 }
 
+// The clipboard's text, or nullopt when it holds none or cannot be opened.
+std::optional<std::u16string> clipboardText(HWND owner) {
+    if (IsClipboardFormatAvailable(CF_UNICODETEXT) == FALSE || OpenClipboard(owner) == FALSE) {
+        return std::nullopt;
+    }
+    std::optional<std::u16string> text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+        if (const auto* units = static_cast<const char16_t*>(GlobalLock(data)); units != nullptr) {
+            // The text ends at its first NUL or with its memory block, whichever comes first.
+            const std::size_t limit = GlobalSize(data) / sizeof(char16_t);
+            text.emplace(units, std::find(units, units + limit, u'\0'));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+}  // namespace
 
 void CandidateEditor::attach(HWND control) {
     control_ = control;
     SendMessageW(control_, EM_SETLIMITTEXT, 0, 0);  // 0: the largest the control can hold
-    SetWindowSubclass(control_, &CandidateEditor::controlProcedure, kEditorSubclass,
-                      reinterpret_cast<DWORD_PTR>(this));
-    cachedText_.reset();
+    text_.forget();
+}
+
+std::optional<LRESULT> CandidateEditor::filterMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) return 0;
+        // Shift+Insert pastes inside the control without a WM_PASTE: made one here.
+        if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0) {
+            return paste();
+        }
+        break;
+    case WM_CHAR:
+        // Enter, Ctrl+Enter or a line break sent by another program: always a CR LF.
+        if (wParam == u'\r' || wParam == u'\n') {
+            return SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\r\n"));
+        }
+        break;
+    case WM_PASTE:
+        return paste();
+    case WM_SETTEXT:
+    case EM_REPLACESEL: {
+        if (settingText_) break;  // the editor's own text has its line breaks already
+        // Text from outside (another program, an accessibility tool, a test) sends no EN_CHANGE
+        // when it replaces the whole text, so it is watched here too.
+        if (message == WM_SETTEXT) text_.forget();
+        const std::u16string_view text = textOf(lParam);
+        if (draw::hasEditorLineBreaks(text)) break;
+        const std::wstring accepted = toWide(draw::withEditorLineBreaks(std::u16string(text)));
+        return DefSubclassProc(control_, message, wParam, reinterpret_cast<LPARAM>(accepted.c_str()));
+    }
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+// The control would paste the clipboard's text as it stands, lone line breaks and all.
+LRESULT CandidateEditor::paste() {
+    const std::optional<std::u16string> text = clipboardText(control_);
+    if (!text) return 0;  // nothing the control could paste either
+    const std::wstring accepted = toWide(draw::withEditorLineBreaks(*text));
+    SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(accepted.c_str()));
+    return 0;
 }
 
 const std::u16string& CandidateEditor::text() {
-    if (!cachedText_) {
+    return text_.read([this] {
         const auto length = static_cast<std::size_t>(SendMessageW(control_, WM_GETTEXTLENGTH, 0, 0));
-        std::wstring buffer(length + 1, L'\0');
+        std::u16string text(length + 1, u'\0');
         const auto copied = static_cast<std::size_t>(
-            SendMessageW(control_, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data())));
-        buffer.resize(std::min(copied, length));
-        std::u16string text = fromWide(buffer);
-        cacheIsControlText_ = !hasLoneLineBreak(text);
-        if (!cacheIsControlText_) text = withCrLfBreaks(text);
-        cachedText_ = std::move(text);
-    }
-    return *cachedText_;
+            SendMessageW(control_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+        text.resize(std::min(copied, length));
+        return text;
+    });
 }
 
 void CandidateEditor::setText(const std::u16string& text) {
-    if (cachedText_ && *cachedText_ == text) return;  // the control holds it, or will
-    if (!controlBehind_ && cacheIsControlText_ && cachedText_) controlText_ = std::move(cachedText_);
-    cachedText_ = text;
-    cacheIsControlText_ = false;
-    controlBehind_ = true;
+    text_.set(text);
 }
 
-void CandidateEditor::flush() {
-    if (!controlBehind_ || !cachedText_) return;
-    controlBehind_ = false;
-    const std::optional<std::u16string> before = std::exchange(controlText_, std::nullopt);
-    const std::u16string& after = *cachedText_;
-    settingText_ = true;
+bool CandidateEditor::flush(Progress& progress) {
+    const std::u16string* after = text_.pending();
+    if (after == nullptr) return false;
+    progress.report(ProgressStage::Loading, 0, after->size());
+    // What allocates comes before the control is touched.
     std::optional<std::vector<draw::Removal>> removals;
-    if (before) removals = draw::removalsBetween(*before, after, kMaxControlRemovals);
-    const bool set = removals ? removeDroppedParts(*removals, after.size())
-                              : SendMessageW(control_, WM_SETTEXT, 0,
-                                             reinterpret_cast<LPARAM>(toWide(after).c_str())) != FALSE;
+    if (const std::u16string* before = text_.shown()) {
+        removals = draw::removalsBetween(*before, *after, kMaxControlRemovals);
+    }
+    settingText_ = true;
+    const bool exactly =
+        removals ? removeDroppedParts(*removals, after->size())
+                 : SendMessageW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(after->c_str())) != FALSE;
     settingText_ = false;
-    cacheIsControlText_ = set;
-    if (!set) cachedText_.reset();  // read back what the control did take
+    text_.written(exactly);  // otherwise read back what the control did take
+    return true;
 }
 
 // Tidying a long list usually removes a few line breaks from it: removing just those takes
@@ -146,11 +147,7 @@ bool CandidateEditor::removeDroppedParts(const std::vector<draw::Removal>& remov
 }
 
 void CandidateEditor::contentChanged() {
-    if (settingText_) return;
-    cachedText_.reset();
-    controlText_.reset();
-    controlBehind_ = false;
-    cacheIsControlText_ = false;
+    if (!settingText_) text_.forget();
 }
 
 }  // namespace zorbalin::win32

@@ -9,51 +9,54 @@
 #include <string>
 #include <vector>
 
+#include "base/progress.h"
+#include "draw/editor_text.h"
 #include "draw/text_removals.h"
+#include "lifecycle/main_window.h"
 
 namespace zorbalin::win32 {
 
-class CandidateEditor {
+class CandidateEditor final : public lifecycle::EditorControl {
 public:
     // Styles of the control that this class drives.
     static constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
                                     ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN;
 
-    // Takes over a control created with kStyle: lifts its length limit, and makes Tab move
-    // the focus instead of typing a tab, as on Linux.
+    // Takes over a control created with kStyle, and lifts its length limit.
     void attach(HWND control);
     HWND control() const { return control_; }
 
-    // The whole content, CR LF between lines (a lone CR or LF, as a paste may leave, reads
-    // as a line break too).
-    const std::u16string& text();
-    // Replaces the whole content. Writing the text the editor already holds changes nothing.
-    // The control gets the text at the next flush(): a file loaded and then tidied in one
+    // The whole content, CR LF between lines.
+    const std::u16string& text() override;
+    // Replaces the whole content at the next flush(): a file loaded and then tidied in one
     // handler is put into the control once, which is what takes the time with long lists.
-    void setText(const std::u16string& text);
-    // Puts a text set since the last flush into the control. The window calls this when a
-    // handler ends and before anything modal lets the user at the control.
-    void flush();
+    void setText(const std::u16string& text) override;
+    // Puts a text set since the last flush into the control; false when there was none.
+    bool flush(Progress& progress) override;
+    bool flush() {
+        NoProgress quietly;
+        return flush(quietly);
+    }
+    // Drops a text set since the last flush: the control keeps what it shows.
+    void discard() override { text_.discard(); }
 
-    // The window calls this on EN_CHANGE: the user changed the content. The editor must not
-    // move while its control lives (the control keeps a pointer to it).
+    // The window passes every message of the control through here first (the control is
+    // subclassed by the window, whose guard catches what this throws). Text entering the
+    // control gets CR LF line breaks (draw/editor_text.h); Esc never reaches the control,
+    // which closes the window on Esc once a dialog manager has driven it. Returns the
+    // message's result when it was handled here.
+    std::optional<LRESULT> filterMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window calls this on EN_CHANGE: the user changed the content.
     void contentChanged();
 
 private:
-    static LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam, UINT_PTR, DWORD_PTR editor);
     // Takes the runs out of the control; false when it does not end up `lengthAfter` long.
     bool removeDroppedParts(const std::vector<draw::Removal>& removals, std::size_t lengthAfter);
+    LRESULT paste();
 
     HWND control_ = nullptr;
     bool settingText_ = false;
-    bool controlBehind_ = false;       // the cached text is newer than the control's
-    bool cacheIsControlText_ = false;  // the cached text is exactly what the control holds
-    // What the control holds while a newer text waits for flush(), when known.
-    std::optional<std::u16string> controlText_;
-    // Reading the control's text costs time proportional to the list, so the last text
-    // read or written is kept until the user changes the content.
-    std::optional<std::u16string> cachedText_;
+    draw::EditorText text_;
 };
 
 }  // namespace zorbalin::win32

@@ -18,9 +18,9 @@ bool systemConvertsGb18030() {
     return MultiByteToWideChar(kGb18030CodePage, MB_ERR_INVALID_CHARS, "a", 1, &unit, 1) == 1;
 }
 
-// The code page that textio means by codePage.
+// The code page that converts what textio means by codePage.
 unsigned systemCodePage(int codePage) {
-    return codePage == textio::kChineseCodePage ? chineseCodePage()
+    return codePage == textio::kGb18030CodePage ? chineseCodePage()
                                                 : static_cast<unsigned>(codePage);
 }
 
@@ -69,11 +69,11 @@ bool convert(unsigned codePage, std::u16string_view text, char* out, int outSize
 
 std::optional<std::string> encode(int codePage, std::u16string_view text) {
     // A file is only ever written back in the encoding it was read in, and the only code
-    // page a plain-text file is read in is the Chinese one.
-    if (codePage != textio::kChineseCodePage) return std::nullopt;
+    // pages a plain-text file is read in are the Chinese ones.
+    if (codePage != textio::kGb18030CodePage && codePage != textio::kCodePage936) return std::nullopt;
     if (text.empty()) return std::string();
     if (text.size() > INT_MAX / 4) return std::nullopt;
-    const unsigned system = chineseCodePage();
+    const unsigned system = systemCodePage(codePage);
     int size = 0;
     if (!convert(system, text, nullptr, 0, size)) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(size), '\0');

@@ -5,8 +5,8 @@
 
 namespace zorbalin::win32 {
 
-// The code page that reads and writes textio::kChineseCodePage: GB18030 (54936) where the
-// system has it, else 936.
+// The code page that reads and writes textio::kGb18030CodePage: GB18030 (54936) where the
+// system has it, else 936, the nearest one.
 unsigned chineseCodePage();
 
 textio::CodePageDecoder makeCodePageDecoder();

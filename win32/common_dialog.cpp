@@ -6,6 +6,7 @@
 
 #include "layout/texts.h"
 #include "owned_handle.h"
+#include "system_function.h"
 #include "system_error_text.h"
 #include "wide_text.h"
 
@@ -33,14 +34,6 @@ Problem lastError() {
     return dialogs::dialogFailure(static_cast<long>(error), systemErrorText(error));
 }
 
-template <typename Function>
-Function entryPoint(HMODULE library, const char* name) {
-    const FARPROC address = GetProcAddress(library, name);
-    // Through void(*)(), the one function type a cast from FARPROC may go through quietly.
-    return address == nullptr ? nullptr
-                              : reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
-}
-
 }  // namespace
 
 CommonDialogBackend::CommonDialogBackend(HWND owner, std::wstring library, std::string entryPoint)
@@ -52,10 +45,10 @@ Result<std::u16string> CommonDialogBackend::chooseExistingFile(
     // routine's error box instead of a program that does not start.
     const OwnedModule library(LoadLibraryW(library_.c_str()));
     if (library.get() == nullptr) return lastError();
-    const auto getOpenFileName = entryPoint<GetOpenFileNameFunction>(library.get(), entryPoint_.c_str());
+    const auto getOpenFileName = systemFunction<GetOpenFileNameFunction>(library.get(), entryPoint_.c_str());
     if (getOpenFileName == nullptr) return lastError();
     const auto extendedError =
-        entryPoint<CommDlgExtendedErrorFunction>(library.get(), "CommDlgExtendedError");
+        systemFunction<CommDlgExtendedErrorFunction>(library.get(), "CommDlgExtendedError");
     if (extendedError == nullptr) return lastError();
 
     // The list of pairs ends with an empty entry: two NULs more than the caller may have given.

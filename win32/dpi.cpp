@@ -1,5 +1,7 @@
 #include "dpi.h"
 
+#include "system_function.h"
+
 namespace zorbalin::win32 {
 
 namespace {
@@ -7,9 +9,7 @@ namespace {
 // An entry point of user32.dll, or null where this Windows does not have it.
 template <typename Function>
 Function user32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+    return systemFunction<Function>(L"user32.dll", name);
 }
 
 int screenDpi() {

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "owned_handle.h"
+#include "system_function.h"
 
 namespace zorbalin::win32 {
 
@@ -31,11 +32,8 @@ public:
     // Null when this Windows has no high-resolution waitable timer.
     static std::unique_ptr<DrawTimer> create(HWND window, UINT tickMessage) {
         using CreateTimerFunction = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPCWSTR, DWORD, DWORD);
-        HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-        const auto createTimer = kernel32 == nullptr
-            ? nullptr
-            : reinterpret_cast<CreateTimerFunction>(
-                  reinterpret_cast<void*>(GetProcAddress(kernel32, "CreateWaitableTimerExW")));
+        const auto createTimer =
+            systemFunction<CreateTimerFunction>(L"kernel32.dll", "CreateWaitableTimerExW");
         if (createTimer == nullptr) return nullptr;
         OwnedHandle timer(createTimer(nullptr, nullptr, kCreateWaitableTimerHighResolution,
                                        TIMER_ALL_ACCESS));

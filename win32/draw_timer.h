@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "layout/layout_table.h"
+
 namespace zorbalin::win32 {
 
 enum class DrawTimerKind {
@@ -52,7 +54,7 @@ private:
     HWND window_;
     UINT tickMessage_;
     std::atomic<bool> tickPending_{false};
-    std::int32_t interval_ = 100;
+    std::int32_t interval_ = layout::kTimerInitialIntervalMs;
     bool enabled_ = false;
 };
 

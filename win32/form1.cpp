@@ -2,22 +2,26 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
-#include "layout/messages.h"
-#include "lifecycle/lifecycle.h"
+#include "layout/texts.h"
+#include "system_function.h"
+#include "common_dialog.h"
 #include "wide_text.h"
 #include "window_text.h"
 
 namespace zorbalin::win32 {
 
+using layout::ControlId;
+
 namespace {
 
 constexpr wchar_t kWindowClassName[] = L"Zorbalin.Form1";
 constexpr WORD kIconResource = 1;
-constexpr UINT_PTR kLostFocusSubclass = 1;
+constexpr UINT_PTR kControlSubclass = 1;
 
 ATOM registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -39,37 +43,34 @@ ATOM registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
 // Per-monitor aware windows of the first version scale their frames only when asked.
 void enableNonClientScaling(HWND window) {
     using EnableFunction = BOOL(WINAPI*)(HWND);
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto enable = user32 == nullptr ? nullptr
-        : reinterpret_cast<EnableFunction>(
-              reinterpret_cast<void*>(GetProcAddress(user32, "EnableNonClientDpiScaling")));
+    const auto enable = systemFunction<EnableFunction>(L"user32.dll", "EnableNonClientDpiScaling");
     if (enable != nullptr) enable(window);
 }
 
 }  // namespace
 
 Form1::Form1(HINSTANCE instance, Form1Options options)
-    : options_(std::move(options)), settings_(options_.settingsKeyPath) {
+    : options_(std::move(options)), settings_(options_.settingsKeyPath),
+      fileSystem_(options_.recoveryFolder) {
     static const ATOM windowClass = registerWindowClass(instance, &Form1::windowProcedure);
     (void)windowClass;  // a failed registration shows as a failed CreateWindowExW below
     const std::wstring caption = toWide(layout::kWindowCaption);
-    CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClassName, caption.c_str(),
-                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+    CreateWindowExW(kWindowExStyle, kWindowClassName, caption.c_str(), kWindowStyle,
+                    CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
         throw std::runtime_error("Form1: the window could not be created, error " +
                                  std::to_string(GetLastError()));
     }
+    busy_.attach(window_);
     try {
         Timer1 = DrawTimer::create(window_, kTimer1TickMessage, options_.timerKind);
-        Timer1->setInterval(layout::kTimerInitialIntervalMs);
         createControls();
-        Form_Load();
     } catch (...) {
-        state_.unloaded = true;  // a window that never loaded must not store over the settings
-        DestroyWindow(window_);
+        DestroyWindow(window_);  // never loaded: nothing is stored over the settings
         throw;
     }
+    Form_Load();
 }
 
 Form1::~Form1() {
@@ -91,32 +92,46 @@ LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam
     }
     auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    return form->handleMessage(message, wParam, lParam);
+    LRESULT result = 0;
+    if (!form->handle([&] { result = form->handleMessage(message, wParam, lParam); })) {
+        // A failed handler must not be what keeps the session from ending.
+        return message == WM_QUERYENDSESSION ? TRUE : 0;
+    }
+    return result;
+}
+
+LRESULT CALLBACK Form1::controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR formData) {
+    auto* form = reinterpret_cast<Form1*>(formData);
+    LRESULT result = 0;
+    form->handle([&] { result = form->handleControlMessage(control, message, wParam, lParam); });
+    return result;
 }
 
 LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         handleCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-        RichTextBox1.flush();
         return 0;
     case kTimer1TickMessage:
         if (Timer1 && Timer1->takeTick()) Timer1_Timer();
         return 0;
     case WM_SHOWWINDOW:
         // Reported once the window is up, so the box has a window to belong to.
-        if (wParam != FALSE && !state_.startupFailure.empty()) {
-            PostMessageW(window_, kStartupFailureMessage, 0, 0);
-        }
+        if (wParam != FALSE && hasStartupNotice()) PostMessageW(window_, kStartupFailureMessage, 0, 0);
         break;
     case kStartupFailureMessage:
-        if (std::u16string failure = std::exchange(state_.startupFailure, {}); !failure.empty()) {
-            reportFailure(failure);
-        }
+        tellStartupNotice();
         return 0;
     case WM_SIZE:
         layoutControls();
         return 0;
+    case WM_SETCURSOR:
+        if (busy_.busy()) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
     case WM_GETMINMAXINFO: {
         const SIZE designed = designedWindowSize();
         auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -143,12 +158,11 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_CLOSE:
-        close(true);
+        closeWindow(true);
+        DestroyWindow(window_);
         return 0;
     case WM_QUERYENDSESSION:
-        // The session asks before it ends, and may still be cancelled: the settings are
-        // stored now and the window stays.
-        lifecycle::StoreSettings(state_, *this);
+        storeSettingsForSession();
         return TRUE;
     case WM_ENDSESSION:
         // Logoff or shutdown: the process may end right after this message.
@@ -172,109 +186,52 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::handleCommand(HWND control, WORD notification) {
-    if (control == Command1 && notification == BN_CLICKED) {
+    if (control == this->control(ControlId::Command1) && notification == BN_CLICKED) {
         Command1_Click();
-    } else if (control == Command2 && notification == BN_CLICKED) {
+    } else if (control == this->control(ControlId::Command2) && notification == BN_CLICKED) {
         Command2_Click();
     } else if (control == RichTextBox1.control() && notification == EN_CHANGE) {
         RichTextBox1.contentChanged();
     }
 }
 
-// Text2 reports leaving it for another control of the window; the window being deactivated
-// (another program, a message box) does not count.
-LRESULT CALLBACK Form1::intervalFieldProcedure(HWND window, UINT message, WPARAM wParam,
-                                               LPARAM lParam, UINT_PTR, DWORD_PTR formData) {
-    if (message == WM_KILLFOCUS) {
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        auto* form = reinterpret_cast<Form1*>(formData);
-        const HWND newFocus = reinterpret_cast<HWND>(wParam);
-        if (newFocus != nullptr && form->window_ != nullptr && IsChild(form->window_, newFocus)) {
-            form->Text2_LostFocus();
+// The editor sees its control's messages first. Text2 reports leaving it for another control
+// of the window; the window being deactivated (another program, a message box) does not count.
+LRESULT Form1::handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, &Form1::controlProcedure, kControlSubclass);
+    } else if (control == RichTextBox1.control()) {
+        if (const std::optional<LRESULT> handled = RichTextBox1.filterMessage(message, wParam, lParam)) {
+            return *handled;
         }
+    } else if (control == this->control(ControlId::Text2) && message == WM_KILLFOCUS) {
+        const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        const HWND newFocus = reinterpret_cast<HWND>(wParam);
+        if (newFocus != nullptr && window_ != nullptr && IsChild(window_, newFocus)) Text2_LostFocus();
         return result;
     }
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, &Form1::intervalFieldProcedure, kLostFocusSubclass);
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return DefSubclassProc(control, message, wParam, lParam);
 }
 
-void Form1::close(bool byUser) {
-    Form_Unload();
-    // The user closing the window hears that the settings were not kept; a close asked for
-    // by the session must not wait for anyone to press OK.
-    if (!state_.settingsSaved && byUser) {
-        reportFailure(layout::settingsNotSavedMessage(settings_.location()));
-    }
-    DestroyWindow(window_);
-}
-
-void Form1::Form_Load() {
-    lifecycle::Startup(state_, *this);
-    RichTextBox1.flush();
-}
-
-void Form1::Form_Unload() {
-    lifecycle::Shutdown(state_, *this);
-}
-
-void Form1::Command1_Click() {
-    ChooseCandidateFile();
-}
-
-void Form1::Command2_Click() {
-    draw::ToggleDraw(state_.draw, *this);
-}
-
-void Form1::Timer1_Timer() {
-    draw::DrawTick(state_.draw, *this, random_);
-}
-
-void Form1::Text2_LostFocus() {
-    draw::NormalizeIntervalField(*this);
-}
-
-void Form1::reportFailure(std::u16string_view message) {
-    RichTextBox1.flush();  // the box's modal loop lets the user at the editor
+void Form1::showBox(const layout::MessageBoxText& box) {
     if (options_.showMessage) {
-        options_.showMessage(window_, message, layout::kWindowCaption);
+        options_.showMessage(window_, box.text, box.title);
         return;
     }
-    MessageBoxW(window_, toWide(message).c_str(), toWide(layout::kWindowCaption).c_str(),
-                MB_OK | MB_ICONWARNING);
+    MessageBoxW(window_, toWide(box.text).c_str(), toWide(box.title).c_str(),
+                MB_OK | (box.icon == layout::BoxIcon::Warning ? MB_ICONWARNING : 0u));
 }
 
-std::u16string Form1::editorText() {
-    return RichTextBox1.text();
+void Form1::setControlText(ControlId id, std::u16string_view text) {
+    setWindowText(control(id), text);
 }
 
-void Form1::setEditorText(const std::u16string& text) {
-    RichTextBox1.setText(text);
+std::u16string Form1::controlText(ControlId id) {
+    return windowText(control(id));
 }
 
-void Form1::setPickText(std::u16string_view text) {
-    setWindowText(Text1, text);
-}
-
-std::u16string Form1::intervalFieldText() {
-    return windowText(Text2);
-}
-
-void Form1::setIntervalFieldText(const std::u16string& text) {
-    setWindowText(Text2, text);
-}
-
-void Form1::setStartStopCaption(std::u16string_view caption) {
-    setWindowText(Command2, caption);
-}
-
-void Form1::setTimerInterval(std::int32_t milliseconds) {
-    Timer1->setInterval(milliseconds);
-}
-
-void Form1::setTimerEnabled(bool enabled) {
-    Timer1->setEnabled(enabled);
+std::u16string Form1::runOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    return ShowOpenFileDialog(window_, title, filter, options_.dialogBackend);
 }
 
 }  // namespace zorbalin::win32

@@ -11,18 +11,22 @@
 #include <string>
 #include <string_view>
 
+#include "busy_window.h"
 #include "candidate_editor.h"
 #include "dialogs/open_file_dialog.h"
-#include "draw/random_pick.h"
 #include "draw_timer.h"
+#include "file_system.h"
 #include "handles.h"
 #include "layout/layout_table.h"
-#include "lifecycle/front_end.h"
-#include "lifecycle/program_state.h"
+#include "lifecycle/main_window.h"
 #include "settings_store.h"
 #include "wide_text.h"
 
 namespace zorbalin::win32 {
+
+// The main window's styles: a resizable frame, and Tab moving through its controls.
+inline constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+inline constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 
 // Private messages of Form1.
 inline constexpr UINT kTimer1TickMessage = WM_APP + 1;       // a tick of Timer1
@@ -38,28 +42,31 @@ struct Form1Options {
     MessageBoxFunction showMessage;                           // null: MessageBoxW
     DrawTimerKind timerKind = DrawTimerKind::HighResolutionWaitable;
     bool quitWhenDestroyed = true;  // the program ends with its window
+    std::wstring recoveryFolder;    // "": %LOCALAPPDATA%\Zorbalin
 };
 
-class Form1 final : private lifecycle::FrontEnd {
+class Form1 final : private lifecycle::MainWindow {
 public:
     // Creates the window and its controls and runs the startup; the window is not shown.
     explicit Form1(HINSTANCE instance, Form1Options options = {});
     ~Form1() override;
-    Form1(const Form1&) = delete;
-    Form1& operator=(const Form1&) = delete;
 
     HWND window() const { return window_; }
     // The control, or null after the window is gone.
     HWND control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
-    std::wstring listPath() const { return toWide(state_.listPath); }
+    std::wstring listPath() const { return toWide(state().listPath); }
     const DrawTimer& timer() const { return *Timer1; }
 
     // Shows the window with the focus in the editor.
     void show(int showCommand);
 
 private:
+    // Every message of the window and of its subclassed controls passes the one guard.
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK controlProcedure(HWND control, UINT message, WPARAM wParam,
+                                             LPARAM lParam, UINT_PTR, DWORD_PTR form);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void handleCommand(HWND control, WORD notification);
 
     void createControls();
@@ -68,39 +75,19 @@ private:
     void layoutControls();
     SIZE designedWindowSize() const;
 
-    // Event handlers.
-    void Form_Load();
-    void Form_Unload();
-    void Command1_Click();
-    void Command2_Click();
-    void Timer1_Timer();
-    void Text2_LostFocus();
-
-    void ChooseCandidateFile();
-    void close(bool byUser);
-
-    // lifecycle::FrontEnd
+    // lifecycle::MainWindow
+    lifecycle::EditorControl& editor() override { return RichTextBox1; }
+    void setControlText(layout::ControlId id, std::u16string_view text) override;
+    std::u16string controlText(layout::ControlId id) override;
+    void setTimerInterval(std::int32_t milliseconds) override { Timer1->setInterval(milliseconds); }
+    void setTimerEnabled(bool enabled) override { Timer1->setEnabled(enabled); }
+    lifecycle::BusyIndicator& busy() override { return busy_; }
+    bool isShown() const override { return window_ != nullptr && IsWindowVisible(window_) != FALSE; }
+    void showBox(const layout::MessageBoxText& box) override;
     lifecycle::SettingsStore& settingsStore() override { return settings_; }
-    bool isExistingFile(const std::u16string& path) override;
-    lifecycle::CandidateFileRead readCandidateFile(const std::u16string& path) override;
-    std::u16string writeCandidateFile(const std::u16string& path, const std::u16string& text,
-                                      const textio::FileFormat& format) override;
-    std::u16string showOpenFileDialog(std::u16string_view title,
-                                      std::u16string_view filter) override;
-    void reportFailure(std::u16string_view message) override;
-
-    // draw::DrawControls
-    std::u16string editorText() override;
-    void setEditorText(const std::u16string& text) override;
-    void setPickText(std::u16string_view text) override;
-    std::u16string intervalFieldText() override;
-    void setIntervalFieldText(const std::u16string& text) override;
-    void setStartStopCaption(std::u16string_view caption) override;
-    void setTimerInterval(std::int32_t milliseconds) override;
-    void setTimerEnabled(bool enabled) override;
-
-    static LRESULT CALLBACK intervalFieldProcedure(HWND window, UINT message, WPARAM wParam,
-                                                   LPARAM lParam, UINT_PTR, DWORD_PTR form);
+    files::FileSystem& fileSystem() override { return fileSystem_; }
+    files::CodePages codePages() override { return win32CodePages(); }
+    std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
 
     Form1Options options_;
     HWND window_ = nullptr;
@@ -108,18 +95,13 @@ private:
     UniqueFont font_;
     // The controls in layout-table order; child windows, destroyed with the window.
     std::array<HWND, layout::kLayout.size()> controls_{};
-    HWND Command1 = nullptr;
-    HWND Command2 = nullptr;
-    HWND Text1 = nullptr;
-    HWND Text2 = nullptr;
     CandidateEditor RichTextBox1;
     std::unique_ptr<DrawTimer> Timer1;
+    BusyWindow busy_;
     HWND focusBeforeDeactivation_ = nullptr;
 
-    // State.
-    lifecycle::ProgramState state_;  // the draw's state, listPath, the startup's failure
-    draw::RandomSource random_;
     RegistrySettingsStore settings_;
+    Win32FileSystem fileSystem_;
 };
 
 }  // namespace zorbalin::win32

@@ -19,8 +19,6 @@ using layout::ControlId;
 using layout::ControlKind;
 using layout::ControlLayout;
 
-constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFirstControlId = 100;
 
 // The order the controls are created in, which is both the order that Tab follows and the
@@ -79,12 +77,10 @@ void Form1::createControls() {
         if (created == nullptr) throw std::runtime_error("Form1: a control could not be created");
         controls_[index] = created;
     }
-    Command1 = control(ControlId::Command1);
-    Command2 = control(ControlId::Command2);
-    Text1 = control(ControlId::Text1);
-    Text2 = control(ControlId::Text2);
     RichTextBox1.attach(control(ControlId::RichTextBox1));
-    SetWindowSubclass(Text2, &Form1::intervalFieldProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    for (HWND subclassed : {control(ControlId::Text2), RichTextBox1.control()}) {
+        SetWindowSubclass(subclassed, &Form1::controlProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
 
     applyDpi(windowDpi(window_));
     const SIZE size = designedWindowSize();

@@ -6,5 +6,5 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     zorbalin::win32::Form1 form(instance);
     form.show(showCommand);
-    return zorbalin::win32::runMessageLoop(form.window());
+    return zorbalin::win32::runMessageLoop();
 }

@@ -13,8 +13,10 @@
 #include <string>
 #include <variant>
 
-#include "candidate_file.h"
 #include "code_page_decoder.h"
+#include "file_system.h"
+#include "files/candidate_file.h"
+#include "qstring_u16.h"
 
 namespace {
 
@@ -76,10 +78,12 @@ void readAndConvert(benchmark::State& state, const QString& path) {
 }
 
 void load(benchmark::State& state, const QString& path) {
+    zorbalin::window::PosixFileSystem fileSystem;
+    zorbalin::NoProgress progress;
     for (auto _ : state) {
-        const auto outcome = zorbalin::window::readCandidateFile(path);
-        const auto* file = std::get_if<zorbalin::window::CandidateFileText>(&outcome);
-        if (file == nullptr) {
+        const auto file = zorbalin::files::readCandidateFile(
+            fileSystem, zorbalin::window::fromQString(path), zorbalin::window::qtCodePages(), progress);
+        if (!file) {
             state.SkipWithError("the sample file was refused");
             break;  // SkipWithError does not leave the loop
         }

@@ -13,7 +13,8 @@ namespace {
 // The converter names that ICU may know a Windows code page by, best first.
 QByteArrayList converterNames(int codePage) {
     switch (codePage) {
-    case 936: return {"GB18030"};
+    case 54936: return {"GB18030"};
+    case 936: return {"windows-936", "GBK"};  // with the euro sign at 0x80
     case 950: return {"Big5"};
     case 932: return {"Shift_JIS"};
     case 949: return {"windows-949", "EUC-KR"};
@@ -66,20 +67,18 @@ textio::CodePageDecoder makeCodePageDecoder() {
     };
 }
 
-std::optional<std::string> encodeGb18030(std::u16string_view text) {
-    QStringEncoder encoder("GB18030", QStringConverter::Flag::Stateless);
+std::optional<std::string> encodeCodePage(int codePage, std::u16string_view text) {
+    // A file is only ever written back in the encoding it was read in, and the only code
+    // pages a plain-text file is read in are the Chinese ones.
+    if (codePage != textio::kGb18030CodePage && codePage != textio::kCodePage936) return std::nullopt;
+    QStringEncoder encoder(converterNames(codePage).front().constData(),
+                           QStringConverter::Flag::Stateless);
     if (!encoder.isValid()) return std::nullopt;
-    const QByteArray bytes = encoder.encode(
-        QStringView(text.data(), qsizetype(text.size())));
+    const QByteArray bytes = encoder.encode(QStringView(text.data(), qsizetype(text.size())));
     if (encoder.hasError()) return std::nullopt;
     return bytes.toStdString();
 }
 
-textio::CodePageEncoder makeCodePageEncoder() {
-    return [](int codePage, std::u16string_view text) -> std::optional<std::string> {
-        if (codePage != textio::kChineseCodePage) return std::nullopt;
-        return encodeGb18030(text);
-    };
-}
+textio::CodePageEncoder makeCodePageEncoder() { return encodeCodePage; }
 
 }  // namespace zorbalin::window

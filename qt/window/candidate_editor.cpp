@@ -1,5 +1,6 @@
 #include "candidate_editor.h"
 
+#include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -7,7 +8,6 @@
 #include <vector>
 
 #include "draw/text_removals.h"
-#include "textio/text_encoding.h"
 
 namespace zorbalin::window {
 
@@ -53,37 +53,50 @@ QString editorTextFromCrlfText(const std::u16string& text) {
     return result;
 }
 
-CandidateEditor::CandidateEditor(QWidget* parent) : QPlainTextEdit(parent) {
+CandidateEditor::CandidateEditor(lifecycle::HandlerGuard* guard, QWidget* parent)
+    : QPlainTextEdit(parent), guard_(guard) {
     setObjectName(QStringLiteral("RichTextBox1"));
     setTabChangesFocus(true);  // keeps the window usable without a mouse
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int, int, int) { forgetCachedText(); });
-}
-
-void CandidateEditor::forgetCachedText() {
-    cachedText_.reset();
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
+        if (!settingText_) text_.forget();
+    });
 }
 
 const std::u16string& CandidateEditor::text() {
-    if (!cachedText_) {
-        cachedText_ = crlfTextFromEditorText(document()->toRawText());
-    }
-    return *cachedText_;
+    return text_.read([this] { return crlfTextFromEditorText(document()->toRawText()); });
 }
 
 void CandidateEditor::setText(const std::u16string& text) {
-    if (cachedText_ && *cachedText_ == text) {
-        return;  // the document already holds exactly this plain text
+    text_.set(text);
+}
+
+bool CandidateEditor::flush(Progress& progress) {
+    const std::u16string* after = text_.pending();
+    if (after == nullptr) return false;
+    progress.report(ProgressStage::Loading, 0, after->size());
+    const std::u16string* before = text_.shown();
+    settingText_ = true;
+    if (before == nullptr || !removeDroppedParts(*before, *after)) {
+        setPlainText(editorTextFromCrlfText(*after));
     }
-    std::optional<std::u16string> before = std::exchange(cachedText_, std::nullopt);
-    if (!before || !removeDroppedParts(*before, text)) {
-        setPlainText(editorTextFromCrlfText(text));
-    }
-    // Kept only when it is what reading the widget gives: the widget shows a lone CR or
-    // LF, U+2028 and U+2029 as line breaks, and reading it back turns them into CR LF.
-    if (textio::hasOnlyCrLfBreaks(text)) {
-        cachedText_ = text;
+    settingText_ = false;
+    // Exactly: a text with CR LF breaks only reads back from the widget as it went in.
+    text_.written(true);
+    return true;
+}
+
+void CandidateEditor::insertFromMimeData(const QMimeData* source) {
+    const auto paste = [this, source] {
+        if (!source->hasText()) return;
+        const std::u16string pasted = draw::withEditorLineBreaks(source->text().toStdU16String());
+        insertPlainText(editorTextFromCrlfText(pasted));
+        ensureCursorVisible();
+    };
+    if (guard_ != nullptr) {
+        guard_->run(paste);
+    } else {
+        paste();
     }
 }
 
@@ -92,33 +105,32 @@ void CandidateEditor::setText(const std::u16string& text) {
 // The result is what a whole new plain text gives: the same paragraphs, no undo step back
 // to the old text, the cursor at the start.
 bool CandidateEditor::removeDroppedParts(const std::u16string& before, const std::u16string& after) {
-    const std::optional<std::vector<draw::Removal>> removals = draw::removalsBetween(before, after);
+    std::optional<std::vector<draw::Removal>> removals = draw::removalsBetween(before, after);
     if (!removals) {
         return false;
     }
     // Document positions count a CR LF pair as the one paragraph separator that it is there.
-    std::vector<std::pair<int, int>> spans;
-    spans.reserve(removals->size());
+    // They replace the text positions in place: nothing is allocated once the runs are found.
     std::size_t pairs = 0;
     std::size_t scanned = 0;
     const auto documentPosition = [&](std::size_t at) {
         for (; scanned + 1 < at; ++scanned) {
             pairs += before[scanned] == u'\r' && before[scanned + 1] == u'\n';
         }
-        return static_cast<int>(at - pairs);
+        return at - pairs;
     };
-    for (const draw::Removal& removal : *removals) {
-        const int from = documentPosition(removal.begin);
-        spans.emplace_back(from, documentPosition(removal.end));
+    for (draw::Removal& removal : *removals) {
+        removal.begin = documentPosition(removal.begin);
+        removal.end = documentPosition(removal.end);
     }
 
     QTextDocument* const doc = document();
     const bool undoEnabled = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);  // also forgets the earlier undo steps
     QTextCursor cursor(doc);
-    for (auto span = spans.rbegin(); span != spans.rend(); ++span) {  // last first: positions stay valid
-        cursor.setPosition(span->first);
-        cursor.setPosition(span->second, QTextCursor::KeepAnchor);
+    for (auto span = removals->rbegin(); span != removals->rend(); ++span) {  // last first: positions stay valid
+        cursor.setPosition(static_cast<int>(span->begin));
+        cursor.setPosition(static_cast<int>(span->end), QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
     }
     doc->setUndoRedoEnabled(undoEnabled);

@@ -2,32 +2,49 @@
 
 #include <QPlainTextEdit>
 
-#include <optional>
 #include <string>
+
+#include "base/progress.h"
+#include "draw/editor_text.h"
+#include "lifecycle/handler_guard.h"
+#include "lifecycle/main_window.h"
 
 namespace zorbalin::window {
 
 // The candidate editor (RichTextBox1): a plain-text editor whose text is presented with
 // CR LF between lines, whatever the widget keeps inside.
-class CandidateEditor : public QPlainTextEdit {
+class CandidateEditor : public QPlainTextEdit, public lifecycle::EditorControl {
     Q_OBJECT
 public:
-    explicit CandidateEditor(QWidget* parent = nullptr);
+    // The editor's own handlers (a paste) run through the window's guard, when it has one.
+    explicit CandidateEditor(lifecycle::HandlerGuard* guard = nullptr, QWidget* parent = nullptr);
 
     // The whole content, CR LF between lines, every other character untouched.
-    const std::u16string& text();
-    // Replaces the whole content. Writing the text the editor already holds changes nothing.
-    void setText(const std::u16string& text);
+    const std::u16string& text() override;
+    // Replaces the whole content at the next flush(): a file loaded and then tidied in one
+    // handler is put into the document once.
+    void setText(const std::u16string& text) override;
+    // Puts a text set since the last flush into the document; false when there was none.
+    bool flush(Progress& progress) override;
+    bool flush() {
+        NoProgress quietly;
+        return flush(quietly);
+    }
+    // Drops a text set since the last flush: the document keeps what it shows.
+    void discard() override { text_.discard(); }
+
+protected:
+    // Pasted and dropped text gets CR LF line breaks (draw/editor_text.h).
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    void forgetCachedText();
     // Edits the document from `before` (what it holds) to `after` by removing the parts
     // that `after` dropped; false, with nothing done, when `after` differs otherwise.
     bool removeDroppedParts(const std::u16string& before, const std::u16string& after);
 
-    // Reading the widget's text costs time proportional to the list, so the last text read
-    // or written is kept until the user or the program changes the document.
-    std::optional<std::u16string> cachedText_;
+    bool settingText_ = false;
+    draw::EditorText text_;
+    lifecycle::HandlerGuard* guard_;
 };
 
 // Conversions between the widget's paragraph separators and CR LF line breaks.

@@ -1,7 +1,6 @@
 #include "form1.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -9,12 +8,8 @@
 #include <QTimer>
 
 #include "candidate_editor.h"
-#include "candidate_file.h"
 #include "interval_field.h"
-#include "layout/layout_table.h"
-#include "layout/messages.h"
-#include "lifecycle/lifecycle.h"
-#include "qstring_u16.h"
+#include "qt_open_file_dialog.h"
 
 namespace zorbalin::window {
 
@@ -26,13 +21,6 @@ namespace {
 
 QRect toQRect(const layout::PixelRect& rect) {
     return {rect.left, rect.top, rect.width, rect.height};
-}
-
-// Qt lays out in device-independent pixels and scales them itself, so the table is read
-// at the design dpi.
-QSize designedSize() {
-    const layout::PixelSize size = layout::designedClientSize();
-    return {size.width, size.height};
 }
 
 }  // namespace
@@ -67,36 +55,27 @@ void Form1::createControls() {
             break;
         }
         case ControlKind::Editor:
-            widget = new CandidateEditor(this);
+            widget = RichTextBox1 = new CandidateEditor(&guard(), this);
             break;
         }
         widget->setObjectName(QString::fromLatin1(row.name));
+        // Qt lays out in device-independent pixels and scales them itself: the design dpi.
         widget->setGeometry(toQRect(layout::designedRect(row)));
         if (auto* label = qobject_cast<QLabel*>(widget)) {
             label->adjustSize();  // labels fit their captions in any font
         }
         controls_[layout::indexOf(row.id)] = widget;
     }
-    Command1 = static_cast<QPushButton*>(control(ControlId::Command1));
-    Command2 = static_cast<QPushButton*>(control(ControlId::Command2));
-    Text1 = static_cast<QLineEdit*>(control(ControlId::Text1));
-    Text2 = static_cast<IntervalField*>(control(ControlId::Text2));
-    RichTextBox1 = static_cast<CandidateEditor*>(control(ControlId::RichTextBox1));
-
     for (const layout::LabelBuddy& pair : layout::kLabelBuddies) {
         static_cast<QLabel*>(control(pair.label))->setBuddy(control(pair.field));
     }
-    Text2->setAccessibleDescription(toQString(layout::layoutOf(ControlId::Label4).text));
+    control(ControlId::Text2)->setAccessibleDescription(toQString(layout::layoutOf(ControlId::Label4).text));
 
     QWidget* previous = nullptr;
     for (const ControlLayout* row : layout::controlsInTabOrder()) {
         QWidget* widget = control(row->id);
-        if (widget->focusPolicy() == Qt::NoFocus) {
-            continue;
-        }
-        if (previous != nullptr) {
-            setTabOrder(previous, widget);
-        }
+        if (widget->focusPolicy() == Qt::NoFocus) continue;
+        if (previous != nullptr) setTabOrder(previous, widget);
         previous = widget;
     }
     RichTextBox1->setFocus(Qt::OtherFocusReason);
@@ -106,110 +85,56 @@ void Form1::createControls() {
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(layout::kTimerInitialIntervalMs);
 
-    const QSize designed = designedSize();
-    setMinimumSize(designed);
-    resize(designed);
+    const layout::PixelSize designed = layout::designedClientSize();
+    setMinimumSize(designed.width, designed.height);
+    resize(designed.width, designed.height);
 }
 
 void Form1::connectEvents() {
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(Text2, &IntervalField::lostFocus, this, &Form1::Text2_LostFocus);
+    connect(static_cast<QPushButton*>(control(ControlId::Command1)), &QPushButton::clicked, this,
+            [this] { Command1_Click(); });
+    connect(static_cast<QPushButton*>(control(ControlId::Command2)), &QPushButton::clicked, this,
+            [this] { Command2_Click(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(static_cast<IntervalField*>(control(ControlId::Text2)), &IntervalField::lostFocus, this,
+            [this] { Text2_LostFocus(); });
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     for (const ControlLayout& row : layout::kLayout) {
-        if (row.anchor == layout::Anchor::TopLeft) {
-            continue;
-        }
-        control(row.id)->setGeometry(
-            toQRect(layout::anchoredRect(row, {size().width(), size().height()})));
+        if (row.anchor == layout::Anchor::TopLeft) continue;
+        control(row.id)->setGeometry(toQRect(layout::anchoredRect(row, {width(), height()})));
     }
 }
 
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!state_.startupFailure.empty()) {
-        // Reported once the window is up, so the box has a window to belong to.
-        QTimer::singleShot(0, this, [this] {
-            const std::u16string message = std::exchange(state_.startupFailure, {});
-            if (!message.empty()) {
-                reportFailure(message);
-            }
-        });
-    }
+    if (hasStartupNotice()) QTimer::singleShot(0, this, [this] { tellStartupNotice(); });
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    Form_Unload();
-    // The user closing the window hears that the settings were not kept; a close asked for
-    // by the session or a signal must not wait for anyone to press OK.
-    if (!state_.settingsSaved && event->spontaneous()) {
-        reportFailure(layout::settingsNotSavedMessage(settings_.location()));
-    }
+    // A close asked for by the session or a signal must not wait for anyone to press OK.
+    closeWindow(event->spontaneous());
     event->accept();
 }
 
-void Form1::Form_Load() {
-    lifecycle::Startup(state_, *this);
+lifecycle::EditorControl& Form1::editor() {
+    return *RichTextBox1;
 }
 
-void Form1::Form_Unload() {
-    lifecycle::Shutdown(state_, *this);
+void Form1::setControlText(ControlId id, std::u16string_view text) {
+    QWidget* widget = control(id);
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        field->setText(toQString(text));
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        button->setText(toQString(text));
+    }
 }
 
-void Form1::StoreSettings() {
-    lifecycle::StoreSettings(state_, *this);
-}
-
-void Form1::Command1_Click() {
-    ChooseCandidateFile();
-}
-
-void Form1::Command2_Click() {
-    draw::ToggleDraw(state_.draw, *this);
-}
-
-void Form1::Timer1_Timer() {
-    draw::DrawTick(state_.draw, *this, random_);
-}
-
-void Form1::Text2_LostFocus() {
-    draw::NormalizeIntervalField(*this);
-}
-
-bool Form1::isExistingFile(const std::u16string& path) {
-    return QFileInfo(toQString(path)).isFile();
-}
-
-void Form1::reportFailure(std::u16string_view message) {
-    QMessageBox::warning(this, toQString(layout::kWindowCaption), toQString(message));
-}
-
-std::u16string Form1::editorText() {
-    return RichTextBox1->text();
-}
-
-void Form1::setEditorText(const std::u16string& text) {
-    RichTextBox1->setText(text);
-}
-
-void Form1::setPickText(std::u16string_view text) {
-    Text1->setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
-}
-
-std::u16string Form1::intervalFieldText() {
-    return fromQString(Text2->text());
-}
-
-void Form1::setIntervalFieldText(const std::u16string& text) {
-    Text2->setText(toQString(text));
-}
-
-void Form1::setStartStopCaption(std::u16string_view caption) {
-    Command2->setText(toQString(caption));
+std::u16string Form1::controlText(ControlId id) {
+    auto* field = qobject_cast<QLineEdit*>(control(id));
+    return field != nullptr ? fromQString(field->text()) : std::u16string();
 }
 
 void Form1::setTimerInterval(std::int32_t milliseconds) {
@@ -222,6 +147,18 @@ void Form1::setTimerEnabled(bool enabled) {
     } else {
         Timer1->stop();
     }
+}
+
+void Form1::showBox(const layout::MessageBoxText& box) {
+    QMessageBox message(box.icon == layout::BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                        toQString(box.title), toQString(box.text), QMessageBox::Ok, this);
+    message.setTextFormat(Qt::PlainText);  // a path or a system's text is never markup
+    message.exec();
+}
+
+std::u16string Form1::runOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    FileChooser& chooser = fileChooser_ != nullptr ? *fileChooser_ : qtFileChooser();
+    return fromQString(ShowOpenFileDialog(this, toQString(title), toQString(filter), chooser));
 }
 
 }  // namespace zorbalin::window

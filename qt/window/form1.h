@@ -5,39 +5,33 @@
 
 #include <array>
 
-#include "draw/random_pick.h"
+#include "busy_window.h"
+#include "file_system.h"
 #include "layout/layout_table.h"
-#include "lifecycle/front_end.h"
-#include "lifecycle/program_state.h"
+#include "lifecycle/main_window.h"
 #include "qstring_u16.h"
 #include "settings_store.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QTimer;
 
 namespace zorbalin::window {
 
 class CandidateEditor;
 class FileChooser;
-class IntervalField;
 
-// The program's one window. It owns all state, routes each event to the operation that
-// handles it, and gives the draw and the shared sequences their control and platform
-// operations.
-class Form1 : public QWidget, private lifecycle::FrontEnd {
+// The program's one window on Qt: creates the controls from the layout table, routes each
+// event to its handler in lifecycle::MainWindow, and gives it Qt's controls and services.
+class Form1 : public QWidget, private lifecycle::MainWindow {
     Q_OBJECT
 public:
     // The file chooser is replaceable for tests; null means Qt's own open-file dialog.
     explicit Form1(FileChooser* fileChooser = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
-    QString listPath() const { return toQString(state_.listPath); }
+    QString listPath() const { return toQString(state().listPath); }
 
-    // Writes the path and the interval to the settings store without closing anything,
-    // as the shutdown does; for a session that asks for the program's data.
-    void StoreSettings();
+    // The session asks for the program's data before it ends.
+    void StoreSettings() { storeSettingsForSession(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,52 +41,30 @@ protected:
 private:
     void createControls();
     void connectEvents();
-
-    // Event handlers.
-    void Form_Load();
-    void Form_Unload();
-    void Command1_Click();
-    void Command2_Click();
-    void Timer1_Timer();
-    void Text2_LostFocus();
-
-    void ChooseCandidateFile();
-
-    // lifecycle::FrontEnd
-    lifecycle::SettingsStore& settingsStore() override { return settings_; }
-    bool isExistingFile(const std::u16string& path) override;
-    lifecycle::CandidateFileRead readCandidateFile(const std::u16string& path) override;
-    std::u16string writeCandidateFile(const std::u16string& path, const std::u16string& text,
-                                      const textio::FileFormat& format) override;
-    std::u16string showOpenFileDialog(std::u16string_view title,
-                                      std::u16string_view filter) override;
-    void reportFailure(std::u16string_view message) override;
-
-    // draw::DrawControls
-    std::u16string editorText() override;
-    void setEditorText(const std::u16string& text) override;
-    void setPickText(std::u16string_view text) override;
-    std::u16string intervalFieldText() override;
-    void setIntervalFieldText(const std::u16string& text) override;
-    void setStartStopCaption(std::u16string_view caption) override;
-    void setTimerInterval(std::int32_t milliseconds) override;
-    void setTimerEnabled(bool enabled) override;
-
     QWidget* control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
 
-    // Controls, named as in the layout table.
+    // lifecycle::MainWindow
+    lifecycle::EditorControl& editor() override;
+    void setControlText(layout::ControlId id, std::u16string_view text) override;
+    std::u16string controlText(layout::ControlId id) override;
+    void setTimerInterval(std::int32_t milliseconds) override;
+    void setTimerEnabled(bool enabled) override;
+    lifecycle::BusyIndicator& busy() override { return busy_; }
+    bool isShown() const override { return isVisible(); }
+    void showBox(const layout::MessageBoxText& box) override;
+    lifecycle::SettingsStore& settingsStore() override { return settings_; }
+    files::FileSystem& fileSystem() override { return fileSystem_; }
+    files::CodePages codePages() override { return qtCodePages(); }
+    std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
+
+    BusyWindow busy_{this};
+    // The controls in layout-table order, children of the window.
     std::array<QWidget*, layout::kLayout.size()> controls_{};
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    IntervalField* Text2 = nullptr;
     CandidateEditor* RichTextBox1 = nullptr;
     QTimer* Timer1 = nullptr;
 
-    // State.
-    lifecycle::ProgramState state_;  // the draw's state, listPath, the startup's failure
-    draw::RandomSource random_;
     QtSettingsStore settings_;
+    PosixFileSystem fileSystem_;
     FileChooser* fileChooser_;
 };
 

@@ -1,6 +1,5 @@
 // The window's design read at other screen densities, and how it follows a larger window.
 #include "layout/layout_table.h"
-#include "layout/messages.h"
 
 #include <set>
 #include <string>
@@ -64,14 +63,6 @@ TEST(LayoutTable, TabOrderStartsInTheEditorAndCoversEveryControlOnce) {
     EXPECT_STREQ(ordered[0]->name, "RichTextBox1");
     EXPECT_STREQ(ordered[1]->name, "Command1");
     EXPECT_STREQ(ordered[2]->name, "Command2");
-}
-
-TEST(Messages, NameTheFileAndSayWhetherItWasReadOrSaved) {
-    const std::u16string read = candidateFileMessage(FileProblem::NotText, u"C:\\名单.txt");
-    EXPECT_EQ(read, u"无法读取文件“C:\\名单.txt”。\n该文件不是文本文件。");
-    const std::u16string write = candidateFileMessage(FileProblem::WriteFailed, u"/a/b", u"No space");
-    EXPECT_EQ(write, u"无法保存文件“/a/b”。\n磁盘已满或无法写入(No space)，原文件未作改动。");
-    EXPECT_EQ(allFilesFilter(), std::u16string(u"所有文件(*.*)\0*.*\0", 14));
 }
 
 }  // namespace

@@ -47,6 +47,8 @@ const PlainCase kPlainCases[] = {
     {"Utf16BigEndian", std::string("\xFE\xFF\x5F\x20\0\r", 6), u"张\r\n", {Utf16BE, Cr}},
     {"GbkWhenNotUtf8", "\xD5\xC5\xC8\xFD\nx", u"张三\r\nx", {Gb18030, Lf}},
     {"Gb18030FourByte", "\x94\x39\xFC\x36", u"😀", {Gb18030, CrLf}},
+    {"Gb18030Euro", "\xA2\xE3\xD5\xC5", u"€张", {Gb18030, CrLf}},
+    {"CodePage936EuroWhenNotGb18030", "\x80\xD5\xC5", u"€张", {CodePage936, CrLf}},
     {"EmptyIsUtf8", "", u"", {Utf8, CrLf}},
     {"LoneLineFeeds", "a\nb\n", u"a\r\nb\r\n", {Utf8, Lf}},
     {"LoneCarriageReturns", "a\rb\r", u"a\r\nb\r\n", {Utf8, Cr}},
@@ -74,6 +76,7 @@ TEST(CandidateDecoding, RefusesWhatIsNotText) {
              std::string("a\0b\0", 4),                  // UTF-16 without a mark is not guessed
              std::string("\x89PNG\r\n\x1A\n\0\0", 10),  // binary data
              std::string("\xD5x"),                      // neither UTF-8 nor GB18030
+             std::string("\x80\xFF"),                   // 0xFF: no text in any code page
              std::string("\xEF\xBB\xBF\xD5\xC5"),       // UTF-8 mark over GBK bytes
              std::string("\xFF\xFE" "a\0\0\0", 6),      // UTF-16 with a NUL character
              std::string("\xFF\xFE" "a", 3),            // UTF-16 cut in half
@@ -92,6 +95,7 @@ TEST(CandidateEncoding, WritesBackInTheFilesOwnFormat) {
              std::string("a\nb\nc"), std::string("a\rb\rc"), std::string("a\r\nb\r\nc"),
              std::string("\xEF\xBB\xBF张\n三"), std::string("\xFF\xFE" "a\0\n\0b\0", 8),
              std::string("\xFE\xFF\0a\0\r\0b", 8), std::string("\xD5\xC5\n\xC8\xFD"),
+             std::string("\xA2\xE3\n\xD5\xC5"), std::string("\x80\n\xD5\xC5"),
          }) {
         const DecodedText text = decoded(decodeCandidateBytes(bytes, fakeDecoder()));
         EXPECT_EQ(encodeCandidateText(text.text, text.format, fakeEncoder()), bytes);

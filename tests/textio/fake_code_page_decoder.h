@@ -13,8 +13,10 @@ namespace zorbalin::textio::testing {
 
 inline std::optional<std::u16string> fakeDecode(int codePage, std::string_view bytes) {
     static const std::map<int, std::map<std::string, std::u16string>> known = {
-        {936, {{"\xD5\xC5", u"张"}, {"\xC8\xFD", u"三"}, {"\x81\x40", u"丂"},
-               {"\x94\x39\xFC\x36", u"😀"}}},
+        {54936, {{"\xD5\xC5", u"张"}, {"\xC8\xFD", u"三"}, {"\x81\x40", u"丂"},
+                 {"\x94\x39\xFC\x36", u"😀"}, {"\xA2\xE3", u"€"}}},
+        {936, {{"\xD5\xC5", u"张"}, {"\xC8\xFD", u"三"}, {"\x81\x40", u"丂"}, {"\x80", u"€"},
+               {"\xFF", u"\uF8F5"}}},
         {950, {{"\xB1\x69", u"張"}}},
         {932, {{"\x95\x5C", u"表"}}},
         {1252, {{"\xE9", u"é"}, {"\xEB", u"ë"}, {"\x80", u"€"}}},
@@ -47,13 +49,15 @@ inline const CodePageDecoder& fakeDecoder() {
     return decoder;
 }
 
-// The reverse for code page 936: ASCII and the two characters 张 and 三.
+// The reverse for the Chinese code pages: ASCII, 张, 三 and the euro sign.
 inline std::optional<std::string> fakeEncode(int codePage, std::u16string_view text) {
-    if (codePage != 936) return std::nullopt;
+    if (codePage != 54936 && codePage != 936) return std::nullopt;
     std::string out;
     for (const char16_t c : text) {
         if (c < 0x80) {
             out += static_cast<char>(c);
+        } else if (c == u'€') {
+            out += codePage == 936 ? "\x80" : "\xA2\xE3";
         } else if (c == u'张') {
             out += "\xD5\xC5";
         } else if (c == u'三') {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "fake_code_page_decoder.h"
@@ -14,7 +15,7 @@ using testing::fakeDecoder;
 struct Snippet {
     const char* name;
     std::string rtf;
-    std::u16string text;
+    std::optional<std::u16string> text;  // nullopt: no whole rich-text document
 };
 
 void PrintTo(const Snippet& snippet, std::ostream* os) { *os << snippet.name; }
@@ -37,6 +38,10 @@ const Snippet kSnippets[] = {
     {"OnlyOneFinalParagraphMarkDropped", R"({\rtf1 A\par B\par\par})", u"A\r\nB\r\n"},
     {"LineEndingWords", R"({\rtf1 a\line b\sect c\page d\row e})", u"a\r\nb\r\nc\r\nd\r\ne"},
     {"TabAndCellGiveTab", R"({\rtf1 a\tab b\cell c})", u"a\tb\tc"},
+    {"NestedTableCellsAndRowsLikeOthers",
+     R"({\rtf1 a\cell{b\nestcell c\nestcell{\*\nesttableprops\trowd x}\nestrow}\cell\row d})",
+     u"a\tb\tc\t\r\n\t\r\nd"},
+    {"NestedTablesFallbackSkipped", R"({\rtf1 a{\nonesttables b}c})", u"ac"},
     {"LineBreakAsTextIsCrLf", R"({\rtf1 a\u13?b\'0ac})", u"a\r\nb\r\nc"},
     // Symbols and named characters
     {"ControlSymbols", R"({\rtf1 a\~b\_c\-d\{\}\\})", u"a\u00A0b\u2011cd{}\\"},
@@ -82,18 +87,21 @@ const Snippet kSnippets[] = {
     {"BinSkipsRawBytes", "{\\rtf1 a\\bin3 }{\\b}", u"ab"},
     {"BinInsideSkippedGroup", "{\\rtf1{\\pict\\bin2 }}}x}", u"x"},
     {"NegativeBinIsZero", R"({\rtf1\bin-5 ab})", u"ab"},
-    {"BinLongerThanFile", "{\\rtf1 a\\bin999 xyz", u"a"},
-    // Structure and malformed input
-    {"TextAfterDocumentGroupIgnored", R"({\rtf1 a}b{c})", u"a"},
-    {"ExtraClosingBraceIgnored", R"({\rtf1{a}}}b)", u"a"},
-    {"EndOfFileInsideGroupKeepsText", R"({\rtf1 a{\b b)", u"ab"},
+    {"BinLongerThanFile", "{\\rtf1 a\\bin999 xyz", std::nullopt},
+    // Structure and malformed input: only one whole document is rich text
+    {"BlanksAfterDocumentGroup", "{\\rtf1 a}\r\n \t", u"a"},
+    {"TextAfterDocumentGroup", R"({\rtf1 a}b{c})", std::nullopt},
+    {"SecondDocument", R"({\rtf1 a}{\rtf1 b})", std::nullopt},
+    {"ExtraClosingBrace", R"({\rtf1{a}}})", std::nullopt},
+    {"EndOfFileInsideGroup", R"({\rtf1 a{\b b)", std::nullopt},
+    {"NotStartingLikeRichText", R"( {\rtf1 a})", std::nullopt},
     {"OverlongControlWordIgnored",
      "{\\rtf1 a\\" + std::string(40, 'q') + " b}", u"ab"},
     {"HugeParameterSaturates", R"({\rtf1\fs123456789012345678901234567890 x})", u"x"},
     {"HugeNegativeUnicodeIsReplacement", R"({\rtf1\u-99999999999999999999 ?a})", u"\uFFFDa"},
     {"MalformedHexEscapeDropped", R"({\rtf1 a\'zzb})", u"azzb"},
-    {"TruncatedHexEscape", "{\\rtf1 a\\'", u"a"},
-    {"LoneBackslashAtEnd", "{\\rtf1 a\\", u"a"},
+    {"TruncatedHexEscape", "{\\rtf1 a\\'}", u"a"},
+    {"LoneBackslashAtEnd", "{\\rtf1 a\\", std::nullopt},
     {"DeepNestingBeyondCap",
      "{\\rtf1 " + std::string(5000, '{') + "x" + std::string(5000, '}') + "y}", u"xy"},
 };

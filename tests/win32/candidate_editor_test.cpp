@@ -1,13 +1,15 @@
 // The candidate editor over a real EDIT control: whether a new text is put in whole or by
 // removing what it dropped, the control ends holding exactly that text, as a new text
-// leaves it.
+// leaves it; and in the window, whatever way text enters it, only CR LF breaks its lines.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "candidate_editor.h"
+#include "form1_fixture.h"
 #include "wide_text.h"
 
 namespace zorbalin::win32 {
@@ -50,8 +52,6 @@ TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
         {"final break dropped", u"a\r\nb\r\n", u"a\r\nb"},
         {"blank lines inside dropped", u"甲\r\n\r\n乙\r\n\r\n\r\n丙\r\n丁", u"甲\r\n乙\r\n丙\r\n丁"},
         {"leading breaks shortened", u"\r\n\r\n\r\nfirst\r\nsecond", u"\r\nfirst\r\nsecond"},
-        {"lone CR kept before a dropped break", u"x\r\r\n\r\ny", u"x\r\r\ny"},
-        {"break after a lone CR", u"p\r\r\nq", u"p\r\nq"},
         {"everything removed", u"a\r\nb", u""},
         {"line changed inside", u"one\r\ntwo\r\nthree", u"one\r\ntwelve\r\nthree"},
     };
@@ -93,6 +93,68 @@ TEST_F(CandidateEditorControlTest, ManyDroppedBreaksInALongListAreRemovedInPlace
     editor_.setText(tidy);
     editor_.flush();
     EXPECT_EQ(controlText(control_), tidy);
+}
+
+void putOnClipboard(HWND owner, std::u16string_view text) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    ASSERT_NE(memory, nullptr);
+    auto* units = static_cast<char16_t*>(GlobalLock(memory));
+    std::copy(text.begin(), text.end(), units);
+    units[text.size()] = u'\0';
+    GlobalUnlock(memory);
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    EXPECT_NE(SetClipboardData(CF_UNICODETEXT, memory), nullptr);
+    CloseClipboard();
+}
+
+using EditorInWindowTest = testing::Form1Test;
+
+// Windows' EDIT control shows a lone CR or LF inside its line, where the draw does not cut
+// either. Wine's control breaks its lines at LF, so what the control holds is checked.
+TEST_F(EditorInWindowTest, TextEnteringTheEditorAnyWayGetsCrLfLineBreaks) {
+    openShown();
+    const std::u16string unix = u"a\nb\rc\u2028d\u2029e";
+    const std::u16string crlf = u"a\r\nb\r\nc\r\nd\r\ne";
+    const auto paste = [&](const std::function<void()>& press) {
+        return [&, press] {
+            putOnClipboard(form->window(), unix);
+            press();
+        };
+    };
+    const std::tuple<const char*, std::function<void()>, std::u16string> ways[] = {
+        {"WM_SETTEXT", [&] { testing::typeText(editor(), unix); }, crlf},
+        {"EM_REPLACESEL",
+         [&] { SendMessageW(editor(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(toWide(unix).c_str())); },
+         crlf},
+        {"WM_PASTE", paste([&] { SendMessageW(editor(), WM_PASTE, 0, 0); }), crlf},
+        {"Ctrl+V", paste([] { testing::pressKey('V', {VK_CONTROL}); }), crlf},
+        {"Shift+Insert", paste([] { testing::pressKey(VK_INSERT, {VK_SHIFT}); }), crlf},
+        {"WM_CHAR LF", [&] { SendMessageW(editor(), WM_CHAR, u'\n', 0); }, u"\r\n"},
+        {"WM_CHAR CR", [&] { SendMessageW(editor(), WM_CHAR, u'\r', 0); }, u"\r\n"},
+    };
+    for (const auto& [way, enter, expected] : ways) {
+        testing::typeText(editor(), u"");
+        SetFocus(editor());
+        enter();
+        testing::pumpMessages();
+        EXPECT_EQ(testing::textOf(editor()), expected) << way;
+    }
+}
+
+// A lone LF put into the control past the editor (by the control's own window procedure):
+// the draw cuts at CR LF only, and Start leaves the control showing the lines it cut.
+TEST_F(EditorInWindowTest, StartWritesTheTidiedTextIntoAControlThatHoldsAnother) {
+    open();
+    WNDCLASSEXW editClass{};
+    editClass.cbSize = sizeof editClass;
+    ASSERT_TRUE(GetClassInfoExW(nullptr, L"EDIT", &editClass));
+    CallWindowProcW(editClass.lpfnWndProc, editor(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"a\nb"));
+    ASSERT_EQ(testing::textOf(editor()), u"a\nb");
+    click(startStop());
+    EXPECT_EQ(testing::textOf(pick()), u"a");
+    EXPECT_EQ(testing::textOf(editor()), u"a\r\nb");
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ TEST(CodePagesTest, DecodesStrictly) {
     const DecodeCase cases[] = {
         {"GBK two-byte characters", 936, "\xD5\xC5\xC8\xFD ok", u"张三 ok"},
         {"empty", 936, "", u""},
+        {"euro sign of code page 936", 936, "\x80\xD5\xC5", u"€张"},
         {"lead byte cut off at the end", 936, "\xD5\xC5\xD5", std::nullopt},
         {"lead byte before a blank", 936, "\xD5 x", std::nullopt},
         {"western code page of rich text", 1252, "caf\xE9", u"café"},
@@ -39,6 +40,7 @@ TEST(CodePagesTest, EncodesOnlyWhatTheCodePageHolds) {
     const textio::CodePageEncoder encode = makeCodePageEncoder();
     EXPECT_EQ(encode(936, u"张三 ok"), std::optional<std::string>("\xD5\xC5\xC8\xFD ok"));
     EXPECT_EQ(encode(936, u""), std::optional<std::string>(""));
+    EXPECT_EQ(encode(936, u"€张"), std::optional<std::string>("\x80\xD5\xC5"));
     // Only the Chinese code page is ever written back.
     EXPECT_EQ(encode(1252, u"abc"), std::nullopt);
     if (!systemHasGb18030()) {
@@ -56,11 +58,12 @@ TEST(CodePagesTest, Gb18030FourByteSequences) {
     }
     const textio::CodePageDecoder decode = makeCodePageDecoder();
     const textio::CodePageEncoder encode = makeCodePageEncoder();
-    EXPECT_EQ(decode(936, "\x95\x32\x82\x36"), std::optional<std::u16string>(u"\U00020000"));
-    EXPECT_EQ(decode(936, "\x81\x30\x81\x30"), std::optional<std::u16string>(u"\u0080"));
-    EXPECT_EQ(decode(936, "\x81\x30\x81"), std::nullopt);  // cut short
-    EXPECT_EQ(encode(936, u"\U00020000"), std::optional<std::string>("\x95\x32\x82\x36"));
-    EXPECT_EQ(encode(936, u"\uFFFD"), std::optional<std::string>("\x84\x31\xA4\x37"));
+    EXPECT_EQ(decode(54936, "\x95\x32\x82\x36"), std::optional<std::u16string>(u"\U00020000"));
+    EXPECT_EQ(decode(54936, "\x81\x30\x81\x30"), std::optional<std::u16string>(u"\u0080"));
+    EXPECT_EQ(decode(54936, "\x81\x30\x81"), std::nullopt);  // cut short
+    EXPECT_EQ(encode(54936, u"\U00020000"), std::optional<std::string>("\x95\x32\x82\x36"));
+    EXPECT_EQ(encode(54936, u"\uFFFD"), std::optional<std::string>("\x84\x31\xA4\x37"));
+    EXPECT_EQ(decode(54936, "\x80"), std::nullopt);  // the euro sign is code page 936's alone
 }
 
 }  // namespace

@@ -37,7 +37,10 @@ INSTANTIATE_TEST_SUITE_P(
         ChooseCase{"Lf", "a\n\n\nb\n", u"a\r\nb", "a\nb"},
         ChooseCase{"Utf8WithMark", "\xEF\xBB\xBF张三\r\n\r\n李四\r\n", u"张三\r\n李四",
                    "\xEF\xBB\xBF张三\r\n李四"},
-        ChooseCase{"AlreadyTidy", "x\r\ny", u"x\r\ny", "x\r\ny"}),
+        ChooseCase{"AlreadyTidy", "x\r\ny", u"x\r\ny", "x\r\ny"},
+        // Not GB18030 (no euro sign at 0x80), yet valid in Windows' code page 936.
+        ChooseCase{"CodePage936Euro", "\xD5\xC5 \x80\x35\r\n\r\n\xC8\xFD\r\n", u"张 €5\r\n三",
+                   "\xD5\xC5 \x80\x35\r\n\xC8\xFD"}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(Form1Test, CancelledChoiceKeepsTheEditorAndForgetsTheFile) {

@@ -3,6 +3,8 @@
 #include "form1_fixture.h"
 
 #include <set>
+#include <string>
+#include <vector>
 
 namespace zorbalin::win32::testing {
 namespace {
@@ -55,6 +57,68 @@ TEST_F(DrawTest, StartTidiesTheEditorWhateverTheTidyingRemoves) {
         EXPECT_EQ(textOf(pick()), u"za");
         form.reset();
     }
+}
+
+// The window's captions and whether the wait cursor was up at each, seen from a hook on the
+// messages the thread's windows get.
+struct CaptionRecorder {
+    static inline HWND window = nullptr;
+    static inline std::vector<std::u16string> captions;
+    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->hwnd == window && message->message == WM_SETTEXT) {
+            const bool wait = GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
+            captions.push_back(reinterpret_cast<const char16_t*>(message->lParam) +
+                               std::u16string(wait ? u" (wait)" : u""));
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+// A real click on the control, left waiting in the queue.
+void queueClickOn(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    const auto absolute = [](LONG at, int metric) {
+        return static_cast<LONG>((at * 65536 + GetSystemMetrics(metric) / 2) / GetSystemMetrics(metric));
+    };
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = absolute((rect.left + rect.right) / 2, SM_CXSCREEN);
+        input.mi.dy = absolute((rect.top + rect.bottom) / 2, SM_CYSCREEN);
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+    }
+    inputs[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u);
+}
+
+// Long work shows what it does in the caption under a wait cursor, and a click made meanwhile
+// (waiting in the queue) is not taken when the work ends; after short work it would be.
+TEST_F(DrawTest, StartOnALongListShowsItsWorkAndTakesNoClickMadeMeanwhile) {
+    std::u16string untidy;
+    for (int i = 0; i < 1500; ++i) untidy += std::u16string(200, u'x') + u"\r\n\r\n";
+    openShown();
+    CaptionRecorder::window = form->window();
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &CaptionRecorder::record, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    for (const bool longList : {false, true}) {
+        SCOPED_TRACE(longList);
+        typeText(editor(), longList ? untidy : u"a\r\n\r\nb");
+        CaptionRecorder::captions.clear();
+        dialog.calls = 0;
+        queueClickOn(chooseFile());
+        click(startStop());
+        pumpMessages();
+        EXPECT_EQ(dialog.calls, longList ? 0 : 1);
+        const std::vector<std::u16string> shown = {
+            u"Zorbalin - 正在整理名单 (wait)", u"Zorbalin - 正在显示名单 (wait)", u"Zorbalin (wait)"};
+        EXPECT_EQ(CaptionRecorder::captions, longList ? shown : std::vector<std::u16string>());
+        click(startStop());
+    }
+    UnhookWindowsHookEx(hook);
 }
 
 struct IntervalCase {
@@ -115,32 +179,69 @@ TEST_F(DrawTest, TimerTicksArriveOnTheWindowsThread) {
     }
 }
 
-// Tab or Shift+Tab from the focused control, as the program's message loop serves it.
-void pressTab(HWND form, bool shift) {
-    BYTE keys[256]{};
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
-    MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
-    EXPECT_TRUE(IsDialogMessageW(form, &tab));
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
-    pumpMessages();
-}
-
 TEST_F(DrawTest, TabAndShiftTabMoveThroughTheFieldsByTabIndexAndLeaveTheEditor) {
     openShown();
     ASSERT_EQ(GetFocus(), editor());
     const char* order[] = {"Command1", "Command2", "Text1", "Text2", "RichTextBox1"};
     for (const char* next : order) {
-        pressTab(form->window(), false);
+        pressKey(VK_TAB);
         EXPECT_EQ(GetFocus(), control(next)) << next;
     }
     EXPECT_EQ(textOf(editor()), u"") << "Tab typed nothing into the editor";
     const char* reverse[] = {"Text2", "Text1", "Command2", "Command1", "RichTextBox1"};
     for (const char* previous : reverse) {
-        pressTab(form->window(), true);
+        pressKey(VK_TAB, {VK_SHIFT});
         EXPECT_EQ(GetFocus(), control(previous)) << previous;
+    }
+}
+
+// Real keys through the program's loop: each means what it means in the Linux program, and
+// none closes the window or changes a text it was not typed into.
+TEST_F(DrawTest, KeysWithoutAMeaningInTheWindowChangeNothing) {
+    struct KeyCase {
+        const char* focus;
+        WORD key;
+        WORD modifier;
+        const char* focusAfter;
+        const char16_t* editorAfter;
+    };
+    const KeyCase cases[] = {
+        {"RichTextBox1", VK_ESCAPE, 0, "RichTextBox1", u"a\r\nb"},
+        {"Text2", VK_ESCAPE, 0, "Text2", u"a\r\nb"},
+        {"Command2", VK_ESCAPE, 0, "Command2", u"a\r\nb"},
+        {"RichTextBox1", VK_RETURN, 0, "RichTextBox1", u"a\r\nb\r\n"},
+        {"RichTextBox1", VK_RETURN, VK_CONTROL, "RichTextBox1", u"a\r\nb\r\n"},
+        {"Text2", VK_RETURN, 0, "Text2", u"a\r\nb"},
+        {"Text1", VK_RETURN, 0, "Text1", u"a\r\nb"},
+        {"Command1", VK_RETURN, 0, "Command1", u"a\r\nb"},
+        {"Command2", VK_RETURN, 0, "Command2", u"a\r\nb"},
+        {"Command2", 'S', VK_MENU, "Command2", u"a\r\nb"},
+        {"Text2", 'S', VK_MENU, "Text2", u"a\r\nb"},
+        {"RichTextBox1", VK_TAB, VK_CONTROL, "RichTextBox1", u"a\r\nb"},
+        {"Command1", VK_LEFT, 0, "RichTextBox1", u"a\r\nb"},
+        {"Command1", VK_DOWN, 0, "Command2", u"a\r\nb"},
+        {"Command2", VK_UP, 0, "Command1", u"a\r\nb"},
+        {"Command2", VK_RIGHT, 0, "Text1", u"a\r\nb"},
+    };
+    openShown();
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.focus << " key " << c.key << " with " << c.modifier);
+        SetFocus(control(c.focus));
+        typeText(editor(), u"a\r\nb");
+        SendMessageW(editor(), EM_SETSEL, 4, 4);
+        typeText(interval(), u"120ms");
+        pumpMessages();
+        if (c.modifier != 0) {
+            pressKey(c.key, {c.modifier});
+        } else {
+            pressKey(c.key);
+        }
+        ASSERT_TRUE(IsWindowVisible(form->window()));
+        EXPECT_EQ(GetFocus(), control(c.focusAfter));
+        EXPECT_EQ(textOf(editor()), c.editorAfter);
+        EXPECT_EQ(textOf(interval()), u"120ms");
+        EXPECT_EQ(textOf(startStop()), u"开始滚动");
+        EXPECT_EQ(dialog.calls, 0);
     }
 }
 

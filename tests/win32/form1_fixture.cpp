@@ -1,8 +1,11 @@
 #include "form1_fixture.h"
 
 #include <atomic>
+#include <iterator>
 #include <stdexcept>
+#include <vector>
 
+#include "message_loop.h"
 #include "wide_text.h"
 
 namespace zorbalin::win32::testing {
@@ -49,10 +52,7 @@ std::wstring TemporaryRegistryKey::get(const wchar_t* name) const {
 
 void pumpMessages() {
     MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) serveMessage(message);
 }
 
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -78,6 +78,26 @@ void typeText(HWND field, std::u16string_view text) {
     SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(toWide(text).c_str()));
 }
 
+void pressKey(WORD key, std::initializer_list<WORD> modifiers) {
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD virtualKey, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = virtualKey;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (const WORD modifier : modifiers) add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (auto modifier = std::rbegin(modifiers); modifier != std::rend(modifiers); ++modifier) {
+        add(*modifier, KEYEVENTF_KEYUP);
+    }
+    const auto count = static_cast<UINT>(inputs.size());
+    ASSERT_EQ(SendInput(count, inputs.data(), sizeof(INPUT)), count);
+    pumpMessages();
+}
+
 Form1& Form1Test::open(DrawTimerKind timerKind) {
     Form1Options options;
     options.settingsKeyPath = settingsKeyPath;
@@ -87,6 +107,7 @@ Form1& Form1Test::open(DrawTimerKind timerKind) {
     };
     options.timerKind = timerKind;
     options.quitWhenDestroyed = false;
+    options.recoveryFolder = files.file(L"recovery");
     form = std::make_unique<Form1>(GetModuleHandleW(nullptr), std::move(options));
     return *form;
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,13 +58,16 @@ private:
     std::wstring path_;
 };
 
-// Serves the thread's messages that are waiting now.
+// Serves the thread's messages that are waiting now, as the program's loop serves them.
 void pumpMessages();
 // Serves messages until the condition holds; false after `timeoutMs` without it.
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
 std::u16string textOf(HWND window);
 void typeText(HWND field, std::u16string_view text);
+// The user presses a key with the modifiers held down, as the keyboard delivers it to the
+// focused control, and the program's loop serves it.
+void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 
 class Form1Test : public ::testing::Test {
 protected:

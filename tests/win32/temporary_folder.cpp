@@ -54,10 +54,12 @@ TemporaryFolder::TemporaryFolder() {
 
 TemporaryFolder::~TemporaryFolder() { removeTree(extended(path_)); }
 
-std::vector<std::wstring> TemporaryFolder::names() const {
+std::vector<std::wstring> TemporaryFolder::names() const { return namesIn(path_); }
+
+std::vector<std::wstring> TemporaryFolder::namesIn(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry{};
-    const HANDLE search = FindFirstFileW((extended(path_) + L"\\*").c_str(), &entry);
+    const HANDLE search = FindFirstFileW((extended(folder) + L"\\*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         const std::wstring name = entry.cFileName;

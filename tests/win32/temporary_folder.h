@@ -21,6 +21,7 @@ public:
     std::wstring file(std::wstring_view name) const { return path_ + L"\\" + std::wstring(name); }
     // The names in the folder, without "." and "..".
     std::vector<std::wstring> names() const;
+    static std::vector<std::wstring> namesIn(const std::wstring& folder);
 
 private:
     std::wstring path_;

@@ -18,11 +18,11 @@ enum class ProblemCode {
     // Writing a candidate file back. Unless said otherwise, the file is as it was.
     ReadOnly,          // the user may not write it: left alone
     TargetNotAFile,
-    LinkLoop,
     NotEncodable,      // the file's encoding cannot hold the text
     ChangedSinceRead,  // another program changed, replaced or relinked it since it was read
     WriteFailed,       // the system's failure before the file was touched: detail, cause
-    NoRecoveryCopy,    // an in-place write needs a copy of the old bytes, which could not be made
+    NoRecoveryCopy,    // an in-place write needs a copy of the old bytes, which could not be
+                       // made in the recovery folder (`where`, when known)
     NotRestored,       // written in place, failed, and the old bytes could not be put back:
                        // the file may be damaged; the copy of the old bytes is at `where`
     RecoveryCopyFound, // a write was interrupted in an earlier run; the copy is at `where`
@@ -37,7 +37,7 @@ enum class ProblemCode {
 
 // Why the system refused, where it says: the wording differs for a full disk, a quota and a
 // refused access, whatever the system's own text.
-enum class SystemCause { Other, NoSpace, QuotaExceeded, AccessDenied, InUse };
+enum class SystemCause { Other, NoSpace, QuotaExceeded, AccessDenied, InUse, NotFound };
 
 struct Problem {
     ProblemCode code = ProblemCode::Internal;

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/progress.h"
+
 namespace zorbalin::draw {
 
 // The control operations that the draw needs from its window. The window implements
@@ -30,6 +32,12 @@ public:
     // The timer (Timer1). Intervals are milliseconds, always at least 1.
     virtual void setTimerInterval(std::int32_t milliseconds) = 0;
     virtual void setTimerEnabled(bool enabled) = 0;
+
+    // Where long work tells how far it has come; nowhere unless the window shows it.
+    virtual Progress& progress() {
+        static NoProgress nowhere;
+        return nowhere;
+    }
 };
 
 }  // namespace zorbalin::draw

@@ -19,6 +19,8 @@ public:
 
     std::size_t size() const { return lineStarts_.size(); }
     std::u16string_view operator[](std::size_t index) const;
+    // The whole text the list was cut from.
+    std::u16string_view text() const { return text_; }
 
     class const_iterator {
     public:

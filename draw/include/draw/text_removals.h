@@ -22,7 +22,7 @@ inline constexpr std::size_t kMaxRemovals = 1000;
 // increasing order, none of which cuts a CR LF pair or brings a CR and an LF together into
 // a new one: removing them from an editor that keeps every CR LF as one line break gives
 // exactly the lines of the new text. Tidying only ever removes line breaks, so its changes
-// are found; other changes (and too many runs) give nullopt.
+// are found; other changes (and too many runs, or too little memory for them) give nullopt.
 std::optional<std::vector<Removal>> removalsBetween(const std::u16string& before,
                                                     const std::u16string& after,
                                                     std::size_t maxRemovals = kMaxRemovals);

@@ -2,10 +2,14 @@
 // problem, in one place for both front ends. The interface is in Simplified Chinese.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/problem.h"
+#include "base/progress.h"
 
 namespace zorbalin::layout {
 
@@ -19,6 +23,10 @@ inline constexpr std::u16string_view kPickLabel = u"选中项:";           // se
 inline constexpr std::u16string_view kIntervalLabel = u"滚动频率:";      // scrolling rate
 inline constexpr std::u16string_view kIntervalUnitLabel = u"单位(ms)";   // unit: ms
 inline constexpr std::u16string_view kCandidatesLabel = u"备选项(每行为一项):";  // one per line
+
+// The window's caption while long work goes on: what it is doing, and how far it has come
+// once some is done ("Zorbalin - 正在读取文件 45%").
+std::u16string progressCaption(ProgressStage stage, std::uint64_t done, std::uint64_t total);
 
 // The interval shown when none is stored.
 inline constexpr std::u16string_view kDefaultIntervalText = u"50";
@@ -34,6 +42,10 @@ std::u16string dialogFailureText(long number, std::u16string_view description);
 // The description of a failure code of the Windows common dialog (CommDlgExtendedError).
 std::u16string commonDialogErrorText(unsigned long code);
 
+// Out of memory: also the text shown when there is too little memory to make any other.
+inline constexpr std::u16string_view kOutOfMemoryMessage =
+    u"内存不足，操作未能完成。窗口中的内容和磁盘上的文件均未改变。";
+
 // What the user reads about a problem. `nativePath` is the file it concerns, in the
 // platform's own form, where there is one. A system's description that ends with a full
 // stop loses it, so that no sentence ends twice.
@@ -48,5 +60,44 @@ struct MessageBoxText {
     BoxIcon icon;
 };
 MessageBoxText problemBox(const Problem& problem, std::u16string_view nativePath = {});
+
+// The classroom options: the pick display's menu, the presentation view and the record.
+
+// The menu on the pick display (Text1), and the keys shown in its shortcut column.
+inline constexpr std::u16string_view kCopyMenuItem = u"复制";
+inline constexpr std::u16string_view kSelectAllMenuItem = u"全选";
+inline constexpr std::u16string_view kPresentationMenuItem = u"演示模式";
+inline constexpr std::u16string_view kNoRepeatMenuItem = u"不重复抽取";
+inline constexpr std::u16string_view kRestartRoundMenuItem = u"重新开始一轮";
+inline constexpr std::u16string_view kRecordMenuItem = u"抽取记录…";
+inline constexpr std::u16string_view kPresentationKeyName = u"F11";
+inline constexpr std::u16string_view kRecordKeyName = u"Ctrl+H";
+// The pick display's tooltip, which names the menu.
+inline constexpr std::u16string_view kPickToolTip =
+    u"右键单击(或按 Shift+F10)打开菜单：演示模式、不重复抽取、重新开始一轮、抽取记录";
+
+// The presentation view.
+inline constexpr std::u16string_view kPresentationTitle = u"Zorbalin 演示";
+// How far a round of draws without repeats has come.
+struct RoundCount {
+    std::size_t remaining;  // not yet drawn, the pick on show while scrolling included
+    std::size_t total;      // in the round when it began
+};
+// The line under the pick: how to start and stop, how to leave, and in a draw without
+// repeats how many are left ("剩余 3 / 40").
+std::u16string presentationHelpLine(std::optional<RoundCount> count);
+
+// The record window, its columns, and saving it.
+inline constexpr std::u16string_view kRecordWindowTitle = u"抽取记录";
+inline constexpr std::u16string_view kRecordCopyButton = u"复制";
+inline constexpr std::u16string_view kRecordSaveButton = u"另存为…";
+inline constexpr std::u16string_view kRecordClearButton = u"清空";
+inline constexpr std::u16string_view kRecordTimeColumn = u"时间";
+inline constexpr std::u16string_view kRecordRoundColumn = u"轮次";
+inline constexpr std::u16string_view kRecordResultColumn = u"结果";
+inline constexpr std::u16string_view kRecordSaveDialogTitle = u"另存为";
+inline constexpr std::u16string_view kRecordDefaultFileName = u"抽取记录.txt";
+// Text files first, then all files, in the common-dialog form (pairs of NUL-ended texts).
+std::u16string textFilesFilter();
 
 }  // namespace zorbalin::layout

@@ -8,11 +8,15 @@ namespace zorbalin::lifecycle {
 
 // Everything the window remembers besides its controls.
 struct ProgramState {
-    draw::DrawSession draw;           // itemList, intervalText, isScrolling
+    draw::DrawSession draw;  // the list, interval, round without repeats and record of results
     std::u16string listPath;        // the chosen candidate file, "" when none
-    std::u16string startupFailure;  // why the remembered file did not load; shown once the window is up
-    bool unloaded = false;          // the shutdown has run (or must never run)
+    // What the startup has to tell (a killed write's copy, why the remembered file did not
+    // load); shown once the window is up.
+    std::u16string startupFailure;
+    bool loaded = false;            // the settings were read: only then are they stored
+    bool unloaded = false;          // the shutdown has run
     bool settingsSaved = true;      // the last store of the settings succeeded
+    bool noRepeatRemembered = false;  // the store holds a NoRepeat value
 };
 
 }  // namespace zorbalin::lifecycle

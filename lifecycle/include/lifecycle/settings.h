@@ -17,10 +17,14 @@ inline constexpr std::u16string_view kSettingsApplication = u"Pellanor";
 inline constexpr std::u16string_view kSettingsSection = u"Nomal";
 inline constexpr std::u16string_view kPathKey = u"Path";
 inline constexpr std::u16string_view kIntervalKey = u"Interval";
+inline constexpr std::u16string_view kNoRepeatKey = u"NoRepeat";
 
 struct StoredSettings {
     std::u16string path;      // "Path": the remembered candidate file, "" when none
     std::u16string interval;  // "Interval": the interval text of the last Start, "" when none
+    // "NoRepeat": draws without repeats, stored as "1" or "0"; only "1" reads as on. Nullopt
+    // when the store has no such value, and then none is written.
+    std::optional<bool> noRepeat;
 
     friend bool operator==(const StoredSettings&, const StoredSettings&) = default;
 };
@@ -40,7 +44,7 @@ public:
     virtual std::u16string location() const = 0;
 };
 
-// Missing values read as "".
+// Missing texts read as "".
 StoredSettings readStoredSettings(SettingsStore& store);
 Status writeStoredSettings(SettingsStore& store, const StoredSettings& settings);
 

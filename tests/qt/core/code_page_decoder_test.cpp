@@ -7,7 +7,9 @@ namespace {
 
 TEST(CodePageDecoder, DecodesTheCommonWindowsCodePages) {
     EXPECT_EQ(decodeCodePage(936, "\xD5\xC5\xC8\xFD"), u"张三");
-    EXPECT_EQ(decodeCodePage(936, "\x94\x39\xFC\x36"), u"😀");  // only GB18030 has it
+    EXPECT_EQ(decodeCodePage(54936, "\xD5\xC5\x94\x39\xFC\x36"), u"张😀");
+    EXPECT_EQ(decodeCodePage(936, "\x80"), u"€");  // only Windows' 936 has it
+    EXPECT_EQ(decodeCodePage(54936, "\x80"), std::nullopt);
     EXPECT_EQ(decodeCodePage(950, "\xB1\x69"), u"張");
     EXPECT_EQ(decodeCodePage(932, "\x95\x5C"), u"表");
     EXPECT_EQ(decodeCodePage(949, "\xC7\xD1"), u"한");
@@ -18,7 +20,8 @@ TEST(CodePageDecoder, DecodesTheCommonWindowsCodePages) {
 
 TEST(CodePageDecoder, IsStrict) {
     EXPECT_FALSE(decodeCodePage(936, "\xD5").has_value());      // lead byte cut off
-    EXPECT_FALSE(decodeCodePage(936, "\xFF\xFF").has_value());  // no such character
+    EXPECT_FALSE(decodeCodePage(54936, "\xFF\xFF").has_value());  // no such character
+    EXPECT_FALSE(decodeCodePage(936, "\x94\x39\xFC\x36").has_value());  // GB18030 only
     EXPECT_FALSE(decodeCodePage(123456, "abc").has_value());    // no such code page
 }
 
@@ -30,9 +33,12 @@ TEST(CodePageDecoder, ReusedDecoderStartsAfreshEachTime) {
     EXPECT_EQ(decode(1252, "\xE9"), u"é");
 }
 
-TEST(Gb18030Encoding, RoundTripsAndRefusesUnpairedSurrogates) {
-    EXPECT_EQ(encodeGb18030(u"张三😀\r\n"), "\xD5\xC5\xC8\xFD\x94\x39\xFC\x36\r\n");
-    EXPECT_FALSE(encodeGb18030(std::u16string{char16_t(0xD800)}).has_value());
+TEST(CodePageEncoding, WritesEachChineseCodePageAndRefusesWhatItCannotHold) {
+    EXPECT_EQ(encodeCodePage(54936, u"张三😀€\r\n"), "\xD5\xC5\xC8\xFD\x94\x39\xFC\x36\xA2\xE3\r\n");
+    EXPECT_EQ(encodeCodePage(936, u"张€"), "\xD5\xC5\x80");
+    EXPECT_FALSE(encodeCodePage(54936, std::u16string{char16_t(0xD800)}).has_value());
+    EXPECT_FALSE(encodeCodePage(936, u"😀").has_value());
+    EXPECT_FALSE(encodeCodePage(1252, u"a").has_value());
 }
 
 }  // namespace

@@ -64,6 +64,17 @@ TEST_F(ChooseFileTest, SeparatorsInAFileAreLineBreaksForTheDrawToo) {
     EXPECT_EQ(pick()->text(), QStringLiteral("x"));
 }
 
+// Not GB18030 (no euro sign at 0x80), yet valid in Windows' code page 936.
+TEST_F(ChooseFileTest, CodePage936FileWithTheEuroSignLoadsAndIsWrittenBackInIt) {
+    const QString path = writeFile(QStringLiteral("list.txt"), "\xD5\xC5 \x80\x35\r\n\r\n\xC8\xFD\r\n");
+    openShown();
+    MessageBoxCatcher boxes;
+    choose(path);
+    EXPECT_TRUE(boxes.caught().isEmpty());
+    EXPECT_EQ(editorText(), QStringLiteral("张 €5\r\n三"));
+    EXPECT_EQ(readFile(path), QByteArray("\xD5\xC5 \x80\x35\r\n\xC8\xFD"));
+}
+
 TEST_F(ChooseFileTest, RichTextFileShowsItsTextAndBecomesPlainText) {
     const QString path = writeFile(
         QStringLiteral("list.rtf"),

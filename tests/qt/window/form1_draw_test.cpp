@@ -1,5 +1,7 @@
 // The draw as the window runs it: clicks on the start/stop button, the real timer, and the
 // interval field tidying itself when it is left.
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 
 #include "form1_fixture.h"
@@ -56,6 +58,41 @@ TEST_F(DrawInWindowTest, RealTimerShowsOnlyCandidates) {
     QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 5, 5000);
     const QStringList allowed = {"x", "y", "z"};
     EXPECT_TRUE(allowed.contains(pick()->text())) << qPrintable(pick()->text());
+}
+
+// Long work shows what it does in the title under a wait cursor, and a click made meanwhile
+// (waiting in the queue) is not taken when the work ends; after short work it would be.
+TEST_F(DrawInWindowTest, StartOnALongListShowsItsWorkAndTakesNoClickMadeMeanwhile) {
+    const QString untidy = (QString(200, QLatin1Char('x')) + QStringLiteral("\n\n")).repeated(1500);
+    openShown();
+    QStringList titles;
+    QObject::connect(form.get(), &QWidget::windowTitleChanged, [&titles](const QString& title) {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        titles << title + (cursor != nullptr && cursor->shape() == Qt::WaitCursor ? " (wait)" : "");
+    });
+    const auto queueClickOn = [](QWidget* button) {
+        const QPointF at(button->rect().center());
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QCoreApplication::postEvent(button, new QMouseEvent(type, at, button->mapToGlobal(at),
+                                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        }
+    };
+    for (const bool longList : {false, true}) {
+        SCOPED_TRACE(longList);
+        editor()->setPlainText(longList ? untidy : QStringLiteral("a\n\nb"));
+        titles.clear();
+        dialog.calls = 0;
+        queueClickOn(chooseFile());
+        clickStartStop();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dialog.calls, longList ? 0 : 1);
+        EXPECT_EQ(titles, longList ? QStringList({"Zorbalin - 正在整理名单 (wait)",
+                                                  "Zorbalin - 正在显示名单 (wait)", "Zorbalin (wait)"})
+                                   : QStringList());
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), startStop());
+        clickStartStop();
+    }
 }
 
 TEST_F(DrawInWindowTest, EmptyOrBreakOnlyEditorStartsNothing) {

@@ -23,8 +23,4 @@ struct FileFormat {
 // program's own break. U+2028 and U+2029 are not counted: they are no file's line break.
 LineEnding detectLineEnding(std::u16string_view text);
 
-// The text with every CR LF pair written as the given line break; lone CRs and LFs and
-// every other character stay as they are.
-std::u16string withLineEnding(std::u16string_view crlfText, LineEnding ending);
-
 }  // namespace zorbalin::textio

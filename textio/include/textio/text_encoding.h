@@ -9,10 +9,12 @@
 namespace zorbalin::textio {
 
 // How a plain-text candidate file was stored, so that it can be written back the same way.
-enum class TextEncoding { Utf8, Utf8WithBom, Utf16LE, Utf16BE, Gb18030 };
+// CodePage936 is Windows' code page 936 itself (GBK, with the euro sign at byte 0x80, which
+// GB18030 does not have): a file is read so only when it is not GB18030.
+enum class TextEncoding { Utf8, Utf8WithBom, Utf16LE, Utf16BE, Gb18030, CodePage936 };
 
 // Decodes bytes of a Windows code page strictly: nullopt when the bytes are not valid in
-// that code page (or the code page is unknown). Code page 936 means GB18030, its superset.
+// that code page (or the code page is unknown).
 using CodePageDecoder =
     std::function<std::optional<std::u16string>(int codePage, std::string_view bytes)>;
 
@@ -20,8 +22,9 @@ using CodePageDecoder =
 using CodePageEncoder =
     std::function<std::optional<std::string>(int codePage, std::u16string_view text)>;
 
-// The Chinese legacy code page, read and written as GB18030 wherever the platform can.
-inline constexpr int kChineseCodePage = 936;
+// The Chinese legacy code pages, by Windows' numbers.
+inline constexpr int kGb18030CodePage = 54936;
+inline constexpr int kCodePage936 = 936;
 
 // The byte-order mark at the start of bytes, if any, and how many bytes it takes.
 struct ByteOrderMark {
@@ -45,12 +48,16 @@ std::u16string normalizeLineBreaks(std::u16string_view text);
 std::u16string normalizeLineBreaks(std::u16string&& text);
 bool hasOnlyCrLfBreaks(std::u16string_view text);
 
-// Unpaired surrogates (which no encoding can store) become U+FFFD.
-std::u16string replaceLoneSurrogates(std::u16string_view text);
+// Unpaired surrogates (which no encoding can store) become U+FFFD, and every CR LF pair
+// becomes lineBreak.
+std::u16string replaceLoneSurrogates(std::u16string_view text,
+                                     std::u16string_view lineBreak = u"\r\n");
 
 // The bytes of text in one of the Unicode encodings, with the byte-order mark where the
-// encoding has one. Unpaired surrogates are written as U+FFFD. Gb18030 is not handled
-// here (it needs a code-page converter) and gives nullopt.
-std::optional<std::string> encodeUnicodeText(std::u16string_view text, TextEncoding encoding);
+// encoding has one, every CR LF pair written as lineBreak (a lone CR or LF stays as it is).
+// Unpaired surrogates are written as U+FFFD. The code pages are not handled here (they need
+// a converter) and give nullopt.
+std::optional<std::string> encodeUnicodeText(std::u16string_view text, TextEncoding encoding,
+                                             std::u16string_view lineBreak = u"\r\n");
 
 }  // namespace zorbalin::textio

@@ -1,0 +1,79 @@
+#include "draw/draw_round.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "draw/random_pick.h"
+
+namespace zorbalin::draw {
+
+namespace {
+
+bool isBlank(char16_t c) {
+    switch (c) {
+    case u'\t': case u'\n': case u'\v': case u'\f': case u'\r': case u' ':
+    case u'\u0085': case u'\u00A0': case u'\u1680': case u'\u180E':
+    case u'\u2028': case u'\u2029': case u'\u202F': case u'\u205F': case u'\u2060':
+    case u'\u3000': case u'\uFEFF':
+        return true;
+    default:
+        return c >= u'\u2000' && c <= u'\u200D';  // the typographic spaces and zero-width marks
+    }
+}
+
+}  // namespace
+
+bool isBlankItem(std::u16string_view item) {
+    return std::all_of(item.begin(), item.end(), isBlank);
+}
+
+void DrawRound::begin(const ItemList& items) {
+    beginNumber();
+    slots_.clear();
+    slots_.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!isBlankItem(items[i])) slots_.push_back(i);
+    }
+    slots_.shrink_to_fit();
+    remaining_ = slots_.size();
+    shownSlot_.reset();
+    built_ = true;
+}
+
+void DrawRound::forget() {
+    slots_ = {};
+    remaining_ = 0;
+    shownSlot_.reset();
+    built_ = false;
+}
+
+void DrawRound::startOver() {
+    if (!built_) return;
+    beginNumber();
+    remaining_ = slots_.size();
+}
+
+// A round that ended before giving any result is not counted, so that the record's
+// round numbers run without gaps.
+void DrawRound::beginNumber() {
+    if (number_ == 0 || drawn_ > 0) ++number_;
+    drawn_ = 0;
+}
+
+std::size_t DrawRound::show(double r) {
+    const std::size_t slot = pickIndex(r, remaining_);
+    shownSlot_ = slot;
+    return slots_[slot];
+}
+
+void DrawRound::takeShown() {
+    if (!shownSlot_) return;
+    // A request to start over while the draw ran widened the window again, so the slot on
+    // show is still inside it.
+    std::swap(slots_[*shownSlot_], slots_[remaining_ - 1]);
+    --remaining_;
+    ++drawn_;
+    shownSlot_.reset();
+}
+
+}  // namespace zorbalin::draw

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "item_list.h"
+#include "layout/texts.h"
+
+namespace zorbalin::draw {
+
+// Whether an item holds nothing to read: empty, or only blanks (spaces, tabs, the
+// ideographic and no-break spaces, the other Unicode spaces, and invisible marks such as
+// U+200B and U+FEFF). In a draw without repeats such an item is never a result.
+bool isBlankItem(std::u16string_view item);
+
+// How far a round has come: the presentation view's help line shows "剩余 3 / 40".
+using RoundCount = layout::RoundCount;
+
+// A round of draws without repeats over one item list: every non-blank item once, each
+// draw among the items not yet drawn, each of them with the same chance.
+//
+// The round's items are kept as item indices in one array whose first `remaining` slots
+// hold the items not yet drawn; a drawn item is swapped behind them. A pick is then one
+// random slot among the first `remaining`, and a removal one swap: neither depends on the
+// size of the list. Starting over only widens the window again, since the array always
+// holds every item of the round.
+class DrawRound {
+public:
+    // Whether the round was built for the current item list.
+    bool isBuilt() const { return built_; }
+
+    // Builds a new round over the list's non-blank items (one pass over the list).
+    void begin(const ItemList& items);
+    // The list changed: the round no longer applies; the next begin numbers a new round.
+    void forget();
+    // Every item of the list is in the round again (a request, or all were drawn).
+    void startOver();
+
+    std::size_t remaining() const { return remaining_; }
+    RoundCount count() const { return {remaining_, slots_.size()}; }
+    // The round's number in this run, from 1; a round that ended before any result keeps
+    // its number for the next. 0 before the first round.
+    std::size_t number() const { return number_; }
+
+    // Picks a slot among the items not yet drawn for a number r in [0, 1) and remembers it
+    // as the one on show; returns the item's index in the list. Needs remaining() > 0.
+    std::size_t show(double r);
+    // Whether an item of this round is on show, that is, a draw from the round is running.
+    bool isShowing() const { return shownSlot_.has_value(); }
+    // The draw stopped: the item on show leaves the round.
+    void takeShown();
+
+private:
+    void beginNumber();
+
+    std::vector<std::size_t> slots_;  // item indices; [0, remaining_) not yet drawn
+    std::size_t remaining_ = 0;
+    std::size_t drawn_ = 0;  // results of the current round
+    std::size_t number_ = 0;
+    std::optional<std::size_t> shownSlot_;
+    bool built_ = false;
+};
+
+}  // namespace zorbalin::draw

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "textio/file_format.h"
+
+namespace zorbalin::draw {
+
+struct TimeOfDay {
+    int hour = 0;    // 0 to 23
+    int minute = 0;
+    int second = 0;
+
+    friend bool operator==(const TimeOfDay&, const TimeOfDay&) = default;
+};
+
+// The local time of day, from the C library's local time.
+TimeOfDay localTimeOfDay();
+
+// "08:05:09": 24-hour clock, always two digits each.
+std::u16string timeOfDayText(TimeOfDay time);
+
+struct RecordedResult {
+    TimeOfDay time;
+    std::optional<std::size_t> round;  // its round in a draw without repeats, else none
+    std::u16string text;               // what the pick display showed when the draw stopped
+
+    friend bool operator==(const RecordedResult&, const RecordedResult&) = default;
+};
+
+// Every result of this run, oldest first. Kept in memory only: it is written to a file
+// only when the user saves it.
+class ResultRecord {
+public:
+    using Clock = std::function<TimeOfDay()>;
+
+    ResultRecord() : ResultRecord(localTimeOfDay) {}
+    explicit ResultRecord(Clock clock) : clock_(std::move(clock)) {}
+
+    void add(std::u16string text, std::optional<std::size_t> round);
+    void clear() { results_.clear(); }
+    const std::vector<RecordedResult>& results() const { return results_; }
+
+private:
+    Clock clock_;
+    std::vector<RecordedResult> results_;
+};
+
+// The record as text for copying: one result a line, "time TAB round TAB result", each
+// line ending in CR LF. Outside a draw without repeats the round field is empty, so that
+// every line has the same three columns. A tab or a line break inside a result becomes a
+// space, because it would cut the line or its columns.
+std::u16string recordText(const ResultRecord& record);
+
+// How a saved record is stored: UTF-8 with its byte-order mark (so that the Notepad of
+// Windows 7 and spreadsheets read the Chinese right) and CR LF.
+inline constexpr textio::FileFormat kRecordFileFormat{textio::TextEncoding::Utf8WithBom,
+                                                      textio::LineEnding::CrLf};
+
+// The bytes of a saved record: recordText in kRecordFileFormat.
+std::string recordFileBytes(const ResultRecord& record);
+
+}  // namespace zorbalin::draw

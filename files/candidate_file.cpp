@@ -1,0 +1,268 @@
+#include "files/candidate_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "files/write_back.h"
+#include "textio/candidate_decoding.h"
+
+namespace zorbalin::files {
+namespace {
+
+constexpr std::uint64_t kLimit = textio::kMaxCandidateFileBytes;
+
+Problem problem(ProblemCode code) {
+    Problem found;
+    found.code = code;
+    return found;
+}
+
+Problem withCode(Problem found, ProblemCode code) {
+    found.code = code;
+    return found;
+}
+
+// A file that cannot be opened: gone, not ours to read, or the system's own reason.
+Problem openFailure(Problem found) {
+    switch (found.cause) {
+    case SystemCause::NotFound: return withCode(std::move(found), ProblemCode::Missing);
+    case SystemCause::AccessDenied: return withCode(std::move(found), ProblemCode::NoReadPermission);
+    default: return withCode(std::move(found), ProblemCode::ReadFailed);
+    }
+}
+
+// The whole file, never more than the limit, whatever size it reports (a /proc file says 0):
+// a file that grows past the limit while it is read is too large too. Once the buffer is full,
+// a small probe tells whether there is more, so that a file of the size it reports takes one
+// allocation of that size.
+Result<std::string> readBounded(OpenFile& file, std::uint64_t reportedSize, Progress& progress) {
+    std::string bytes(static_cast<std::size_t>(reportedSize), '\0');
+    std::size_t got = 0;
+    std::vector<char> probe;
+    for (;;) {
+        std::span<char> into(bytes.data() + got, std::min(kChunkBytes, bytes.size() - got));
+        if (into.empty()) {
+            probe.resize(std::size_t{64} * 1024);
+            into = probe;
+        }
+        Result<std::size_t> read = file.readAt(got, into);
+        if (!read) return withCode(read.takeProblem(), ProblemCode::ReadFailed);
+        if (*read == 0) break;
+        if (into.data() == probe.data()) {
+            if (got + *read > kLimit) return problem(ProblemCode::TooLarge);
+            const std::size_t grown = std::max({bytes.size() * 2, bytes.size() + kChunkBytes, got + *read});
+            bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(grown, kLimit)));
+            std::memcpy(bytes.data() + got, probe.data(), *read);
+        }
+        got += *read;
+        progress.report(ProgressStage::Reading, got, reportedSize);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+// The name still leads to the very file that was read, unchanged since.
+Result<FileFacts> stillTheFileRead(Folder& folder, const LoadedFile& file) {
+    Result<FileFacts> facts = folder.factsOf(file.name);
+    if (!facts) {
+        if (facts.problem().cause == SystemCause::NotFound) {
+            return problem(ProblemCode::ChangedSinceRead);
+        }
+        return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
+    }
+    if (facts->kind != FileKind::RegularFile || facts->stamp != file.stamp) {
+        return problem(ProblemCode::ChangedSinceRead);
+    }
+    return facts;
+}
+
+// A new file beside the target, removed again unless it took the target's place.
+class Temporary {
+public:
+    Temporary(Folder& folder, std::unique_ptr<OpenFile> file, std::u16string name)
+        : folder_(folder), file_(std::move(file)), name_(std::move(name)) {}
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    ~Temporary() {
+        file_.reset();
+        if (!name_.empty()) (void)folder_.remove(name_);
+    }
+
+    OpenFile& file() { return *file_; }
+    Status replace(std::u16string_view target) {
+        file_.reset();  // closed first: Windows renames no open file
+        Status replaced = folder_.replace(name_, target);
+        if (replaced) name_.clear();
+        return replaced;
+    }
+
+private:
+    Folder& folder_;
+    std::unique_ptr<OpenFile> file_;
+    std::u16string name_;
+};
+
+// A name no other writer picks: a random one.
+std::u16string temporaryName() {
+    static std::mt19937_64 random{std::random_device{}()};
+    std::u16string name = u".~zorbalin-";
+    for (std::uint64_t bits = random(), i = 0; i < 16; ++i, bits >>= 4) {
+        name += u"0123456789abcdef"[bits & 15];
+    }
+    return name += u".tmp";
+}
+
+// What replacing did: done, failed, or found it would lose something (then: in place).
+enum class Replaced { Done, Failed, FolderNotWritable, WouldLoseMetadata };
+
+Replaced replaceAtomically(Folder& folder, LoadedFile& file, std::string_view bytes,
+                           Progress& progress, Problem& failure) {
+    std::u16string name = temporaryName();
+    Result<std::unique_ptr<OpenFile>> created = folder.open(name, OpenMode::CreateNew);
+    if (!created) {
+        if (created.problem().cause == SystemCause::AccessDenied) return Replaced::FolderNotWritable;
+        failure = withCode(created.takeProblem(), ProblemCode::WriteFailed);
+        return Replaced::Failed;
+    }
+    Temporary temporary(folder, std::move(*created), std::move(name));
+    for (std::size_t offset = 0; offset < bytes.size(); offset += kChunkBytes) {
+        const std::string_view piece = bytes.substr(offset, kChunkBytes);
+        if (Status written = temporary.file().writeAt(offset, piece); !written) {
+            failure = withCode(written.takeProblem(), ProblemCode::WriteFailed);
+            return Replaced::Failed;
+        }
+        progress.report(ProgressStage::Writing, offset + piece.size(), bytes.size());
+    }
+    // After the bytes: writing may clear set-user-ID on a file that is not the writer's.
+    if (!folder.keepMetadata(*file.file, temporary.file())) return Replaced::WouldLoseMetadata;
+    Status flushed = temporary.file().flush();
+    Result<FileFacts> same = stillTheFileRead(folder, file);
+    if (flushed && !same) flushed = same.takeProblem();
+    if (flushed) {
+        file.file.reset();  // nothing more is read from it, and Windows replaces no open file
+        flushed = temporary.replace(file.name);
+    }
+    if (!flushed) {
+        failure = flushed.problem().code == ProblemCode::ChangedSinceRead
+                      ? flushed.takeProblem()
+                      : withCode(flushed.takeProblem(), ProblemCode::WriteFailed);
+        return Replaced::Failed;
+    }
+    return Replaced::Done;
+}
+
+Status writeOverTheFile(Folder& folder, FileSystem& fileSystem, LoadedFile& file,
+                        std::string_view bytes, Progress& progress) {
+    Result<std::unique_ptr<OpenFile>> opened = folder.open(file.name, OpenMode::ReadWrite);
+    if (!opened) {
+        if (opened.problem().cause == SystemCause::NotFound) {
+            return problem(ProblemCode::ChangedSinceRead);
+        }
+        return withCode(opened.takeProblem(), ProblemCode::WriteFailed);
+    }
+    Result<FileFacts> facts = (*opened)->facts();
+    if (!facts) return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
+    if (facts->stamp != file.stamp) return problem(ProblemCode::ChangedSinceRead);
+
+    Result<std::unique_ptr<Folder>> recovery = fileSystem.openRecoveryFolder();
+    if (!recovery) return withCode(recovery.takeProblem(), ProblemCode::NoRecoveryCopy);
+    return writeInPlace(**opened, **recovery, file.path, bytes, progress);
+}
+
+}  // namespace
+
+ContentDigest digestOf(std::string_view bytes) {
+    // 64-bit words through a multiply and a fold; the size goes in separately.
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t hash = 0xCBF29CE484222325ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 29;
+    }
+    for (; i < bytes.size(); ++i) {
+        hash = (hash ^ static_cast<unsigned char>(bytes[i])) * kMultiplier;
+        hash ^= hash >> 29;
+    }
+    return ContentDigest{bytes.size(), hash};
+}
+
+Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view path,
+                                     const CodePages& codePages, Progress& progress) {
+    Result<OpenedFile> opened = fileSystem.openForReading(path);
+    if (!opened) return openFailure(opened.takeProblem());
+    Result<FileFacts> facts = opened->file->facts();
+    if (!facts) return withCode(facts.takeProblem(), ProblemCode::ReadFailed);
+    // A folder, device or pipe is refused before its size means anything.
+    if (facts->kind != FileKind::RegularFile) return problem(ProblemCode::NotAFile);
+    if (facts->stamp.size > kLimit) return problem(ProblemCode::TooLarge);
+
+    Result<std::string> bytes = readBounded(*opened->file, facts->stamp.size, progress);
+    if (!bytes) return bytes.takeProblem();
+    const ContentDigest digest = digestOf(*bytes);
+
+    progress.report(ProgressStage::Decoding, 0, digest.size);
+    textio::DecodeOutcome decoded = textio::decodeCandidateBytes(*bytes, codePages.decode);
+    std::string().swap(*bytes);  // the raw bytes are not needed any more
+    if (const auto* refusal = std::get_if<textio::DecodeRefusal>(&decoded)) {
+        return problem(*refusal == textio::DecodeRefusal::TooLarge ? ProblemCode::TooLarge
+                                                                  : ProblemCode::NotText);
+    }
+    progress.report(ProgressStage::Decoding, digest.size, digest.size);
+    auto& text = std::get<textio::DecodedText>(decoded);
+    return LoadedFile{std::move(text.text), text.format, std::u16string(path),
+                      std::move(opened->file), facts->stamp, digest,
+                      std::move(opened->folder), std::move(opened->name)};
+}
+
+Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16string_view text,
+                          const CodePages& codePages, Progress& progress) {
+    // A file given up by an earlier replacement is not the one on disk any more.
+    if (!file.file) return problem(ProblemCode::ChangedSinceRead);
+    // Encoded first: a text the file's encoding cannot hold is refused before anything else.
+    const std::optional<std::string> bytes =
+        textio::encodeCandidateText(text, file.format, codePages.encode);
+    if (!bytes) return problem(ProblemCode::NotEncodable);
+    // The same bytes: the file stays as it is, inode, times and all.
+    if (digestOf(*bytes) == file.digest) return done();
+
+    Result<std::unique_ptr<Folder>> folder = fileSystem.openFolder(file.folder);
+    if (!folder) {
+        if (folder.problem().cause == SystemCause::NotFound) {
+            return problem(ProblemCode::ChangedSinceRead);
+        }
+        return withCode(folder.takeProblem(), ProblemCode::WriteFailed);
+    }
+    Result<FileFacts> facts = stillTheFileRead(**folder, file);
+    if (!facts) return facts.takeProblem();
+
+    WriteTarget target{
+        .isRegularFile = facts->kind == FileKind::RegularFile,
+        .linkCount = facts->linkCount,
+        .userMayWrite = facts->markedWritable && (*folder)->userMayWrite(file.name),
+    };
+    for (;;) {
+        switch (chooseWriteMethod(target)) {
+        case WriteMethod::RefuseNotAFile: return problem(ProblemCode::TargetNotAFile);
+        case WriteMethod::RefuseReadOnly: return problem(ProblemCode::ReadOnly);
+        case WriteMethod::InPlace:
+            return writeOverTheFile(**folder, fileSystem, file, *bytes, progress);
+        case WriteMethod::AtomicReplace: {
+            Problem failure;
+            switch (replaceAtomically(**folder, file, *bytes, progress, failure)) {
+            case Replaced::Done: return done();
+            case Replaced::Failed: return failure;
+            case Replaced::FolderNotWritable: target.folderWritable = false; break;
+            case Replaced::WouldLoseMetadata: target.replacementKeepsAll = false; break;
+            }
+            break;
+        }
+        }
+    }
+}
+
+}  // namespace zorbalin::files

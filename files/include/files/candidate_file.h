@@ -1,0 +1,75 @@
+// Reading a candidate file and writing its tidied text back: the one procedure both front
+// ends call, over their FileSystem. It decides everything (what is refused, how a file is
+// written, whether anything is written at all) and returns a Problem, never a message.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/progress.h"
+#include "base/result.h"
+#include "files/file_system.h"
+#include "textio/file_format.h"
+#include "textio/text_encoding.h"
+
+namespace zorbalin::files {
+
+// Work is read, written and reported in pieces of this size.
+inline constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+
+// A fingerprint of a file's bytes, so that a write that would change nothing is told without
+// keeping the old bytes.
+struct ContentDigest {
+    std::uint64_t size = 0;
+    std::uint64_t hash = 0;
+    friend bool operator==(const ContentDigest&, const ContentDigest&) = default;
+};
+ContentDigest digestOf(std::string_view bytes);
+
+// A file that was read: its text, how to write it back, and which file it was. Writing goes
+// to this file only, and only while its name still leads to it, unchanged.
+struct LoadedFile {
+    std::u16string text;        // CR LF between lines
+    textio::FileFormat format;  // how to write it back
+    std::u16string path;             // as the user chose it
+    std::unique_ptr<OpenFile> file;  // kept open: the identity of what was read
+    FileStamp stamp;                 // as it was when the read began
+    ContentDigest digest;            // of the bytes read
+    std::u16string folder;           // where the open file is (links resolved by the system)
+    std::u16string name;
+};
+
+struct CodePages {
+    textio::CodePageDecoder decode;
+    textio::CodePageEncoder encode;
+};
+
+// Opens and reads the file whole, refusing what is no candidate list: Missing, NotAFile,
+// NoReadPermission, TooLarge (bounded by the limit whatever the file reports), NotText,
+// ReadFailed. Reports Reading and Decoding.
+Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view path,
+                                     const CodePages& codePages, Progress& progress);
+
+// Writes text (CR LF between lines) back into the file that was read, in its format. Nothing
+// is written when the bytes would not change. Atomically by a temporary file that keeps
+// owner, group, mode, access lists and attributes; in place where that would lose something
+// (hard links, a folder the user may not write, an owner or attribute that cannot be kept),
+// with a flushed copy of the old bytes in the recovery folder until it is done. Fails with
+// NotEncodable, ReadOnly, TargetNotAFile, ChangedSinceRead, NoRecoveryCopy, WriteFailed
+// (nothing changed) or NotRestored (`where`: the copy of the old bytes). Reports Writing.
+Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16string_view text,
+                          const CodePages& codePages, Progress& progress);
+
+// A copy of old bytes left by an in-place write that never finished (the program was killed).
+struct InterruptedWrite {
+    std::u16string copy;    // the copy's full path
+    std::u16string target;  // the file that was being written
+};
+// The interrupted writes found in the recovery folder, each told once: the copies stay, the
+// notes that name their files are removed.
+std::vector<InterruptedWrite> takeInterruptedWrites(FileSystem& fileSystem);
+
+}  // namespace zorbalin::files

@@ -1,0 +1,66 @@
+#include "layout/texts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zorbalin::layout {
+namespace {
+
+Problem problem(ProblemCode code, std::u16string detail = {}, SystemCause cause = SystemCause::Other,
+                std::u16string where = {}) {
+    return Problem{code, std::move(detail), cause, std::move(where), 0};
+}
+
+struct MessageCase {
+    const char* name;
+    Problem problem;
+    std::u16string text;
+};
+
+// Each names the file and whether it was read or saved, gives the real cause in our words
+// with the system's own after it, ends in one full stop, and says "may be damaged" only
+// where bytes were written and not put back.
+TEST(ProblemMessage, SaysWhatHappenedToTheFile) {
+    const MessageCase cases[] = {
+        {"NotText", problem(ProblemCode::NotText), u"无法读取文件“/a/名单.txt”。\n该文件不是文本文件。"},
+        {"ReadFailedWithTheSystemsFullStop", problem(ProblemCode::ReadFailed, u"共享冲突。"),
+         u"无法读取文件“/a/名单.txt”。\n读取时出错：共享冲突。"},
+        {"NoSpace", problem(ProblemCode::WriteFailed, u"No space left on device", SystemCause::NoSpace),
+         u"无法保存文件“/a/名单.txt”。\n磁盘空间不足(No space left on device)，原文件未作改动。"},
+        {"Quota", problem(ProblemCode::WriteFailed, u"Disk quota exceeded.", SystemCause::QuotaExceeded),
+         u"无法保存文件“/a/名单.txt”。\n超出了磁盘配额(Disk quota exceeded)，原文件未作改动。"},
+        {"Permission", problem(ProblemCode::WriteFailed, u"拒绝访问。", SystemCause::AccessDenied),
+         u"无法保存文件“/a/名单.txt”。\n没有写入权限(拒绝访问)，原文件未作改动。"},
+        {"UnknownCause", problem(ProblemCode::WriteFailed), u"无法保存文件“/a/名单.txt”。\n未知错误，原文件未作改动。"},
+        {"ChangedSinceRead", problem(ProblemCode::ChangedSinceRead),
+         u"无法保存文件“/a/名单.txt”。\n读取之后，该文件已被其他程序修改、替换或移动，为免覆盖其内容，原文件未作改动。"},
+        {"NoRecoveryCopy", problem(ProblemCode::NoRecoveryCopy, u"", SystemCause::NoSpace, u"/s/zorbalin/"),
+         u"无法保存文件“/a/名单.txt”。\n无法在“/s/zorbalin/”保存原内容的备份(磁盘空间不足)，因此没有写入，原文件未作改动。"},
+        {"NotRestored", problem(ProblemCode::NotRestored, u"I/O error", SystemCause::Other, u"/s/名单.txt.old"),
+         u"无法保存文件“/a/名单.txt”。\n写入时出错(I/O error)，且未能恢复原内容，文件可能已损坏。\n"
+         u"原内容的副本保存在“/s/名单.txt.old”。"},
+        {"RecoveryCopyFound", problem(ProblemCode::RecoveryCopyFound, u"", SystemCause::Other, u"/s/名单.txt.old"),
+         u"上次写入文件“/a/名单.txt”时程序意外中止。\n原内容的副本保存在“/s/名单.txt.old”。"},
+    };
+    for (const MessageCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(problemMessage(c.problem, u"/a/名单.txt"), c.text);
+        const bool damaged = c.problem.code == ProblemCode::NotRestored;
+        EXPECT_EQ(c.text.find(u"可能已损坏") != std::u16string::npos, damaged);
+    }
+}
+
+TEST(ProblemMessage, SettingsAndTheDialogHaveTheirOwnBoxes) {
+    const MessageBoxText settings = problemBox(problem(ProblemCode::SettingsNotSaved, u"", SystemCause::Other, u"/c/P.conf"));
+    EXPECT_EQ(settings.text, u"无法保存设置到“/c/P.conf”。\n下次启动时将不会记住所选文件和滚动频率。");
+    EXPECT_EQ(settings.title, kWindowCaption);
+    Problem dialog = problem(ProblemCode::DialogFailed, u"Error in loading DLL");
+    dialog.number = 48;
+    EXPECT_EQ(problemBox(dialog).text, u"Error: 48 Error in loading DLL");
+    EXPECT_EQ(problemBox(dialog).title, kDialogErrorBoxTitle);
+    EXPECT_EQ(allFilesFilter(), std::u16string(u"所有文件(*.*)\0*.*\0", 14));
+}
+
+}  // namespace
+}  // namespace zorbalin::layout
