@@ -61,7 +61,9 @@ xdotool key --clearmodifiers ctrl+v
 click_pick
 xdotool click 3
 # The menu has no name; it is the program's other window while no other is open.
-menu_open() { xdotool search --onlyvisible --class '^zorbalin$' 2>/dev/null | grep -qvx "$window"; }
+# (Here-strings, not pipes, into grep -q: under pipefail a writer cut off by its early exit
+# would fail the test.)
+menu_open() { grep -qvx "$window" <<<"$(xdotool search --onlyvisible --class '^zorbalin$' 2>/dev/null)"; }
 wait_until 10 menu_open || fail "no menu opened on the pick display"
 xdotool key Down Down Return
 menu_closed() { ! menu_open; }
@@ -88,7 +90,7 @@ wait_until 10 focused_on "$record_window" || fail "the record window did not tak
 record=$(copy_focused Tab space | tr -d '\r')
 expected=$(for name in "${drawn[@]}"; do printf '1\t%s\n' "$name"; done)
 [ "$(printf '%s\n' "$record" | cut -f2-)" = "$expected" ] || fail "the record copied: $record"
-printf '%s\n' "$record" | cut -f1 | grep -qvxE '[0-2][0-9]:[0-5][0-9]:[0-5][0-9]' &&
+grep -qvxE '[0-2][0-9]:[0-5][0-9]:[0-5][0-9]' <<<"$(cut -f1 <<<"$record")" &&
   fail "a time in the record is not HH:MM:SS: $record"
 step "record copied: $(printf '%s' "$record" | tr '\t\n' ' /')"
 "$close_window" "$record_window" || fail "could not close the record window"
@@ -116,7 +118,7 @@ wait_until 10 focused_on "$window" || fail "the window did not get the focus bac
 click_pick
 xdotool key F5  # stops the draw started in the view: a new round, since all were drawn
 last=$(copy_focused ctrl+a ctrl+c)
-printf '%s\n' "$candidates" | grep -qxF "$last" || fail "the pick display shows '$last'"
+grep -qxF "$last" <<<"$candidates" || fail "the pick display shows '$last'"
 xdotool key ctrl+h
 wait_until 10 has_record || fail "Ctrl+H opened no record window again"
 record_window=$(named '^抽取记录$')
