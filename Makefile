@@ -12,6 +12,8 @@ BUILD_PACKAGES = build-essential $(shell tools/build-packages.sh) qt6-qpa-plugin
 # The end-to-end tests drive the real window on a virtual X server.
 TEST_PACKAGES  = xvfb xauth xdotool xclip
 FUZZ_PACKAGES  = clang libclang-rt-14-dev
+# Whole-program figures: hyperfine times the probe, GNU time reads its peak memory.
+BENCH_PACKAGES = hyperfine time
 # The Windows front end: cross compilers, and Wine to run its suites (64-bit: the 32-bit
 # build is checked as a file, since Wine runs 32-bit programs only where the kernel can).
 WINDOWS_PACKAGES = g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 \
@@ -30,7 +32,7 @@ deps:
 test-deps: deps
 	@tools/install-deps.sh $(TEST_PACKAGES)
 
-# The developer build has the benchmarks too: make test runs the test of their figures.
+# The developer build has the benchmarks too, so that make test builds them.
 $(BUILD_DIR)/build.ninja: | deps
 	$(CMAKE) -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DZORBALIN_BUILD_BENCH=ON \
 	  -DZORBALIN_WERROR=$(WERROR)
@@ -47,6 +49,7 @@ test: test-deps $(BUILD_DIR)/build.ninja
 	$(MAKE) windows-test
 
 bench: test-deps $(BUILD_DIR)/build.ninja
+	@tools/install-deps.sh $(BENCH_PACKAGES)
 	$(CMAKE) -S . -B $(BUILD_DIR) -DZORBALIN_BUILD_BENCH=ON
 	$(CMAKE) --build $(BUILD_DIR)
 	@tools/run-benchmarks.sh $(BUILD_DIR)

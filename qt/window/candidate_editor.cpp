@@ -58,6 +58,10 @@ CandidateEditor::CandidateEditor(lifecycle::HandlerGuard* guard, QWidget* parent
     setObjectName(QStringLiteral("RichTextBox1"));
     setTabChangesFocus(true);  // keeps the window usable without a mouse
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A change of the viewport's width makes Qt give every line a layout of its own (330 MB
+    // for a million lines): a scroll bar that comes and goes with a long list would do that
+    // on every load, so it is always there, as on Windows.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
         if (!settingText_) text_.forget();
     });

@@ -2,22 +2,28 @@
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "candidate_editor.h"
 #include "interval_field.h"
+#include "presentation_view.h"
 #include "qt_open_file_dialog.h"
+#include "record_window.h"
 
 namespace zorbalin::window {
 
 using layout::ControlId;
 using layout::ControlKind;
 using layout::ControlLayout;
+using layout::WindowCommand;
 
 namespace {
 
@@ -81,6 +87,8 @@ void Form1::createControls() {
         previous = widget;
     }
     RichTextBox1->setFocus(Qt::OtherFocusReason);
+    control(ControlId::Text1)->setToolTip(toQString(layout::kPickToolTip));
+    control(ControlId::Text1)->setContextMenuPolicy(Qt::CustomContextMenu);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -100,6 +108,46 @@ void Form1::connectEvents() {
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(static_cast<IntervalField*>(control(ControlId::Text2)), &IntervalField::lostFocus, this,
             [this] { Text2_LostFocus(); });
+    connect(control(ControlId::Text1), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { showPickMenu(at); });
+    installEventFilter(this);
+    for (QWidget* widget : controls_) widget->installEventFilter(this);
+}
+
+// The window's keys work wherever the focus is: they are taken before the control sees them.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    QWidget* pick = control(ControlId::Text1);
+    if (watched == pick && key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier) {
+        showPickMenu(pick->rect().center());  // Qt opens it for the Menu key only
+        return true;
+    }
+    const std::optional<layout::KeyPress> press = keyPressOf(key);
+    const WindowCommand command = press ? commandForKey(layout::WindowView::Main, *press) : WindowCommand::None;
+    if (command == WindowCommand::None) return QWidget::eventFilter(watched, event);
+    runCommand(command);
+    return true;
+}
+
+void Form1::showPickMenu(const QPoint& at) {
+    auto* pick = static_cast<QLineEdit*>(control(ControlId::Text1));
+    auto* menu = new QMenu(pick);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (const layout::MenuEntry& entry : layout::pickMenu(pickMenuFacts(pick->hasSelectedText()))) {
+        if (entry.command == WindowCommand::None) {
+            menu->addSeparator();
+            continue;
+        }
+        // Qt shows what follows a tab in the shortcut column.
+        QString text = toQString(entry.text);
+        if (!entry.keyName.empty()) text += u'\t' + toQString(entry.keyName);
+        QAction* action = menu->addAction(text, this, [this, command = entry.command] { runCommand(command); });
+        action->setCheckable(entry.checkable);
+        action->setChecked(entry.checked);
+        action->setEnabled(entry.enabled);
+    }
+    menu->popup(pick->mapToGlobal(at));
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -152,10 +200,56 @@ void Form1::setTimerEnabled(bool enabled) {
 }
 
 void Form1::showBox(const layout::MessageBoxText& box) {
+    // Over the presentation view when it is open, since it covers the window.
     QMessageBox message(box.icon == layout::BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                        toQString(box.title), toQString(box.text), QMessageBox::Ok, this);
+                        toQString(box.title), toQString(box.text), QMessageBox::Ok,
+                        presentationShown() ? presentation_ : static_cast<QWidget*>(this));
     message.setTextFormat(Qt::PlainText);  // a path or a system's text is never markup
     message.exec();
+}
+
+void Form1::showPresentation(bool shown) {
+    if (!shown) {
+        if (presentation_ != nullptr) presentation_->hide();
+        activateWindow();
+        return;
+    }
+    if (presentation_ == nullptr) {
+        presentation_ = new PresentationView([this](WindowCommand command) { runCommand(command); }, this);
+    }
+    presentation_->setGeometry(screen()->geometry());  // the screen on which the window stands
+    presentation_->showFullScreen();
+    presentation_->raise();
+    presentation_->activateWindow();
+}
+
+bool Form1::presentationShown() const {
+    return presentation_ != nullptr && presentation_->isVisible();
+}
+
+void Form1::showRecord() {
+    if (record_ == nullptr) {
+        record_ = new RecordWindow({[this] { copyRecord(); }, [this] { saveRecord(); }, [this] { clearRecord(); }},
+                                   this);
+    }
+    record_->open();
+}
+
+// After every handler, a tick included: each view only compares unless something changed.
+void Form1::refreshViews() {
+    if (presentationShown()) presentation_->showPick(presentationPick(), presentationHelp());
+    if (record_ != nullptr) record_->showRecord(state().draw.record);
+}
+
+std::u16string Form1::chooseRecordFile() {
+    QFileDialog dialog(record_ != nullptr ? static_cast<QWidget*>(record_) : this,
+                       toQString(layout::kRecordSaveDialogTitle));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);  // which asks before replacing a file
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(nameFiltersFromFilterPairs(dialogs::parseCommonDialogFilter(layout::textFilesFilter())));
+    dialog.selectFile(toQString(layout::kRecordDefaultFileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return fromQString(dialog.selectedFiles().constFirst());
 }
 
 void Form1::copyPickSelection() {

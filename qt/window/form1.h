@@ -18,6 +18,8 @@ namespace zorbalin::window {
 
 class CandidateEditor;
 class FileChooser;
+class PresentationView;
+class RecordWindow;
 
 // The program's one window on Qt: creates the controls from the layout table, routes each
 // event to its handler in lifecycle::MainWindow, and gives it Qt's controls and services.
@@ -37,10 +39,12 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
     void connectEvents();
+    void showPickMenu(const QPoint& at);
     QWidget* control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
 
     // lifecycle::MainWindow
@@ -56,20 +60,23 @@ private:
     files::FileSystem& fileSystem() override { return fileSystem_; }
     files::CodePages codePages() override { return qtCodePages(); }
     std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
-    void showPresentation(bool) override {}
-    bool presentationShown() const override { return false; }
-    void showRecord() override {}
-    void refreshViews() override {}
+    void showPresentation(bool shown) override;
+    bool presentationShown() const override;
+    void showRecord() override;
+    void refreshViews() override;
     void copyPickSelection() override;
     void selectAllPick() override;
     void setClipboardText(std::u16string_view text) override;
-    std::u16string chooseRecordFile() override { return {}; }
+    std::u16string chooseRecordFile() override;
 
     BusyWindow busy_{this};
     // The controls in layout-table order, children of the window.
     std::array<QWidget*, layout::kLayout.size()> controls_{};
     CandidateEditor* RichTextBox1 = nullptr;
     QTimer* Timer1 = nullptr;
+    // The classroom options' windows, made when first opened.
+    PresentationView* presentation_ = nullptr;
+    RecordWindow* record_ = nullptr;
 
     QtSettingsStore settings_;
     PosixFileSystem fileSystem_;

@@ -52,5 +52,48 @@ TEST_F(HandlerFailureTest, StartRunningOutOfMemoryAnywhereLeavesTheWindowAsItWas
     EXPECT_EQ(textOf(editor()).size(), kTidiedSize);
 }
 
+// Loading and writing back: whichever allocation fails, the editor keeps its text and the
+// file its bytes, or the whole choice goes through.
+TEST_F(HandlerFailureTest, ChoosingAFileRunningOutOfMemoryAnywhereLosesNothing) {
+    std::string untidy;
+    std::string tidy;
+    for (int i = 0; i < 3000; ++i) {
+        untidy += "\xE5\x80\x99\xE9\x80\x89\r\n\r\n";  // 候选
+        tidy += "\xE5\x80\x99\xE9\x80\x89\r\n";
+    }
+    tidy.resize(tidy.size() - 2);
+    constexpr std::size_t kLarge = 16 * 1024;
+    const std::wstring path = writeFile(L"list.txt", untidy);
+    dialog.answer = [&path] { return fromWide(path); };
+    openShown();
+    typeText(editor(), u"earlier");
+    FailingAllocations::arm(kLarge);
+    click(chooseFile());
+    const std::size_t steps = FailingAllocations::disarm();
+    ASSERT_GE(steps, 4u);
+    ASSERT_EQ(readBytes(path), tidy);
+
+    for (std::size_t step = 1; step <= steps; ++step) {
+        SCOPED_TRACE(::testing::Message() << "allocation " << step << " of " << steps);
+        writeBytes(path, untidy);
+        typeText(editor(), u"earlier");
+        boxes.clear();
+        FailingAllocations::arm(kLarge, step);
+        click(chooseFile());
+        FailingAllocations::disarm();
+        ASSERT_TRUE(IsWindowVisible(form->window()));
+        if (boxes.empty()) {  // a step with another way to do it
+            EXPECT_EQ(readBytes(path), tidy);
+            continue;
+        }
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, layout::kOutOfMemoryMessage);
+        click(startStop());  // other handlers: the failed one left nothing for them to flush
+        click(startStop());
+        EXPECT_EQ(textOf(editor()), u"earlier");
+        EXPECT_EQ(readBytes(path), untidy);
+    }
+}
+
 }  // namespace
 }  // namespace zorbalin::win32::testing

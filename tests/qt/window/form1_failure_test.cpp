@@ -51,5 +51,42 @@ TEST_F(HandlerFailureTest, StartRunningOutOfMemoryAnywhereLeavesTheWindowAsItWas
     EXPECT_EQ(editor()->document()->blockCount(), 3000);
 }
 
+// Loading and writing back: whichever allocation fails, the editor keeps its text and the
+// file its bytes, or the whole choice goes through.
+TEST_F(HandlerFailureTest, ChoosingAFileRunningOutOfMemoryAnywhereLosesNothing) {
+    const QByteArray untidy = QByteArray("候选人\r\n\r\n").repeated(3000);
+    const QByteArray tidy = QByteArray("候选人\r\n").repeated(3000).chopped(2);
+    constexpr std::size_t kLarge = 16 * 1024;
+    const QString path = writeFile(QStringLiteral("list.txt"), untidy);
+    dialog.answer = [path] { return path; };
+    openShown();
+    editor()->setPlainText(QStringLiteral("earlier"));
+    FailingAllocations::arm(kLarge);
+    QTest::mouseClick(chooseFile(), Qt::LeftButton);
+    const std::size_t steps = FailingAllocations::disarm();
+    ASSERT_GE(steps, 4u);
+    ASSERT_EQ(readFile(path), tidy);
+
+    for (std::size_t step = 1; step <= steps; ++step) {
+        SCOPED_TRACE(::testing::Message() << "allocation " << step << " of " << steps);
+        writeFile(QStringLiteral("list.txt"), untidy);
+        editor()->setPlainText(QStringLiteral("earlier"));
+        MessageBoxCatcher boxes;
+        FailingAllocations::arm(kLarge, step);
+        QTest::mouseClick(chooseFile(), Qt::LeftButton);
+        FailingAllocations::disarm();
+        ASSERT_TRUE(form->isVisible());
+        if (boxes.caught().empty()) {  // a step with another way to do it
+            EXPECT_EQ(readFile(path), tidy);
+            continue;
+        }
+        ASSERT_EQ(boxes.caught().size(), 1);
+        EXPECT_EQ(boxes.caught()[0].text, qs(std::u16string(layout::kOutOfMemoryMessage)));
+        form->StoreSettings();  // another handler: the failed one left nothing for it to flush
+        EXPECT_EQ(editor()->toPlainText(), QStringLiteral("earlier"));
+        EXPECT_EQ(readFile(path), untidy);
+    }
+}
+
 }  // namespace
 }  // namespace zorbalin::test

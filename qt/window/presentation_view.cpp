@@ -1,0 +1,128 @@
+#include "presentation_view.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+#include "layout/texts.h"
+#include "qstring_u16.h"
+
+namespace zorbalin::window {
+
+namespace {
+
+// A pick too long for one line wraps between words, and between Chinese characters.
+constexpr int kPickFlags = Qt::AlignCenter | Qt::TextWordWrap;
+constexpr int kSmallestPickPixels = 12;
+constexpr int kLargestPickPixels = 4096;
+// A pick that fills the screen takes milliseconds to paint, and a screen shows a new picture
+// only 60 times a second: ticks faster than that are painted once a frame.
+constexpr int kFrameMs = 16;
+
+// The application's font, and for the characters it lacks a font that has Simplified
+// Chinese: left to the general fallback, Chinese may get the shapes of another language.
+QFont fontWithChinese() {
+    QFont font;
+    const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    if (!chinese.isEmpty() && !chinese.contains(font.family())) {
+        font.setFamilies({font.family(), chinese.first()});
+    }
+    return font;
+}
+
+}  // namespace
+
+layout::KeyPress pressOf(layout::InputKey key, Qt::KeyboardModifiers held, bool autoRepeat) {
+    return {key, held.testFlag(Qt::ControlModifier), held.testFlag(Qt::ShiftModifier),
+            (held & (Qt::AltModifier | Qt::MetaModifier)) != 0, autoRepeat};
+}
+
+std::optional<layout::KeyPress> keyPressOf(const QKeyEvent& event) {
+    layout::InputKey key{};
+    switch (event.key()) {
+    case Qt::Key_F5: key = layout::InputKey::F5; break;
+    case Qt::Key_F11: key = layout::InputKey::F11; break;
+    case Qt::Key_Escape: key = layout::InputKey::Escape; break;
+    case Qt::Key_Space: key = layout::InputKey::Space; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: key = layout::InputKey::Enter; break;
+    case Qt::Key_H: key = layout::InputKey::H; break;
+    default: return std::nullopt;
+    }
+    return pressOf(key, event.modifiers(), event.isAutoRepeat());
+}
+
+PresentationView::PresentationView(CommandHandler onCommand, QWidget* owner)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint),
+      onCommand_(std::move(onCommand)),
+      font_(fontWithChinese()),
+      fitted_(kSmallestPickPixels, kLargestPickPixels) {
+    setObjectName(QStringLiteral("PresentationView"));
+    setWindowTitle(toQString(layout::kPresentationTitle));
+    frame_.setSingleShot(true);
+    frame_.setInterval(kFrameMs);
+    connect(&frame_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+}
+
+void PresentationView::showPick(std::u16string_view pick, std::u16string_view help) {
+    if (pick_ == toQStringView(pick) && help_ == toQStringView(help)) return;
+    pick_ = toQString(pick);
+    help_ = toQString(help);
+    if (!frame_.isActive()) frame_.start();
+}
+
+// The help line takes the bottom of the screen, the pick all the rest.
+QRect PresentationView::pickArea() const {
+    const int margin = height() / 20;
+    return rect().adjusted(margin, margin, -margin, -(margin + 2 * helpPixels()));
+}
+
+int PresentationView::helpPixels() const {
+    return std::max(16, height() / 40);
+}
+
+void PresentationView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect area = pickArea();
+    fitted_.setArea({area.width(), area.height()});
+    QFont font = font_;
+    const draw::MeasureText measure = [&font](std::u16string_view text, int pixels, int wrapWidth) {
+        font.setPixelSize(pixels);
+        const QRect box = QFontMetrics(font).boundingRect(QRect(0, 0, wrapWidth, 0), kPickFlags,
+                                                          toQString(text));
+        return draw::TextBox{box.width(), box.height()};
+    };
+    pickPixels_ = fitted_.fit(toU16StringView(pick_), measure);
+    font.setPixelSize(pickPixels_);
+    painter.setFont(font);
+    painter.drawText(area, kPickFlags, pick_);
+
+    font.setPixelSize(helpPixels());
+    painter.setFont(font);
+    painter.drawText(QRect(area.left(), area.bottom() + 1, area.width(), 2 * helpPixels()),
+                     Qt::AlignCenter | Qt::TextWordWrap, help_);
+}
+
+bool PresentationView::runInput(const layout::KeyPress& press) {
+    const layout::WindowCommand command = commandForKey(layout::WindowView::Presentation, press);
+    if (command == layout::WindowCommand::None) return false;
+    onCommand_(command);
+    return true;
+}
+
+void PresentationView::keyPressEvent(QKeyEvent* event) {
+    const std::optional<layout::KeyPress> press = keyPressOf(*event);
+    if (!press || !runInput(*press)) QWidget::keyPressEvent(event);
+}
+
+void PresentationView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton ||
+        !runInput(pressOf(layout::InputKey::Click, event->modifiers(), false))) {
+        QWidget::mousePressEvent(event);
+    }
+}
+
+}  // namespace zorbalin::window

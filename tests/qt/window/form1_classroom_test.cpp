@@ -1,0 +1,228 @@
+// The classroom options as the window wires them: the menu on the pick display, the keys
+// that work anywhere in the window, the presentation view and the record window.
+#include <QClipboard>
+#include <QMenu>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTreeWidget>
+
+#include "failing_allocations.h"
+#include "file_dialog_driver.h"
+#include "form1_fixture.h"
+#include "layout/texts.h"
+#include "message_box_catcher.h"
+#include "presentation_view.h"
+
+namespace zorbalin::test {
+namespace {
+
+class ClassroomTest : public Form1Test {
+protected:
+    void SetUp() override {
+        Form1Test::SetUp();
+        openShown();
+        editor()->setPlainText(QStringLiteral("甲\n乙\n丙"));
+    }
+
+    static void press(QWidget* to, Qt::Key key, Qt::KeyboardModifiers held = Qt::NoModifier) {
+        QTest::keyClick(to, key, held);
+    }
+    QMenu* openMenu(bool byKey) {
+        if (byKey) {
+            press(pick(), Qt::Key_F10, Qt::ShiftModifier);
+        } else {
+            QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), pick()->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(pick(), &click);
+        }
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    }
+    void chooseFromMenu(const QString& text) {
+        QMenu* menu = openMenu(false);
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text().section(u'\t', 0, 0) == text) action->trigger();
+        }
+        menu->close();
+    }
+    window::PresentationView* view() { return form->findChild<window::PresentationView*>(); }
+    QWidget* recordWindow() { return form->findChild<QWidget*>(QStringLiteral("RecordWindow")); }
+    QTreeWidget* recordList() { return form->findChild<QTreeWidget*>(QStringLiteral("RecordList")); }
+    void clickRecordButton(std::u16string_view caption) {
+        for (QPushButton* button : recordWindow()->findChildren<QPushButton*>()) {
+            if (button->text() == qs(std::u16string(caption))) QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+    bool scrolling() { return timer()->isActive(); }
+};
+
+TEST_F(ClassroomTest, PickMenuOpensByMouseAndShiftF10WithTheSharedEntries) {
+    EXPECT_EQ(pick()->toolTip(), qs(std::u16string(layout::kPickToolTip)));
+    for (const bool noRepeat : {false, true}) {
+        for (const bool byKey : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << "noRepeat " << noRepeat << ", by key " << byKey);
+            QMenu* menu = openMenu(byKey);
+            ASSERT_NE(menu, nullptr);
+            QStringList shown;
+            for (const QAction* action : menu->actions()) {
+                shown << action->text() + (action->isCheckable() ? (action->isChecked() ? " [x]" : " [ ]") : "") +
+                             (action->isEnabled() ? "" : " (off)");
+            }
+            const QString check = noRepeat ? " [x]" : " [ ]";
+            EXPECT_EQ(shown, QStringList({"复制 (off)", "全选 (off)", "", "演示模式\tF11", "不重复抽取" + check,
+                                          noRepeat ? "重新开始一轮" : "重新开始一轮 (off)", "抽取记录…\tCtrl+H"}));
+            menu->close();
+        }
+        chooseFromMenu(QStringLiteral("不重复抽取"));
+    }
+    closeWindow();
+    EXPECT_EQ(storedSetting("NoRepeat").toString(), "0");  // on, then off again
+}
+
+TEST_F(ClassroomTest, WindowKeysWorkFromEveryControlAndLeaveOtherKeysAlone) {
+    const QList<QWidget*> controls = {editor(), pick(), interval(), startStop(), chooseFile()};
+    for (QWidget* focus : controls) {
+        SCOPED_TRACE(qPrintable(focus->objectName()));
+        focus->setFocus(Qt::OtherFocusReason);
+        press(focus, Qt::Key_F5);
+        EXPECT_TRUE(scrolling());
+        QKeyEvent repeated(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(focus, &repeated);
+        EXPECT_TRUE(scrolling());
+        press(focus, Qt::Key_F5);
+        EXPECT_FALSE(scrolling());
+
+        press(focus, Qt::Key_H, Qt::ControlModifier);
+        ASSERT_NE(recordWindow(), nullptr);
+        EXPECT_TRUE(recordWindow()->isVisible());
+        recordWindow()->close();
+
+        press(focus, Qt::Key_F11);
+        ASSERT_NE(view(), nullptr);
+        EXPECT_TRUE(view()->isVisible());
+        press(view(), Qt::Key_F11);
+        EXPECT_FALSE(view()->isVisible());
+    }
+    editor()->setFocus(Qt::OtherFocusReason);
+    press(editor(), Qt::Key_End, Qt::ControlModifier);
+    press(editor(), Qt::Key_H);
+    EXPECT_EQ(editorText(), "甲\r\n乙\r\n丙h");
+    press(editor(), Qt::Key_F10, Qt::ShiftModifier);  // the pick display's key only
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(ClassroomTest, PresentationViewShowsTheSamePickOverTheScreenAndItsInputRunsTheDraw) {
+    interval()->setText(QStringLiteral("1"));
+    press(editor(), Qt::Key_F11);
+    window::PresentationView* shown = view();
+    ASSERT_NE(shown, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
+    EXPECT_EQ(shown->windowTitle(), "Zorbalin 演示");
+    EXPECT_TRUE(shown->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(shown->geometry(), form->screen()->geometry());
+    EXPECT_EQ(shown->help(), qs(layout::presentationHelpLine(std::nullopt)));
+
+    const std::function<void()> inputs[] = {
+        [&] { press(shown, Qt::Key_Space); },
+        [&] { press(shown, Qt::Key_Return); },
+        [&] { press(shown, Qt::Key_Enter, Qt::KeypadModifier); },
+        [&] { press(shown, Qt::Key_F5); },
+        [&] { QTest::mouseClick(shown, Qt::LeftButton); },
+    };
+    for (const auto& input : inputs) {
+        input();
+        EXPECT_TRUE(scrolling());
+        input();
+        EXPECT_FALSE(scrolling());
+    }
+
+    press(shown, Qt::Key_Space);
+    QSignalSpy ticks(timer(), &QTimer::timeout);
+    ASSERT_TRUE(ticks.wait(2000));
+    EXPECT_EQ(shown->pick(), pick()->text());
+    press(shown, Qt::Key_Escape);
+    EXPECT_FALSE(shown->isVisible());
+    EXPECT_TRUE(scrolling());  // leaving leaves the draw as it is
+    ASSERT_TRUE(ticks.wait(2000));
+    startStop()->click();
+
+    chooseFromMenu(QStringLiteral("不重复抽取"));
+    chooseFromMenu(QStringLiteral("演示模式"));
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->help(), qs(layout::presentationHelpLine(layout::RoundCount{3, 3})));
+}
+
+// The measure wraps a long pick, so that it gets a larger font than one line would allow.
+TEST_F(ClassroomTest, PresentationFitsAShortPickLargeAndWrapsALongOne) {
+    const QString longPick = QStringLiteral("一二三四五六七八九十").repeated(8);
+    editor()->setPlainText(QStringLiteral("甲\n") + longPick);
+    press(editor(), Qt::Key_F11);
+    ASSERT_NE(view(), nullptr);
+    press(view(), Qt::Key_F5);
+    ASSERT_EQ(view()->pick(), "甲");
+    view()->grab();
+    EXPECT_GT(view()->pickPixels(), view()->height() / 3);
+    press(view(), Qt::Key_F5);
+    editor()->setPlainText(longPick);
+    press(view(), Qt::Key_F5);
+    ASSERT_EQ(view()->pick(), longPick);
+    view()->grab();
+    EXPECT_GT(view()->pickPixels(), 2 * view()->width() / longPick.size());
+}
+
+TEST_F(ClassroomTest, RecordWindowFollowsTheRecordAndItsButtonsCopySaveAndClear) {
+    press(editor(), Qt::Key_H, Qt::ControlModifier);
+    ASSERT_NE(recordWindow(), nullptr);
+    EXPECT_FALSE(recordWindow()->isModal());
+    EXPECT_EQ(recordWindow()->windowTitle(), "抽取记录");
+    for (int draw = 0; draw < 2; ++draw) {
+        press(editor(), Qt::Key_F5);
+        press(editor(), Qt::Key_F5);
+    }
+    ASSERT_EQ(recordList()->topLevelItemCount(), 2);
+    const QTreeWidgetItem* last = recordList()->topLevelItem(1);
+    EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(last->text(0)).hasMatch());
+    EXPECT_EQ(last->text(1), "");
+    EXPECT_EQ(last->text(2), "甲");
+
+    clickRecordButton(layout::kRecordCopyButton);
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_EQ(copied, recordList()->topLevelItem(0)->text(0) + "\t\t甲\r\n" + last->text(0) + "\t\t甲\r\n");
+
+    const QString path = files.filePath(QStringLiteral("saved.txt"));
+    FileDialogDriver driver([&](QFileDialog& save) {
+        EXPECT_EQ(save.windowTitle(), "另存为");
+        EXPECT_EQ(save.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(save.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), "抽取记录.txt");
+        EXPECT_EQ(FileDialogDriver::visibleNameFilters(save), QStringList({"文本文件(*.txt)", "所有文件(*.*)"}));
+        save.selectFile(path);
+        QMetaObject::invokeMethod(&save, "accept");
+    });
+    clickRecordButton(layout::kRecordSaveButton);
+    EXPECT_TRUE(driver.acted());
+    EXPECT_EQ(readFile(path), "\xEF\xBB\xBF" + copied.toUtf8());
+
+    clickRecordButton(layout::kRecordClearButton);
+    EXPECT_EQ(recordList()->topLevelItemCount(), 0);
+    press(editor(), Qt::Key_F5);
+    press(editor(), Qt::Key_F5);
+    EXPECT_EQ(recordList()->topLevelItemCount(), 1);
+}
+
+// The view covers the window: a box about a failure there must be over it, or it is hidden.
+TEST_F(ClassroomTest, AFailureInThePresentationViewIsToldOverIt) {
+    press(editor(), Qt::Key_F11);
+    ASSERT_NE(view(), nullptr);
+    MessageBoxCatcher boxes;
+    for (std::size_t step = 1; step < 20 && boxes.caught().empty(); ++step) {
+        editor()->setPlainText(QStringLiteral("候选人\n\n").repeated(3000));
+        zorbalin::testing::FailingAllocations::arm(16 * 1024, step);
+        press(view(), Qt::Key_F5);
+        zorbalin::testing::FailingAllocations::disarm();
+        if (scrolling()) press(view(), Qt::Key_F5);
+    }
+    ASSERT_EQ(boxes.caught().size(), 1);
+    EXPECT_EQ(boxes.caught()[0].parent, view());
+}
+
+}  // namespace
+}  // namespace zorbalin::test
