@@ -46,8 +46,8 @@ RecordWindow::~RecordWindow() {
 
 void RecordWindow::show(HWND form) {
     if (window_ == nullptr) create(form);
-    refresh();
     ShowWindow(window_, SW_SHOW);
+    refresh();
     SetForegroundWindow(window_);
 }
 

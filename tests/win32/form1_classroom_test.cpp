@@ -135,10 +135,11 @@ TEST_F(ClassroomTest, PickMenuOpensFromEachInputShowsTheSharedItemsAndRunsTheCho
     tool.hwnd = form->window();
     tool.uId = reinterpret_cast<UINT_PTR>(pick());
     tool.lpszText = tip;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM toolInfo) {
-        SendMessageW(window, TTM_GETTEXTW, 256, toolInfo);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&tool));
+    for (HWND tips = nullptr; (tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) != nullptr;) {
+        if (GetWindow(tips, GW_OWNER) == form->window()) {
+            SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
     EXPECT_EQ(fromWide(tip), layout::kPickToolTip);
 }
 
