@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# End-to-end, the classroom options on Windows' terms: the real zorbalin.exe under Wine on an
+# X display, driven with real X input. Turns on draws without repeats from the menu on the
+# pick display, draws once per candidate with F5 and sees each exactly once, copies the record
+# with its 复制 button, opens and leaves the presentation view (F11, Esc, F11) around a draw
+# started there and stopped in the window, and checks the stored NoRepeat. Every wait is
+# bounded.
+#
+# Runs in the Wine prefix and on the display it is given (tools/run-windows-tests.sh gives
+# a fresh prefix and a private Xvfb); without them it makes its own and removes them after.
+# Usage: classroom_options_exe.sh PATH/TO/zorbalin.exe
+# With ZORBALIN_E2E_SHOT=FILE.png a failure also leaves a screenshot of the display there.
+set -euo pipefail
+
+exe=$(realpath "$1")
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+for tool in "$wine" xdotool xclip iconv; do
+  command -v "$tool" >/dev/null || { echo "missing $tool (make windows-deps installs it)" >&2; exit 1; }
+done
+export WINEDEBUG=-all LANG=${LANG:-zh_CN.UTF-8}
+
+started=$(date +%s%N)
+work=$(mktemp -d /tmp/zorbalin-e2e.XXXXXX)
+own_prefix="" xvfb_pid="" app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$own_prefix" ] && { timeout 30 wineserver -k >/dev/null 2>&1 || true; }
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${ZORBALIN_E2E_SHOT:-}" ]; then import -window root "$ZORBALIN_E2E_SHOT" 2>/dev/null || true; fi
+  exit 1
+}
+# shellcheck source=../../e2e/e2e_common.sh
+source "$(dirname "$0")/../../e2e/e2e_common.sh"
+
+# The display first: a prefix booted without one keeps a desktop process that refuses
+# every window made later.
+if [ -z "${DISPLAY:-}" ]; then
+  start_private_xvfb 1280x1024
+fi
+if [ -z "${WINEPREFIX:-}" ]; then
+  own_prefix="$work/prefix"
+  export WINEPREFIX=$own_prefix
+  timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+fi
+step "prefix $WINEPREFIX, display $DISPLAY"
+key='HKCU\Software\VB and VBA Program Settings\Pellanor'
+timeout 60 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
+
+# The program's windows by title; its menu is its visible window without one.
+named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
+shown() { [ -n "$(named "$1")" ]; }
+hidden() { ! shown "$1"; }
+# (Here-strings, not pipes, into grep -q: under pipefail a writer cut off by its early exit
+# would fail the test.)
+menu_open() {
+  grep -qvx "$window" <<<"$(xdotool search --onlyvisible --class '^zorbalin\.exe$' 2>/dev/null)"
+}
+menu_closed() { ! menu_open; }
+
+clipboard_is() { [ "$(clipboard)" = "$1" ]; }
+clipboard_is_not() { ! clipboard_is "$1"; }
+# As in drive_zorbalin_exe.sh: the clipboard holds a placeholder before each copy, and the
+# copying keys are repeated, since a key stroke in a burst was at times lost under Wine.
+put_clipboard() {
+  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
+  wait_until 5 clipboard_is "$1" || fail "the clipboard did not take '$1'"
+}
+copy_with() {  # copy_with KEYS...: what the keys put on the clipboard, CR LF read as LF
+  local placeholder="nothing copied $RANDOM"
+  put_clipboard "$placeholder"
+  for _ in 1 2 3; do
+    xdotool sleep 0.2 key --clearmodifiers --delay 50 "$@"
+    wait_until 3 clipboard_is_not "$placeholder" && break
+  done
+  clipboard_is_not "$placeholder" || fail "keys $* copied nothing"
+  clipboard | tr -d '\r'
+}
+copy_pick() {
+  click_pick
+  copy_with ctrl+Home ctrl+shift+End ctrl+Insert
+}
+# Ctrl+H, then the 复制 button (Tab from the list) pressed with Space; the window is left open.
+copy_record() {
+  xdotool key --clearmodifiers ctrl+h
+  wait_until 20 shown '^抽取记录$' || fail "Ctrl+H opened no record window"
+  copy_with Tab space
+}
+
+"$wine" "$exe" >"$work/app.log" 2>&1 &
+app_pid=$!
+wait_until 60 shown '^Zorbalin$' || fail "the window did not appear: $(cat "$work/app.log")"
+window=$(named '^Zorbalin$')
+eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y: the client area's origin
+xdotool windowfocus --sync "$window"  # what a window manager does for a new window
+step "window $window at $X,$Y"
+
+candidates=$'alpha\nbeta\n张三\n李四\n王五'
+count=$(wc -l <<<"$candidates")
+click_editor
+put_clipboard "$candidates"  # CJK text cannot be typed by xdotool
+xdotool key --clearmodifiers ctrl+v
+
+# --- the menu on the pick display: 不重复抽取, third from the end (grayed items count) ---------
+click_pick
+xdotool click 3
+wait_until 20 menu_open || fail "no menu opened on the pick display"
+xdotool key Up Up Up Return
+wait_until 20 menu_closed || fail "the menu stayed open"
+step "不重复抽取 chosen from the menu"
+
+# --- one draw per candidate, each started and stopped with F5 from the pick display ---------
+drawn=()
+for _ in $(seq "$count"); do
+  xdotool key --clearmodifiers F5 F5
+  drawn+=("$(copy_pick)")
+done
+[ "$(printf '%s\n' "${drawn[@]}" | sort)" = "$(sort <<<"$candidates")" ] ||
+  fail "$count draws without repeats gave: ${drawn[*]}"
+step "drawn once each: ${drawn[*]}"
+
+# --- the record, newest last, each in round 1 -----------------------------------------------
+record=$(copy_record)
+expected=$(for name in "${drawn[@]}"; do printf '1\t%s\n' "$name"; done)
+[ "$(cut -f2- <<<"$record")" = "$expected" ] || fail "the record copied: $record"
+grep -qvxE '[0-2][0-9]:[0-5][0-9]:[0-5][0-9]' <<<"$(cut -f1 <<<"$record")" &&
+  fail "a time in the record is not HH:MM:SS: $record"
+step "record copied: $(tr '\t\n' ' /' <<<"$record")"
+xdotool key --clearmodifiers alt+F4
+wait_until 20 hidden '^抽取记录$' || fail "Alt+F4 did not close the record window"
+
+# --- the presentation view: a draw started there goes on in the window ----------------------
+click_pick
+xdotool key --clearmodifiers F11
+wait_until 20 shown '^Zorbalin 演示$' || fail "F11 opened no presentation view"
+view=$(named '^Zorbalin 演示$')
+screen=$(xdotool getdisplaygeometry | tr ' ' x)
+[ "$(xdotool getwindowgeometry "$view" | tail -n 1 | tr -d ' ')" = "Geometry:$screen" ] ||
+  fail "the view does not fill the $screen screen: $(xdotool getwindowgeometry "$view")"
+xdotool key --clearmodifiers F5 Escape  # Esc does nothing in the window: the view had the keys
+wait_until 20 hidden '^Zorbalin 演示$' || fail "Esc did not leave the presentation view"
+xdotool key --clearmodifiers F11
+wait_until 20 shown '^Zorbalin 演示$' || fail "F11 did not open the view again"
+xdotool key --clearmodifiers F11
+wait_until 20 hidden '^Zorbalin 演示$' || fail "F11 did not leave the presentation view"
+click_pick
+xdotool key --clearmodifiers F5  # stops the draw started in the view: all were drawn, so round 2
+last=$(copy_pick)
+grep -qxF "$last" <<<"$candidates" || fail "the pick display shows '$last'"
+record=$(copy_record)
+[ "$(tail -n 1 <<<"$record" | cut -f2-)" = "$(printf '2\t%s' "$last")" ] ||
+  fail "the draw started in the view is not in the record as round 2: $record"
+step "started in the view, stopped in the window: $last, round 2"
+
+# --- closing stores NoRepeat ----------------------------------------------------------------
+xdotool key --clearmodifiers alt+F4
+wait_until 20 hidden '^抽取记录$' || fail "Alt+F4 did not close the record window"
+xdotool mousemove $((X + 144)) $((Y + 130)) key --clearmodifiers alt+F4
+app_ended() { [ ! -e "/proc/$app_pid" ] || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]; }
+wait_until 30 app_ended || fail "the program did not end after Alt+F4"
+app_pid=""
+timeout 60 "$wine" reg export "$key\\Nomal" 'Z:'"${work//\//\\}"'\settings.reg' /y \
+  >/dev/null 2>&1 || fail "no settings were stored under $key\\Nomal"
+stored=$(iconv -f UTF-16 -t UTF-8 "$work/settings.reg" | tr -d '\r')
+grep -qxF '"NoRepeat"="1"' <<<"$stored" || fail "stored NoRepeat is wrong: $stored"
+step "stored: $(grep '^"' <<<"$stored" | tr '\n' ' ')"
+echo "Windows classroom e2e passed in $(elapsed_ms) ms"
