@@ -9,7 +9,7 @@
 
 #include "line_break_check.h"
 #include "textio/candidate_decoding.h"
-#include "code_page_decoder.h"
+#include "code_pages.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "line_break_check.h"
 #include "textio/rich_text_reader.h"
-#include "code_page_decoder.h"
+#include "code_pages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const zorbalin::textio::CodePageDecoder decode = zorbalin::window::makeCodePageDecoder();

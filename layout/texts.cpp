@@ -86,13 +86,14 @@ std::u16string progressCaption(ProgressStage stage, std::uint64_t done, std::uin
     return text;
 }
 
-std::u16string allFilesFilter() {
-    std::u16string filter = u"所有文件(*.*)";
-    filter += u'\0';
-    filter += u"*.*";
-    filter += u'\0';
-    return filter;
+// One pair of a common-dialog filter: its name and its pattern, each ended by a NUL.
+static std::u16string filterPair(std::u16string_view name, std::u16string_view pattern) {
+    std::u16string pair(name);
+    (pair += u'\0') += pattern;
+    return pair += u'\0';
 }
+
+std::u16string allFilesFilter() { return filterPair(u"所有文件(*.*)", u"*.*"); }
 
 std::u16string dialogFailureText(long number, std::u16string_view description) {
     std::u16string text = u"Error: ";
@@ -193,12 +194,6 @@ std::u16string presentationHelpLine(std::optional<RoundCount> count) {
     return text;
 }
 
-std::u16string textFilesFilter() {
-    std::u16string filter = u"文本文件(*.txt)";
-    filter += u'\0';
-    filter += u"*.txt";
-    filter += u'\0';
-    return filter + allFilesFilter();
-}
+std::u16string textFilesFilter() { return filterPair(u"文本文件(*.txt)", u"*.txt") + allFilesFilter(); }
 
 }  // namespace zorbalin::layout

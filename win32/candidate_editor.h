@@ -26,18 +26,10 @@ public:
     void attach(HWND control);
     HWND control() const { return control_; }
 
-    // The whole content, CR LF between lines.
     const std::u16string& text() override;
-    // Replaces the whole content at the next flush(): a file loaded and then tidied in one
-    // handler is put into the control once, which is what takes the time with long lists.
     void setText(const std::u16string& text) override;
-    // Puts a text set since the last flush into the control; false when there was none.
+    using lifecycle::EditorControl::flush;
     bool flush(Progress& progress) override;
-    bool flush() {
-        NoProgress quietly;
-        return flush(quietly);
-    }
-    // Drops a text set since the last flush: the control keeps what it shows.
     void discard() override { text_.discard(); }
 
     // The window passes every message of the control through here first (the control is

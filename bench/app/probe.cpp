@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "form1.h"
-#include "qt_open_file_dialog.h"
+#include "file_dialogs.h"
 #include "settings_store.h"
 
 using namespace zorbalin;

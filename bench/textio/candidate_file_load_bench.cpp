@@ -13,7 +13,7 @@
 #include <string>
 #include <variant>
 
-#include "code_page_decoder.h"
+#include "code_pages.h"
 #include "file_system.h"
 #include "files/candidate_file.h"
 #include "qstring_u16.h"

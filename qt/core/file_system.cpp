@@ -13,7 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "code_page_decoder.h"
+#include "code_pages.h"
 #include "qstring_u16.h"
 
 namespace zorbalin::window {

@@ -19,18 +19,10 @@ public:
     // The editor's own handlers (a paste) run through the window's guard, when it has one.
     explicit CandidateEditor(lifecycle::HandlerGuard* guard = nullptr, QWidget* parent = nullptr);
 
-    // The whole content, CR LF between lines, every other character untouched.
     const std::u16string& text() override;
-    // Replaces the whole content at the next flush(): a file loaded and then tidied in one
-    // handler is put into the document once.
     void setText(const std::u16string& text) override;
-    // Puts a text set since the last flush into the document; false when there was none.
+    using lifecycle::EditorControl::flush;
     bool flush(Progress& progress) override;
-    bool flush() {
-        NoProgress quietly;
-        return flush(quietly);
-    }
-    // Drops a text set since the last flush: the document keeps what it shows.
     void discard() override { text_.discard(); }
 
 protected:

@@ -15,7 +15,7 @@
 #include "candidate_editor.h"
 #include "interval_field.h"
 #include "presentation_view.h"
-#include "qt_open_file_dialog.h"
+#include "file_dialogs.h"
 #include "record_window.h"
 
 namespace zorbalin::window {

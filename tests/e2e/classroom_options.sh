@@ -6,40 +6,10 @@
 # stopped in the window, and checks the stored NoRepeat. Every wait is bounded.
 set -euo pipefail
 
-binary=$(realpath "$1")
-close_window=$(realpath "$2")
-for tool in Xvfb xdotool xclip; do
-  command -v "$tool" >/dev/null || { echo "missing $tool (make test installs it)" >&2; exit 1; }
-done
-
-started=$(date +%s%N)
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 # shellcheck source=e2e_common.sh
-source "$(dirname "$0")/e2e_common.sh"
+source "$(dirname "$0")/e2e_common.sh" "$@"
 
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-start_private_xvfb 1024x768
-step "Xvfb on $DISPLAY"
-
-QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$binary" >"$work/app.log" 2>&1 &
-app_pid=$!
-named() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
-has_window() { [ -n "$(named '^Zorbalin$')" ]; }
-wait_until 30 has_window || fail "the window did not appear: $(cat "$work/app.log")"
-window=$(named '^Zorbalin$')
-eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
-step "window $window at $X,$Y"
+start_program app.log
 
 focused_on() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 # Ctrl+A, Ctrl+C in the focused field, and its text once the clipboard has it.
@@ -130,7 +100,6 @@ step "started in the view, stopped in the window: $last, round 2"
 
 # --- closing stores NoRepeat ------------------------------------------------------------------
 "$close_window" "$window" || fail "could not ask the window to close"
-app_ended() { [ ! -e "/proc/$app_pid" ] || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]; }
 wait_until 15 app_ended || fail "the program did not end after its window was closed"
 app_pid=""
 conf="$XDG_CONFIG_HOME/Pellanor/Pellanor.conf"

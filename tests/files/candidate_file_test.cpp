@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "fake_code_page_decoder.h"
+#include "fake_code_pages.h"
 #include "fake_file_system.h"
 #include "textio/candidate_decoding.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_code_page_decoder.h"
+#include "fake_code_pages.h"
 #include "fake_file_system.h"
 #include "layout/texts.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "fake_code_page_decoder.h"
+#include "fake_code_pages.h"
 
 namespace zorbalin::textio {
 namespace {

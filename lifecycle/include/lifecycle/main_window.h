@@ -10,6 +10,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/progress.h"
 #include "draw/random_pick.h"
 #include "layout/layout_table.h"
 #include "layout/texts.h"
@@ -24,11 +25,17 @@ namespace zorbalin::lifecycle {
 // the control when the handler ends (flush), or never when it fails (discard).
 class EditorControl {
 public:
-    // The whole content, CR LF between lines.
+    // The whole content, CR LF between lines, every other character untouched.
     virtual const std::u16string& text() = 0;
+    // Replaces the whole content at the next flush(): a file loaded and then tidied in one
+    // handler is put into the control once, which is what takes the time with long lists.
     virtual void setText(const std::u16string& text) = 0;
     // Puts a text set since the last flush into the control; false when there was none.
     virtual bool flush(Progress& progress) = 0;
+    bool flush() {
+        NoProgress quietly;
+        return flush(quietly);
+    }
     // Drops a text set since the last flush: the control keeps what it shows.
     virtual void discard() = 0;
 

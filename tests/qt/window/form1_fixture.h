@@ -18,7 +18,7 @@
 
 #include <gtest/gtest.h>
 
-#include "qt_open_file_dialog.h"
+#include "file_dialogs.h"
 #include "candidate_editor.h"
 #include "form1.h"
 

@@ -1,4 +1,4 @@
-#include "qt_open_file_dialog.h"
+#include "file_dialogs.h"
 #include "qstring_u16.h"
 #include "qt_gtest_printers.h"
 

@@ -1,6 +1,6 @@
 // The routine with scripted backends: what reaches the backend, what comes back, and the
 // error box.
-#include "qt_open_file_dialog.h"
+#include "file_dialogs.h"
 #include "qt_gtest_printers.h"
 #include "message_box_catcher.h"
 

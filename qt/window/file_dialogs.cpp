@@ -1,6 +1,6 @@
 // The open-file dialog on Qt: the Qt-own QFileDialog, the same on every desktop and fully
 // drivable from the keyboard.
-#include "qt_open_file_dialog.h"
+#include "file_dialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

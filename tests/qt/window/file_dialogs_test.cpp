@@ -1,5 +1,5 @@
 // The routine through the real Qt file dialog on the offscreen platform.
-#include "qt_open_file_dialog.h"
+#include "file_dialogs.h"
 #include "qt_gtest_printers.h"
 #include "file_dialog_driver.h"
 #include "message_box_catcher.h"

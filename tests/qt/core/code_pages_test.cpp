@@ -1,4 +1,4 @@
-#include "code_page_decoder.h"
+#include "code_pages.h"
 
 #include <gtest/gtest.h>
 
