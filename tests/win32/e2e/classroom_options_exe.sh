@@ -52,7 +52,8 @@ step "prefix $WINEPREFIX, display $DISPLAY"
 key='HKCU\Software\VB and VBA Program Settings\Pellanor'
 timeout 60 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
 
-# The program's windows by title; its menu is its visible window without one.
+# The program's windows by title; its menu is its other visible window while none else is
+# open (its tooltip too: the pointer stays off the pick display while the menu is in use).
 named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
 shown() { [ -n "$(named "$1")" ]; }
 hidden() { ! shown "$1"; }
@@ -106,9 +107,10 @@ click_editor
 put_clipboard "$candidates"  # CJK text cannot be typed by xdotool
 xdotool key --clearmodifiers ctrl+v
 
-# --- the menu on the pick display: 不重复抽取, third from the end (grayed items count) ---------
+# --- the menu on the pick display (Shift+F10): 不重复抽取, third from the end ------------------
 click_pick
-xdotool click 3
+xdotool mousemove $((X + WIDTH + 200)) $((Y + HEIGHT + 200))
+xdotool key --clearmodifiers shift+F10
 wait_until 20 menu_open || fail "no menu opened on the pick display"
 xdotool key Up Up Up Return
 wait_until 20 menu_closed || fail "the menu stayed open"
