@@ -16,6 +16,7 @@ RecordWindow::RecordWindow(const Buttons& buttons, QWidget* owner)
     setObjectName(QStringLiteral("RecordWindow"));
     setWindowTitle(toQString(layout::kRecordWindowTitle));
     list_->setObjectName(QStringLiteral("RecordList"));
+    list_->setAccessibleName(windowTitle());  // the list has no label of its own
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setHeaderLabels({toQString(layout::kRecordTimeColumn), toQString(layout::kRecordRoundColumn),

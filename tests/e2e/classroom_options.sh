@@ -7,7 +7,9 @@
 set -euo pipefail
 
 # shellcheck source=e2e_common.sh
-source "$(dirname "$0")/e2e_common.sh" "$@"
+source "$(dirname "$0")/e2e_common.sh"
+# shellcheck source=program_start.sh
+source "$(dirname "$0")/program_start.sh" "$@"
 
 start_program app.log
 

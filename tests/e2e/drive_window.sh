@@ -5,10 +5,51 @@
 # dialog, closes the window, and checks what was remembered. Every wait is bounded.
 set -euo pipefail
 
-# shellcheck source=e2e_common.sh
-source "$(dirname "$0")/e2e_common.sh" "$@"
+binary=$(realpath "$1")
+close_window=$(realpath "$2")  # sends the close request a window manager would
+for tool in Xvfb xdotool xclip; do
+  command -v "$tool" >/dev/null || { echo "missing $tool (make test installs it)" >&2; exit 1; }
+done
 
-start_program app.log
+started=$(date +%s%N)
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  # A display that vanished under the program is the machine's fault, not the program's.
+  if [ -n "$xvfb_pid" ] && ! kill -0 "$xvfb_pid" 2>/dev/null; then
+    echo "(Xvfb $xvfb_pid has ended: $(tail -n 3 "$work/xvfb.log" 2>/dev/null))" >&2
+  elif [ -n "${DISPLAY:-}" ] && [ ! -S "/tmp/.X11-unix/X${DISPLAY#:}" ]; then
+    echo "(the socket of display $DISPLAY is gone, though Xvfb still runs)" >&2
+  fi
+  exit 1
+}
+# shellcheck source=e2e_common.sh
+source "$(dirname "$0")/e2e_common.sh"
+
+# --- a private display and home -------------------------------------------------------
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+start_private_xvfb 1024x768
+step "Xvfb on $DISPLAY"
+
+QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$binary" >"$work/app.log" 2>&1 &
+app_pid=$!
+window_id() { xdotool search --onlyvisible --name '^Zorbalin$' | head -n 1; }
+has_window() { [ -n "$(window_id)" ]; }
+wait_until 30 has_window || fail "the window did not appear: $(cat "$work/app.log")"
+window=$(window_id)
+eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
+step "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
 
 copy_field() {  # prints the text of the field under the last click
   printf '' | xclip -i -selection clipboard >/dev/null 2>&1
@@ -75,6 +116,9 @@ esac
 
 # --- closing stores the path and the interval ----------------------------------------------
 "$close_window" "$window" || fail "could not ask the window to close"
+app_ended() {  # gone, or a zombie that the shell has not reaped yet
+  [ ! -e "/proc/$app_pid" ] || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]
+}
 wait_until 15 app_ended || fail "the program did not end after its window was closed"
 app_pid=""
 conf="$XDG_CONFIG_HOME/Pellanor/Pellanor.conf"
@@ -84,7 +128,11 @@ grep -qxF "Interval=120" "$conf" || fail "stored Interval is wrong: $(cat "$conf
 step "stored: $(tr '\n' ' ' <"$conf")"
 
 # --- the next run starts with the remembered file; SIGTERM still stores the settings ------
-start_program app2.log
+QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$binary" >"$work/app2.log" 2>&1 &
+app_pid=$!
+wait_until 30 has_window || fail "the window did not appear again: $(cat "$work/app2.log")"
+window=$(window_id)
+eval "$(xdotool getwindowgeometry --shell "$window")"
 click_editor
 editor=$(copy_field)
 [ "$editor" = "$(printf 'Ann\nBob')" ] || fail "the remembered file was not loaded: '$editor'"

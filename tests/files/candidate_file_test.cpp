@@ -69,6 +69,10 @@ TEST(ReadCandidateFile, ReadsOrRefusesWithTheReason) {
          ProblemCode::TooLarge},
         {"GrewWhileRead", file(std::string(kLimit + 1, 'a'), as([](FakeInode& i) { i.reportedSize = 10; })),
          ProblemCode::TooLarge},
+        // Read whole (then found to be binary), not refused as too large.
+        {"GrewToExactlyTheLimit",
+         file(std::string(kLimit, '\0'), as([](FakeInode& i) { i.reportedSize = kLimit - 10; })),
+         ProblemCode::NotText},
         {"ShrankWhileRead", file("ab", as([](FakeInode& i) { i.reportedSize = 5; })), std::nullopt, u"ab"},
         {"PlainListBeginningLikeRichText", file("{\\rtf1 just a name list}\r\nAnn\r\nBob", nothing),
          std::nullopt, u"{\\rtf1 just a name list}\r\nAnn\r\nBob"},

@@ -165,6 +165,31 @@ TEST(WriteInPlaceFailing, KeepsTheFirstErrorAndNamesTheCopyWhenTheOldBytesCannot
     EXPECT_EQ(system.recovery.at(u"list.txt.old")->bytes, "first\r\nsecond\r\n");
 }
 
+// A full disk refuses the room for a longer text and every write, before any byte of the file
+// changed: it is as it was, and the message must not say it may be damaged.
+TEST(WriteInPlaceFailing, AFullDiskBeforeAnyByteChangedLeavesTheFileAsItWas) {
+    FakeFileSystem system;
+    system.add(u"list.txt", "first\r\nsecond\r\n");
+    auto folder = system.openFolder(u"/lists");
+    auto file = (*folder)->open(u"list.txt", OpenMode::ReadWrite);
+    auto recovery = system.openRecoveryFolder();
+    bool copied = false;
+    system.before = [&](const std::string& step) {
+        copied = copied || step == "flushFolder";
+        if (copied && (step == "reserve" || step == "write")) {
+            system.failAt = static_cast<int>(system.log.size()) - 1;
+        }
+    };
+    NoProgress progress;
+    const Status status =
+        writeInPlace(**file, **recovery, u"/lists/list.txt", "tidied\r\ntext, longer", progress);
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.problem().code, ProblemCode::WriteFailed);
+    EXPECT_EQ(status.problem().detail, u"injected reserve");
+    EXPECT_EQ(system.bytesOf(u"list.txt"), "first\r\nsecond\r\n");
+    EXPECT_TRUE(system.recovery.empty());
+}
+
 TEST(WriteInPlaceFailing, TouchesNothingWithoutACopy) {
     FakeFileSystem system;
     system.add(u"list.txt", "old\r\n");

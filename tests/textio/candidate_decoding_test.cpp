@@ -115,6 +115,8 @@ TEST(CandidateDecoding, RefusesMoreThan64MiB) {
     EXPECT_TRUE(std::holds_alternative<DecodeRefusal>(decodeCandidateBytes(bytes, fakeDecoder())));
     EXPECT_TRUE(std::holds_alternative<DecodedText>(
         decodeCandidateBytes(std::string_view(bytes).substr(1), fakeDecoder())));
+    const std::string richText = "{\\rtf1 " + bytes + "}";  // rich text is no exception
+    EXPECT_TRUE(std::holds_alternative<DecodeRefusal>(decodeCandidateBytes(richText, fakeDecoder())));
 }
 
 }  // namespace

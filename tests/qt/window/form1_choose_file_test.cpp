@@ -37,23 +37,6 @@ TEST_F(ChooseFileTest, ChosenFileIsTidiedShownWrittenBackAndRemembered) {
     EXPECT_EQ(storedSetting("Path").toString(), path);
 }
 
-TEST_F(ChooseFileTest, FileIsWrittenBackWithItsOwnLineEnding) {
-    const std::pair<QByteArray, QByteArray> cases[] = {
-        {"a\n\n\nb\n", "a\nb"},
-        {"a\r\r\rb\r", "a\rb"},
-        {"a\r\n\r\nb\r\n", "a\r\nb"},
-        {"a\n\nb\nc\r\n", "a\nb\nc"},                 // mixed: the most used wins
-        {"x\xE2\x80\xA9y\nz\n", "x\ny\nz"},            // a separator is a line break
-    };
-    openShown();
-    for (const auto& [before, after] : cases) {
-        const QString path = writeFile(QStringLiteral("list.txt"), before);
-        choose(path);
-        EXPECT_EQ(readFile(path), after) << before.toStdString();
-        EXPECT_FALSE(editorText().contains(QChar(u'\u2029')));
-    }
-}
-
 TEST_F(ChooseFileTest, SeparatorsInAFileAreLineBreaksForTheDrawToo) {
     const QString path = writeFile(QStringLiteral("list.txt"), "x\xE2\x80\xA9y\xE2\x80\xA8z");
     openShown();
@@ -73,16 +56,6 @@ TEST_F(ChooseFileTest, CodePage936FileWithTheEuroSignLoadsAndIsWrittenBackInIt) 
     EXPECT_TRUE(boxes.caught().isEmpty());
     EXPECT_EQ(editorText(), QStringLiteral("张 €5\r\n三"));
     EXPECT_EQ(readFile(path), QByteArray("\xD5\xC5 \x80\x35\r\n\xC8\xFD"));
-}
-
-TEST_F(ChooseFileTest, RichTextFileShowsItsTextAndBecomesPlainText) {
-    const QString path = writeFile(
-        QStringLiteral("list.rtf"),
-        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 {\\b Alice}\\par Bob\\par\\par\\par}");
-    openShown();
-    choose(path);
-    EXPECT_EQ(editorText(), "Alice\r\nBob");
-    EXPECT_EQ(readFile(path), QByteArray("Alice\r\nBob"));
 }
 
 TEST_F(ChooseFileTest, CancelKeepsTheEditorButForgetsTheFile) {

@@ -35,8 +35,8 @@ fail() {
   if [ -n "${ZORBALIN_E2E_SHOT:-}" ]; then import -window root "$ZORBALIN_E2E_SHOT" 2>/dev/null || true; fi
   exit 1
 }
-# shellcheck source=../../e2e/e2e_x.sh
-source "$(dirname "$0")/../../e2e/e2e_x.sh"
+# shellcheck source=../../e2e/e2e_common.sh
+source "$(dirname "$0")/../../e2e/e2e_common.sh"
 
 # The display first: a prefix booted without one keeps a desktop process that refuses
 # every window made later.

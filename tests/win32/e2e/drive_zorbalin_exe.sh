@@ -34,8 +34,8 @@ fail() {
   if [ -n "${ZORBALIN_E2E_SHOT:-}" ]; then import -window root "$ZORBALIN_E2E_SHOT" 2>/dev/null || true; fi
   exit 1
 }
-# shellcheck source=../../e2e/e2e_x.sh
-source "$(dirname "$0")/../../e2e/e2e_x.sh"
+# shellcheck source=../../e2e/e2e_common.sh
+source "$(dirname "$0")/../../e2e/e2e_common.sh"
 
 # --- the display and the prefix ----------------------------------------------------------
 # The display first: a prefix booted without one keeps a desktop process that refuses
