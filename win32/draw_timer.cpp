@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "owned_handle.h"
+#include "handles.h"
 #include "system_function.h"
 
 namespace zorbalin::win32 {

@@ -6,7 +6,7 @@
 
 #include "code_pages.h"
 #include "long_path.h"
-#include "owned_handle.h"
+#include "handles.h"
 #include "system_error_text.h"
 #include "wide_text.h"
 

@@ -13,7 +13,7 @@
 #include "layout/texts.h"
 #include "message_loop.h"
 #include "system_function.h"
-#include "common_dialog.h"
+#include "file_dialogs.h"
 #include "view_window.h"
 #include "wide_text.h"
 #include "window_text.h"

@@ -1,5 +1,5 @@
-// Owners for the registry keys, GDI objects and menus that the windows hold, so that each is
-// released on every path (kernel handles: owned_handle.h).
+// Owners of the Win32 handles the program holds (kernel handles, libraries, registry keys,
+// GDI objects, menus, device contexts), so that each is released exactly once on every path.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +7,57 @@
 #include <cstdint>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace zorbalin::win32 {
+
+// A kernel handle (file, event...), closed with CloseHandle. INVALID_HANDLE_VALUE and null
+// both mean "none", because CreateFileW and the other functions disagree on the failure value.
+class OwnedHandle {
+public:
+    OwnedHandle() = default;
+    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+    OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
+        if (this != &other) {
+            close();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    ~OwnedHandle() { close(); }
+
+    HANDLE get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+
+    // Closes now and reports whether CloseHandle succeeded (it can report a late write error).
+    bool close() {
+        const bool open = static_cast<bool>(*this);
+        const HANDLE handle = std::exchange(handle_, nullptr);
+        return !open || CloseHandle(handle) != FALSE;
+    }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// A loaded library, released with FreeLibrary.
+class OwnedModule {
+public:
+    explicit OwnedModule(HMODULE module) : module_(module) {}
+    OwnedModule(const OwnedModule&) = delete;
+    OwnedModule& operator=(const OwnedModule&) = delete;
+    ~OwnedModule() {
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
+
+    HMODULE get() const { return module_; }
+
+private:
+    HMODULE module_;
+};
 
 struct RegistryKeyCloser {
     void operator()(HKEY key) const noexcept { RegCloseKey(key); }

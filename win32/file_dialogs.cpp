@@ -1,11 +1,11 @@
-#include "common_dialog.h"
+#include "file_dialogs.h"
 
 #include <commdlg.h>
 
 #include <string>
 
 #include "layout/texts.h"
-#include "owned_handle.h"
+#include "handles.h"
 #include "system_function.h"
 #include "system_error_text.h"
 #include "wide_text.h"

@@ -1,4 +1,4 @@
-#include "common_dialog.h"
+#include "file_dialogs.h"
 #include "layout/texts.h"
 
 #include <gtest/gtest.h>
