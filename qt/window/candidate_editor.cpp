@@ -1,6 +1,8 @@
 #include "candidate_editor.h"
 
+#include <QCoreApplication>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -80,6 +82,15 @@ bool CandidateEditor::flush(Progress& progress) {
     if (after == nullptr) return false;
     progress.report(ProgressStage::Loading, 0, after->size());
     const std::u16string* before = text_.shown();
+    // A hidden editor and its viewport learn their sizes only when shown: a remembered list
+    // put in before would be laid out for a wrong width first, then every line again.
+    for (QWidget* widget : {static_cast<QWidget*>(this), viewport()}) {
+        if (widget->testAttribute(Qt::WA_PendingResizeEvent)) {
+            QResizeEvent resized(widget->size(), QSize());
+            QCoreApplication::sendEvent(widget, &resized);
+            widget->setAttribute(Qt::WA_PendingResizeEvent, false);
+        }
+    }
     settingText_ = true;
     if (before == nullptr || !removeDroppedParts(*before, *after)) {
         setPlainText(editorTextFromCrlfText(*after));
@@ -88,6 +99,16 @@ bool CandidateEditor::flush(Progress& progress) {
     // Exactly: a text with CR LF breaks only reads back from the widget as it went in.
     text_.written(true);
     return true;
+}
+
+void CandidateEditor::resizeEvent(QResizeEvent* event) {
+    // A widget given its geometry again while hidden gets a resize "from no size" when shown,
+    // and a QPlainTextEdit then lays out every line anew (330 MB for a million), even when the
+    // document was laid out for this very width.
+    const bool sameWidth = !event->oldSize().isValid() && viewport()->width() == laidOutWidth_;
+    QResizeEvent fromSameWidth(event->size(), QSize(event->size().width(), -1));
+    QPlainTextEdit::resizeEvent(sameWidth ? &fromSameWidth : event);
+    laidOutWidth_ = viewport()->width();
 }
 
 void CandidateEditor::insertFromMimeData(const QMimeData* source) {

@@ -26,6 +26,7 @@ public:
     void discard() override { text_.discard(); }
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     // Pasted and dropped text gets CR LF line breaks (draw/editor_text.h).
     void insertFromMimeData(const QMimeData* source) override;
 
@@ -35,6 +36,7 @@ private:
     bool removeDroppedParts(const std::u16string& before, const std::u16string& after);
 
     bool settingText_ = false;
+    int laidOutWidth_ = -1;  // the viewport's width at the last resize
     draw::EditorText text_;
     lifecycle::HandlerGuard* guard_;
 };
