@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -139,23 +140,32 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"ToEmpty", "a\r\n", ""}),
     [](const auto& test) { return std::string(test.param.name); });
 
-TEST(WriteInPlaceFailing, KeepsTheFirstErrorAndNamesTheCopyWhenTheOldBytesCannotGoBack) {
+// A list written in place after `arm` has set the failures of the steps to come.
+class WriteInPlaceFailing : public ::testing::Test {
+protected:
+    Status write(std::string old, std::string_view tidied, const std::function<void()>& arm) {
+        system.add(u"list.txt", std::move(old));
+        auto folder = system.openFolder(u"/lists");
+        auto file = (*folder)->open(u"list.txt", OpenMode::ReadWrite);
+        auto recovery = system.openRecoveryFolder();
+        arm();
+        NoProgress progress;
+        return writeInPlace(**file, **recovery, u"/lists/list.txt", tidied, progress);
+    }
     FakeFileSystem system;
-    system.add(u"list.txt", "first\r\nsecond\r\n");
-    auto folder = system.openFolder(u"/lists");
-    auto file = (*folder)->open(u"list.txt", OpenMode::ReadWrite);
-    auto recovery = system.openRecoveryFolder();
+};
+
+TEST_F(WriteInPlaceFailing, KeepsTheFirstErrorAndNamesTheCopyWhenTheOldBytesCannotGoBack) {
     // The copy is made; the first write of the new bytes fails, and so does all that follows.
     bool copied = false;
-    system.before = [&](const std::string& step) {
-        copied = copied || step == "flushFolder";
-        if (copied && step == "write" && system.failFrom < 0) {
-            system.failFrom = static_cast<int>(system.log.size()) - 1;
-        }
-    };
-    NoProgress progress;
-    const Status status =
-        writeInPlace(**file, **recovery, u"/lists/list.txt", "tidied\r\ntext, longer", progress);
+    const Status status = write("first\r\nsecond\r\n", "tidied\r\ntext, longer", [&] {
+        system.before = [&](const std::string& step) {
+            copied = copied || step == "flushFolder";
+            if (copied && step == "write" && system.failFrom < 0) {
+                system.failFrom = static_cast<int>(system.log.size()) - 1;
+            }
+        };
+    });
     ASSERT_FALSE(status);
     EXPECT_EQ(status.problem().code, ProblemCode::NotRestored);
     EXPECT_EQ(status.problem().cause, SystemCause::NoSpace) << "the restore's error replaced the first";
@@ -167,22 +177,16 @@ TEST(WriteInPlaceFailing, KeepsTheFirstErrorAndNamesTheCopyWhenTheOldBytesCannot
 
 // A full disk refuses the room for a longer text and every write, before any byte of the file
 // changed: it is as it was, and the message must not say it may be damaged.
-TEST(WriteInPlaceFailing, AFullDiskBeforeAnyByteChangedLeavesTheFileAsItWas) {
-    FakeFileSystem system;
-    system.add(u"list.txt", "first\r\nsecond\r\n");
-    auto folder = system.openFolder(u"/lists");
-    auto file = (*folder)->open(u"list.txt", OpenMode::ReadWrite);
-    auto recovery = system.openRecoveryFolder();
+TEST_F(WriteInPlaceFailing, AFullDiskBeforeAnyByteChangedLeavesTheFileAsItWas) {
     bool copied = false;
-    system.before = [&](const std::string& step) {
-        copied = copied || step == "flushFolder";
-        if (copied && (step == "reserve" || step == "write")) {
-            system.failAt = static_cast<int>(system.log.size()) - 1;
-        }
-    };
-    NoProgress progress;
-    const Status status =
-        writeInPlace(**file, **recovery, u"/lists/list.txt", "tidied\r\ntext, longer", progress);
+    const Status status = write("first\r\nsecond\r\n", "tidied\r\ntext, longer", [&] {
+        system.before = [&](const std::string& step) {
+            copied = copied || step == "flushFolder";
+            if (copied && (step == "reserve" || step == "write")) {
+                system.failAt = static_cast<int>(system.log.size()) - 1;
+            }
+        };
+    });
     ASSERT_FALSE(status);
     EXPECT_EQ(status.problem().code, ProblemCode::WriteFailed);
     EXPECT_EQ(status.problem().detail, u"injected reserve");
@@ -190,16 +194,11 @@ TEST(WriteInPlaceFailing, AFullDiskBeforeAnyByteChangedLeavesTheFileAsItWas) {
     EXPECT_TRUE(system.recovery.empty());
 }
 
-TEST(WriteInPlaceFailing, TouchesNothingWithoutACopy) {
-    FakeFileSystem system;
-    system.add(u"list.txt", "old\r\n");
+TEST_F(WriteInPlaceFailing, TouchesNothingWithoutACopy) {
     system.recovery[u"list.txt.old"] = std::make_shared<FakeInode>();  // an earlier copy stays
-    auto folder = system.openFolder(u"/lists");
-    auto file = (*folder)->open(u"list.txt", OpenMode::ReadWrite);
-    auto recovery = system.openRecoveryFolder();
-    system.failAt = static_cast<int>(system.log.size()) + 1;  // the new copy's creation
-    NoProgress progress;
-    const Status status = writeInPlace(**file, **recovery, u"/lists/list.txt", "new", progress);
+    const Status status = write("old\r\n", "new", [&] {
+        system.failAt = static_cast<int>(system.log.size()) + 1;  // the new copy's creation
+    });
     ASSERT_FALSE(status);
     EXPECT_EQ(status.problem().code, ProblemCode::NoRecoveryCopy);
     EXPECT_EQ(status.problem().where, u"/state/");
