@@ -50,17 +50,25 @@ void MainWindow::runCommand(layout::WindowCommand command) {
 }
 
 void MainWindow::copyRecord() {
-    handle([this] { setClipboardText(draw::recordText(state_.draw.record)); });
+    handle([this] {
+        if (!setClipboardText(draw::recordText(state_.draw.record))) {
+            reportFailure(layout::kClipboardBusyMessage);
+        }
+    });
 }
 
 void MainWindow::saveRecord() {
     handle([this] {
         beforeModal();
-        const std::u16string path = chooseRecordFile();
-        if (path.empty()) return;
-        const Status saved = files::saveTextFile(fileSystem(), path, draw::recordText(state_.draw.record),
+        const Result<std::u16string> path = chooseRecordFile();
+        if (!path) {
+            reportFailure(layout::problemMessage(path.problem()));
+            return;
+        }
+        if (path->empty()) return;
+        const Status saved = files::saveTextFile(fileSystem(), *path, draw::recordText(state_.draw.record),
                                                  draw::kRecordFileFormat, codePages(), busy());
-        if (!saved) reportFailure(layout::problemMessage(saved.problem(), path));
+        if (!saved) reportFailure(layout::problemMessage(saved.problem(), *path));
     });
 }
 

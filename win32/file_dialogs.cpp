@@ -103,15 +103,14 @@ std::u16string ShowOpenFileDialog(HWND owner, std::u16string_view title, std::u1
 }
 
 Result<std::u16string> ShowSaveFileDialog(HWND owner, std::u16string_view title,
-                                          std::u16string_view fileName, std::u16string_view filter) {
+                                          std::u16string_view fileName, std::u16string_view extension,
+                                          std::u16string_view filter) {
     std::wstring filterPairs = toWide(filter);
     filterPairs.append(2, L'\0');
     const std::wstring titleText = toWide(title);
     std::wstring file = toWide(fileName);
     file.resize(kFileBufferLength, L'\0');
-    // A name typed without an extension gets the one of the name offered.
-    const std::size_t dot = fileName.rfind(u'.');
-    const std::wstring extension = dot == std::u16string_view::npos ? L"" : toWide(fileName.substr(dot + 1));
+    const std::wstring defaultExtension = toWide(extension);  // for a name typed without one
 
     OPENFILENAMEW record{};
     record.lStructSize = sizeof(record);
@@ -121,7 +120,7 @@ Result<std::u16string> ShowSaveFileDialog(HWND owner, std::u16string_view title,
     record.lpstrFile = file.data();
     record.nMaxFile = static_cast<DWORD>(file.size());
     record.lpstrTitle = titleText.c_str();
-    record.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    record.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
     record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOREADONLYRETURN;
     return runFileDialog(L"comdlg32.dll", "GetSaveFileNameW", record);
 }

@@ -33,8 +33,10 @@ std::u16string ShowOpenFileDialog(HWND owner, std::u16string_view title,
                                   dialogs::OpenFileDialogBackend* backend = nullptr);
 
 // The save dialog: the full path of the file to write, "" when the user cancelled, or the
-// dialog's failure. It offers `fileName` and asks before an existing file is replaced.
+// dialog's failure. It offers `fileName`, gives a name typed without an extension
+// `extension`, and asks before an existing file is replaced.
 Result<std::u16string> ShowSaveFileDialog(HWND owner, std::u16string_view title,
-                                          std::u16string_view fileName, std::u16string_view filter);
+                                          std::u16string_view fileName, std::u16string_view extension,
+                                          std::u16string_view filter);
 
 }  // namespace zorbalin::win32

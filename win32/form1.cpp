@@ -276,7 +276,7 @@ void Form1::showPickMenu(LPARAM at) {
     if (chosen > 0) runCommand(entries[static_cast<std::size_t>(chosen - 1)].command);
 }
 
-void Form1::setClipboardText(std::u16string_view text) {
+bool Form1::setClipboardText(std::u16string_view text) {
     // The text with its NUL in movable memory, which the clipboard owns once it took it.
     const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
     const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -294,12 +294,11 @@ void Form1::setClipboardText(std::u16string_view text) {
         taken = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
         CloseClipboard();
     }
-    if (taken) return;
-    GlobalFree(memory);
-    showBox({layout::kWindowCaption, std::u16string(layout::kClipboardBusyMessage), layout::BoxIcon::Warning});
+    if (!taken) GlobalFree(memory);
+    return taken;
 }
 
-std::u16string Form1::chooseRecordFile() {
+Result<std::u16string> Form1::chooseRecordFile() {
     if (options_.chooseRecordFile) return options_.chooseRecordFile();
     // Over the record window, whose button asked; Form1 takes no input meanwhile either, so
     // that nothing starts a second save or another dialog.
@@ -310,11 +309,8 @@ std::u16string Form1::chooseRecordFile() {
         ~Reenable() { if (window != nullptr) EnableWindow(window, TRUE); }
     } const reenable{disable ? window_ : nullptr};
     if (disable) EnableWindow(window_, FALSE);
-    Result<std::u16string> chosen = ShowSaveFileDialog(
-        owner, layout::kRecordSaveDialogTitle, layout::kRecordDefaultFileName, layout::textFilesFilter());
-    if (chosen) return std::move(*chosen);
-    showBox({layout::kWindowCaption, layout::problemMessage(chosen.problem()), layout::BoxIcon::Warning});
-    return {};
+    return ShowSaveFileDialog(owner, layout::kRecordSaveDialogTitle, layout::kRecordDefaultFileName,
+                              layout::kRecordFileExtension, layout::textFilesFilter());
 }
 
 std::u16string Form1::runOpenFileDialog(std::u16string_view title, std::u16string_view filter) {

@@ -105,8 +105,8 @@ private:
     }
     void copyPickSelection() override { SendMessageW(control(layout::ControlId::Text1), WM_COPY, 0, 0); }
     void selectAllPick() override { SendMessageW(control(layout::ControlId::Text1), EM_SETSEL, 0, -1); }
-    void setClipboardText(std::u16string_view text) override;
-    std::u16string chooseRecordFile() override;
+    bool setClipboardText(std::u16string_view text) override;
+    Result<std::u16string> chooseRecordFile() override;
 
     Form1Options options_;
     HWND window_ = nullptr;

@@ -241,14 +241,15 @@ void Form1::refreshViews() {
     if (record_ != nullptr) record_->showRecord(state().draw.record);
 }
 
-std::u16string Form1::chooseRecordFile() {
+Result<std::u16string> Form1::chooseRecordFile() {
     QFileDialog dialog(record_ != nullptr ? static_cast<QWidget*>(record_) : this,
                        toQString(layout::kRecordSaveDialogTitle));
     dialog.setAcceptMode(QFileDialog::AcceptSave);  // which asks before replacing a file
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(nameFiltersFromFilterPairs(dialogs::parseCommonDialogFilter(layout::textFilesFilter())));
     dialog.selectFile(toQString(layout::kRecordDefaultFileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    dialog.setDefaultSuffix(toQString(layout::kRecordFileExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::u16string();
     return fromQString(dialog.selectedFiles().constFirst());
 }
 
@@ -260,8 +261,9 @@ void Form1::selectAllPick() {
     static_cast<QLineEdit*>(control(ControlId::Text1))->selectAll();
 }
 
-void Form1::setClipboardText(std::u16string_view text) {
+bool Form1::setClipboardText(std::u16string_view text) {
     QGuiApplication::clipboard()->setText(toQString(text));
+    return true;
 }
 
 std::u16string Form1::runOpenFileDialog(std::u16string_view title, std::u16string_view filter) {

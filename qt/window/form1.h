@@ -66,8 +66,8 @@ private:
     void refreshViews() override;
     void copyPickSelection() override;
     void selectAllPick() override;
-    void setClipboardText(std::u16string_view text) override;
-    std::u16string chooseRecordFile() override;
+    bool setClipboardText(std::u16string_view text) override;
+    Result<std::u16string> chooseRecordFile() override;
 
     BusyWindow busy_{this};
     // The controls in layout-table order, children of the window.

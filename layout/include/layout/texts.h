@@ -97,6 +97,7 @@ inline constexpr std::u16string_view kRecordRoundColumn = u"轮次";
 inline constexpr std::u16string_view kRecordResultColumn = u"结果";
 inline constexpr std::u16string_view kRecordSaveDialogTitle = u"另存为";
 inline constexpr std::u16string_view kRecordDefaultFileName = u"抽取记录.txt";
+inline constexpr std::u16string_view kRecordFileExtension = u"txt";  // for a name typed without one
 // Text files first, then all files, in the common-dialog form (pairs of NUL-ended texts).
 std::u16string textFilesFilter();
 // Copying found the clipboard held by another program (on Windows it is taken in turn).

@@ -121,13 +121,15 @@ protected:
     // A handler changed what is on show (the pick, the round, the record): the open views show
     // it anew. Called when every handler ends; a view that is closed does nothing.
     virtual void refreshViews() = 0;
-    // The pick display's own copy and select all, and the clipboard.
+    // The pick display's own copy and select all, and the clipboard: false when another
+    // program holds it.
     virtual void copyPickSelection() = 0;
     virtual void selectAllPick() = 0;
-    virtual void setClipboardText(std::u16string_view text) = 0;
-    // The platform's save dialog with kRecordSaveDialogTitle, kRecordDefaultFileName and
-    // textFilesFilter(), asking before it replaces a file; "" when the user cancelled.
-    virtual std::u16string chooseRecordFile() = 0;
+    virtual bool setClipboardText(std::u16string_view text) = 0;
+    // The platform's save dialog with kRecordSaveDialogTitle, kRecordDefaultFileName (a name
+    // typed without an extension gets kRecordFileExtension) and textFilesFilter(), asking
+    // before it replaces a file; "" when the user cancelled, a problem when the dialog failed.
+    virtual Result<std::u16string> chooseRecordFile() = 0;
 
     // The guard, for the platform's own handlers (a paste into the editor).
     HandlerGuard& guard() { return guard_; }
