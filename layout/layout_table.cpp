@@ -53,4 +53,14 @@ PixelRect anchoredRect(const ControlLayout& control, PixelSize clientSize, int d
     return rect;
 }
 
+PresentationLayout presentationLayout(PixelSize screen) {
+    const int margin = screen.height / 20;
+    const int helpPixels = std::max(16, screen.height / 40);
+    const int width = std::max(0, screen.width - 2 * margin);
+    const int helpTop = std::max(margin, screen.height - margin - 2 * helpPixels);
+    return {{margin, margin, width, std::max(0, helpTop - 2 * margin)},
+            {margin, helpTop, width, 2 * helpPixels},
+            helpPixels};
+}
+
 }  // namespace zorbalin::layout

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "dpi.h"
+#include "layout/layout_table.h"
 #include "layout/texts.h"
 #include "layout/window_commands.h"
 #include "message_loop.h"
@@ -126,18 +127,20 @@ void PresentationView::paint(HDC dc, RECT area) {
     FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    const int height = area.bottom - area.top;
-    const int margin = height / 20;
-
-    RECT help{area.left + margin, area.bottom - 2 * margin, area.right - margin, area.bottom - margin};
-    const UniqueFont helpFont = fontOf(std::max(12, height / 40));
+    const layout::PresentationLayout areas =
+        layout::presentationLayout({area.right - area.left, area.bottom - area.top});
+    const auto toRect = [](const layout::PixelRect& r) {
+        return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
+    };
+    RECT help = toRect(areas.help);
+    const UniqueFont helpFont = fontOf(areas.helpPixels);
     {
         const SelectedObject selected(dc, helpFont.get());
         drawText(dc, help_, help, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     if (pick_.empty()) return;
 
-    const RECT box{area.left + margin, area.top + margin, area.right - margin, help.top - margin};
+    const RECT box = toRect(areas.pick);
     fitted_.setArea({box.right - box.left, box.bottom - box.top});
     const int pixels = fitted_.fit(pick_, [this, dc](std::u16string_view text, int size, int wrapWidth) {
         const UniqueFont font = fontOf(size);

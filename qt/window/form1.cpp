@@ -14,8 +14,9 @@
 
 #include "candidate_editor.h"
 #include "interval_field.h"
-#include "presentation_view.h"
 #include "file_dialogs.h"
+#include "pixel_rect.h"
+#include "presentation_view.h"
 #include "record_window.h"
 
 namespace zorbalin::window {
@@ -24,14 +25,6 @@ using layout::ControlId;
 using layout::ControlKind;
 using layout::ControlLayout;
 using layout::WindowCommand;
-
-namespace {
-
-QRect toQRect(const layout::PixelRect& rect) {
-    return {rect.left, rect.top, rect.width, rect.height};
-}
-
-}  // namespace
 
 Form1::Form1(FileChooser* fileChooser, QWidget* parent)
     : QWidget(parent), fileChooser_(fileChooser) {

@@ -5,9 +5,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include <algorithm>
-
 #include "layout/texts.h"
+#include "pixel_rect.h"
 #include "qstring_u16.h"
 
 namespace zorbalin::window {
@@ -74,19 +73,10 @@ void PresentationView::showPick(std::u16string_view pick, std::u16string_view he
     if (!frame_.isActive()) frame_.start();
 }
 
-// The help line takes the bottom of the screen, the pick all the rest.
-QRect PresentationView::pickArea() const {
-    const int margin = height() / 20;
-    return rect().adjusted(margin, margin, -margin, -(margin + 2 * helpPixels()));
-}
-
-int PresentationView::helpPixels() const {
-    return std::max(16, height() / 40);
-}
-
 void PresentationView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRect area = pickArea();
+    const layout::PresentationLayout areas = layout::presentationLayout({width(), height()});
+    const QRect area = toQRect(areas.pick);
     fitted_.setArea({area.width(), area.height()});
     QFont font = font_;
     const draw::MeasureText measure = [&font](std::u16string_view text, int pixels, int wrapWidth) {
@@ -100,10 +90,9 @@ void PresentationView::paintEvent(QPaintEvent*) {
     painter.setFont(font);
     painter.drawText(area, kPickFlags, pick_);
 
-    font.setPixelSize(helpPixels());
+    font.setPixelSize(areas.helpPixels);
     painter.setFont(font);
-    painter.drawText(QRect(area.left(), area.bottom() + 1, area.width(), 2 * helpPixels()),
-                     Qt::AlignCenter | Qt::TextWordWrap, help_);
+    painter.drawText(toQRect(areas.help), Qt::AlignCenter | Qt::TextWordWrap, help_);
 }
 
 bool PresentationView::runInput(const layout::KeyPress& press) {

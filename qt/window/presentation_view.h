@@ -44,8 +44,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QRect pickArea() const;
-    int helpPixels() const;
     bool runInput(const layout::KeyPress& press);
 
     CommandHandler onCommand_;

@@ -65,5 +65,22 @@ TEST(LayoutTable, TabOrderStartsInTheEditorAndCoversEveryControlOnce) {
     EXPECT_STREQ(ordered[2]->name, "Command2");
 }
 
+// The pick above the help band, inside the screen, never overlapping, on any screen.
+TEST(PresentationLayout, PickAboveHelpInsideTheScreen) {
+    const PixelSize screens[] = {{1920, 1080}, {1280, 1024}, {640, 40}, {0, 0}};
+    for (const PixelSize screen : screens) {
+        SCOPED_TRACE(testing::Message() << screen.width << "x" << screen.height);
+        const PresentationLayout areas = presentationLayout(screen);
+        EXPECT_GE(areas.pick.height, 0);
+        EXPECT_LE(areas.pick.top + areas.pick.height, areas.help.top);
+        EXPECT_EQ(areas.help.height, 2 * areas.helpPixels);
+        EXPECT_GE(areas.helpPixels, 16);
+        if (screen.height >= 1024) {
+            EXPECT_LE(areas.help.top + areas.help.height, screen.height);
+            EXPECT_GE(areas.pick.height, screen.height * 3 / 4);  // the pick takes most of it
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zorbalin::layout

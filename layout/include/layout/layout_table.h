@@ -105,4 +105,13 @@ PixelRect designedRect(const ControlLayout& control, int dpi = kDesignDpi);
 // designed places the controls as designed.
 PixelRect anchoredRect(const ControlLayout& control, PixelSize clientSize, int dpi = kDesignDpi);
 
+// The presentation view over a screen of this size: the pick takes all but a margin and the
+// help line's band at the bottom, whose text is helpPixels high.
+struct PresentationLayout {
+    PixelRect pick;
+    PixelRect help;
+    int helpPixels = 0;
+};
+PresentationLayout presentationLayout(PixelSize screen);
+
 }  // namespace zorbalin::layout
