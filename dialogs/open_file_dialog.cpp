@@ -23,7 +23,7 @@ std::u16string describe(const std::exception& error) {
 }  // namespace
 
 Problem dialogFailure(long number, std::u16string description) {
-    Problem problem{ProblemCode::DialogFailed, std::move(description)};
+    Problem problem = problemOf(ProblemCode::DialogFailed, std::move(description));
     problem.number = number;
     return problem;
 }

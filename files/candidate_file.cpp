@@ -13,17 +13,6 @@ namespace {
 
 constexpr std::uint64_t kLimit = textio::kMaxCandidateFileBytes;
 
-Problem problem(ProblemCode code) {
-    Problem found;
-    found.code = code;
-    return found;
-}
-
-Problem withCode(Problem found, ProblemCode code) {
-    found.code = code;
-    return found;
-}
-
 // A file that cannot be opened: gone, not ours to read, or the system's own reason.
 Problem openFailure(Problem found) {
     switch (found.cause) {
@@ -51,7 +40,7 @@ Result<std::string> readBounded(OpenFile& file, std::uint64_t reportedSize, Prog
         if (!read) return withCode(read.takeProblem(), ProblemCode::ReadFailed);
         if (*read == 0) break;
         if (into.data() == probe.data()) {
-            if (got + *read > kLimit) return problem(ProblemCode::TooLarge);
+            if (got + *read > kLimit) return problemOf(ProblemCode::TooLarge);
             const std::size_t grown = std::max({bytes.size() * 2, bytes.size() + kChunkBytes, got + *read});
             bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(grown, kLimit)));
             std::memcpy(bytes.data() + got, probe.data(), *read);
@@ -68,12 +57,12 @@ Result<FileFacts> stillTheFileRead(Folder& folder, const LoadedFile& file) {
     Result<FileFacts> facts = folder.factsOf(file.name);
     if (!facts) {
         if (facts.problem().cause == SystemCause::NotFound) {
-            return problem(ProblemCode::ChangedSinceRead);
+            return problemOf(ProblemCode::ChangedSinceRead);
         }
         return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
     }
     if (facts->kind != FileKind::RegularFile || facts->stamp != file.stamp) {
-        return problem(ProblemCode::ChangedSinceRead);
+        return problemOf(ProblemCode::ChangedSinceRead);
     }
     return facts;
 }
@@ -158,13 +147,13 @@ Status writeOverTheFile(Folder& folder, FileSystem& fileSystem, LoadedFile& file
     Result<std::unique_ptr<OpenFile>> opened = folder.open(file.name, OpenMode::ReadWrite);
     if (!opened) {
         if (opened.problem().cause == SystemCause::NotFound) {
-            return problem(ProblemCode::ChangedSinceRead);
+            return problemOf(ProblemCode::ChangedSinceRead);
         }
         return withCode(opened.takeProblem(), ProblemCode::WriteFailed);
     }
     Result<FileFacts> facts = (*opened)->facts();
     if (!facts) return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
-    if (facts->stamp != file.stamp) return problem(ProblemCode::ChangedSinceRead);
+    if (facts->stamp != file.stamp) return problemOf(ProblemCode::ChangedSinceRead);
 
     Result<std::unique_ptr<Folder>> recovery = fileSystem.openRecoveryFolder();
     if (!recovery) return withCode(recovery.takeProblem(), ProblemCode::NoRecoveryCopy);
@@ -198,8 +187,8 @@ Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view
     Result<FileFacts> facts = opened->file->facts();
     if (!facts) return withCode(facts.takeProblem(), ProblemCode::ReadFailed);
     // A folder, device or pipe is refused before its size means anything.
-    if (facts->kind != FileKind::RegularFile) return problem(ProblemCode::NotAFile);
-    if (facts->stamp.size > kLimit) return problem(ProblemCode::TooLarge);
+    if (facts->kind != FileKind::RegularFile) return problemOf(ProblemCode::NotAFile);
+    if (facts->stamp.size > kLimit) return problemOf(ProblemCode::TooLarge);
 
     Result<std::string> bytes = readBounded(*opened->file, facts->stamp.size, progress);
     if (!bytes) return bytes.takeProblem();
@@ -209,7 +198,7 @@ Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view
     textio::DecodeOutcome decoded = textio::decodeCandidateBytes(*bytes, codePages.decode);
     std::string().swap(*bytes);  // the raw bytes are not needed any more
     if (const auto* refusal = std::get_if<textio::DecodeRefusal>(&decoded)) {
-        return problem(*refusal == textio::DecodeRefusal::TooLarge ? ProblemCode::TooLarge
+        return problemOf(*refusal == textio::DecodeRefusal::TooLarge ? ProblemCode::TooLarge
                                                                   : ProblemCode::NotText);
     }
     progress.report(ProgressStage::Decoding, digest.size, digest.size);
@@ -222,18 +211,18 @@ Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view
 Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16string_view text,
                           const CodePages& codePages, Progress& progress) {
     // A file given up by an earlier replacement is not the one on disk any more.
-    if (!file.file) return problem(ProblemCode::ChangedSinceRead);
+    if (!file.file) return problemOf(ProblemCode::ChangedSinceRead);
     // Encoded first: a text the file's encoding cannot hold is refused before anything else.
     const std::optional<std::string> bytes =
         textio::encodeCandidateText(text, file.format, codePages.encode);
-    if (!bytes) return problem(ProblemCode::NotEncodable);
+    if (!bytes) return problemOf(ProblemCode::NotEncodable);
     // The same bytes: the file stays as it is, inode, times and all.
     if (digestOf(*bytes) == file.digest) return done();
 
     Result<std::unique_ptr<Folder>> folder = fileSystem.openFolder(file.folder);
     if (!folder) {
         if (folder.problem().cause == SystemCause::NotFound) {
-            return problem(ProblemCode::ChangedSinceRead);
+            return problemOf(ProblemCode::ChangedSinceRead);
         }
         return withCode(folder.takeProblem(), ProblemCode::WriteFailed);
     }
@@ -247,8 +236,8 @@ Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16stri
     };
     for (;;) {
         switch (chooseWriteMethod(target)) {
-        case WriteMethod::RefuseNotAFile: return problem(ProblemCode::TargetNotAFile);
-        case WriteMethod::RefuseReadOnly: return problem(ProblemCode::ReadOnly);
+        case WriteMethod::RefuseNotAFile: return problemOf(ProblemCode::TargetNotAFile);
+        case WriteMethod::RefuseReadOnly: return problemOf(ProblemCode::ReadOnly);
         case WriteMethod::InPlace:
             return writeOverTheFile(**folder, fileSystem, file, *bytes, progress);
         case WriteMethod::AtomicReplace: {
@@ -271,7 +260,7 @@ Status saveTextFile(FileSystem& fileSystem, std::u16string_view path, std::u16st
     if (Result<OpenedFile> opened = fileSystem.openForReading(path)) {
         Result<FileFacts> facts = opened->file->facts();
         if (!facts) return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
-        if (facts->kind != FileKind::RegularFile) return problem(ProblemCode::TargetNotAFile);
+        if (facts->kind != FileKind::RegularFile) return problemOf(ProblemCode::TargetNotAFile);
         // What it held does not matter: it is never taken to hold the new bytes already.
         LoadedFile existing{{}, format, std::u16string(path), std::move(opened->file), facts->stamp,
                             ContentDigest{~std::uint64_t{0}, 0}, std::move(opened->folder),
@@ -282,7 +271,7 @@ Status saveTextFile(FileSystem& fileSystem, std::u16string_view path, std::u16st
     }
 
     const std::optional<std::string> bytes = textio::encodeCandidateText(text, format, codePages.encode);
-    if (!bytes) return problem(ProblemCode::NotEncodable);
+    if (!bytes) return problemOf(ProblemCode::NotEncodable);
     std::size_t slash = path.size();
     while (slash > 0 && !fileSystem.isPathSeparator(path[slash - 1])) --slash;
     const std::u16string_view name = path.substr(slash);

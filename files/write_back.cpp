@@ -17,11 +17,6 @@ WriteMethod chooseWriteMethod(const WriteTarget& target) {
 
 namespace {
 
-Problem withCode(Problem problem, ProblemCode code) {
-    problem.code = code;
-    return problem;
-}
-
 // The in-place write after the copy is safe: what it changed, so that a restore puts back
 // exactly that.
 class Overwrite {

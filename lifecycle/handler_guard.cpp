@@ -18,13 +18,6 @@ std::u16string widened(std::string_view text) {
     return out;
 }
 
-Problem problemOf(ProblemCode code, std::u16string detail = {}) {
-    Problem problem;
-    problem.code = code;
-    problem.detail = std::move(detail);
-    return problem;
-}
-
 }  // namespace
 
 Problem problemOfCurrentException() noexcept {

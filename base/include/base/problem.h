@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace zorbalin {
 
@@ -48,5 +49,19 @@ struct Problem {
 
     friend bool operator==(const Problem&, const Problem&) = default;
 };
+
+// A problem with only its code (and the system's text, where there is one).
+inline Problem problemOf(ProblemCode code, std::u16string detail = {}) {
+    Problem problem;
+    problem.code = code;
+    problem.detail = std::move(detail);
+    return problem;
+}
+
+// What the system said, under the code of the step that met it.
+inline Problem withCode(Problem problem, ProblemCode code) {
+    problem.code = code;
+    return problem;
+}
 
 }  // namespace zorbalin
