@@ -5,22 +5,10 @@
 #include <new>
 #include <utility>
 
+#include "base/problem_error.h"
 #include "layout/texts.h"
 
 namespace zorbalin::dialogs {
-namespace {
-
-// what() is narrow text of unknown encoding; ASCII is kept and anything else becomes '?'.
-std::u16string describe(const std::exception& error) {
-    std::u16string text;
-    for (const char* c = error.what(); *c != '\0'; ++c) {
-        const auto byte = static_cast<unsigned char>(*c);
-        text += byte < 0x80 ? static_cast<char16_t>(byte) : u'?';
-    }
-    return text;
-}
-
-}  // namespace
 
 Problem dialogFailure(long number, std::u16string description) {
     Problem problem = problemOf(ProblemCode::DialogFailed, std::move(description));
@@ -37,12 +25,16 @@ std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view 
         Result<std::u16string> chosen = backend.chooseExistingFile(request);
         if (chosen) return std::move(chosen).value();
         failure = chosen.takeProblem();
-    } catch (const std::bad_alloc& error) {
-        failure = dialogFailure(kOutOfMemoryErrorNumber, describe(error));
-    } catch (const std::exception& error) {
-        failure = dialogFailure(kInternalErrorNumber, describe(error));
     } catch (...) {
-        failure = dialogFailure(kInternalErrorNumber, u"Internal error");
+        // The box's description is what the window would say of the failure.
+        const Problem thrown = problemOfCurrentException();
+        try {
+            failure = dialogFailure(
+                thrown.code == ProblemCode::OutOfMemory ? kOutOfMemoryErrorNumber : kInternalErrorNumber,
+                layout::problemMessage(thrown));
+        } catch (...) {
+            failure = dialogFailure(kOutOfMemoryErrorNumber, {});
+        }
     }
     // Reported outside the handlers above, so the box runs with no exception in flight.
     try {

@@ -2,24 +2,15 @@
 
 #include <ctime>
 
+#include "base/decimal_text.h"
 #include "textio/text_encoding.h"
 
 namespace zorbalin::draw {
 
 namespace {
 
-void appendNumber(std::u16string& out, std::size_t value, std::size_t minDigits) {
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-        value /= 10;
-    } while (value != 0);
-    if (digits.size() < minDigits) out.append(minDigits - digits.size(), u'0');
-    out += digits;
-}
-
 void appendTwoDigits(std::u16string& out, int value) {
-    appendNumber(out, static_cast<std::size_t>(value < 0 ? 0 : value), 2);
+    appendDecimal(out, static_cast<std::uint64_t>(value < 0 ? 0 : value), 2);
 }
 
 }  // namespace
@@ -59,7 +50,7 @@ std::u16string recordText(const ResultRecord& record) {
     for (const RecordedResult& result : record.results()) {
         text += timeOfDayText(result.time);
         text += u'\t';
-        if (result.round) appendNumber(text, *result.round, 1);
+        if (result.round) appendDecimal(text, *result.round);
         text += u'\t';
         for (const char16_t c : result.text) {
             const bool cuts = c == u'\t' || c == u'\r' || c == u'\n' || c == u'\u2028' || c == u'\u2029';

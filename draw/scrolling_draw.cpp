@@ -2,7 +2,6 @@
 
 #include "draw/candidate_text.h"
 #include "draw/interval_text.h"
-#include "layout/texts.h"
 
 #include <utility>
 
@@ -19,7 +18,7 @@ void showItem(DrawSession& state, DrawControls& controls, std::size_t index) {
 }  // namespace
 
 void TidyCandidateText(DrawControls& controls) {
-    const std::u16string text = controls.editorText();
+    const std::u16string& text = controls.editorText();
     // One pass over the list: it can say that it runs, not how far it has come.
     controls.progress().report(ProgressStage::Tidying, 0, text.size());
     // Written back even when nothing changed: the window puts it into the editor whenever
@@ -27,31 +26,23 @@ void TidyCandidateText(DrawControls& controls) {
     controls.setEditorText(tidiedCandidateText(text));
 }
 
-void ToggleDraw(DrawSession& state, DrawControls& controls, RandomSource& random) {
+Status ToggleDraw(DrawSession& state, DrawControls& controls, RandomSource& random) {
     if (state.isScrolling) {
         StopDraw(state, controls);
-    } else {
-        StartDraw(state, controls, random);
+        return done();
     }
+    return StartDraw(state, controls, random);
 }
 
-void ToggleDraw(DrawSession& state, DrawControls& controls) {
-    if (state.isScrolling) {
-        StopDraw(state, controls);
-    } else {
-        StartDraw(state, controls);
-    }
-}
-
-void StartDraw(DrawSession& state, DrawControls& controls, RandomSource& random) {
+Status StartDraw(DrawSession& state, DrawControls& controls, RandomSource& random) {
     TidyCandidateText(controls);
-    std::u16string text = controls.editorText();
-    if (text.empty()) return;  // nothing to draw from: only the tidying happened
+    const std::u16string& text = controls.editorText();
+    if (text.empty()) return done();  // nothing to draw from: only the tidying happened
 
     // The list and the interval are a snapshot: later edits reach the next Start only.
     // A list whose text is unchanged is kept, and with it its round.
     if (!state.itemList || state.itemList->text() != text) {
-        state.itemList = splitItems(std::move(text));
+        state.itemList = splitItems(std::u16string(text));
         state.round.forget();
     }
     std::size_t first = 0;  // the first line, not a random one
@@ -61,28 +52,28 @@ void StartDraw(DrawSession& state, DrawControls& controls, RandomSource& random)
         } else if (state.round.remaining() == 0) {
             state.round.startOver();
         }
-        if (state.round.remaining() == 0) return;  // only blank items: nothing to draw
+        if (state.round.remaining() == 0) return done();  // only blank items: nothing to draw
         random.reseedFromClock();
         first = state.round.show(random.next());
     }
     state.intervalText = controls.intervalFieldText();
     showItem(state, controls, first);
-    controls.setStartStopCaption(layout::kStopCaption);
-    controls.setTimerInterval(timerIntervalMs(state.intervalText));
-    controls.setTimerEnabled(true);
+    controls.setStartStopCaption(state.captions.stop);
+    if (Status started = controls.startTimer(timerIntervalMs(state.intervalText)); !started) {
+        // Nothing ticks, so the draw does not claim to run: the button reads as before, and
+        // no pick of this Start becomes a result.
+        controls.setStartStopCaption(state.captions.start);
+        state.round.dropShown();
+        return started;
+    }
     state.isScrolling = true;
-}
-
-void StartDraw(DrawSession& state, DrawControls& controls) {
-    // Only a draw without repeats reads the source, so only it pays for the system's seed.
-    RandomSource random(steadyClockNanoseconds, state.noRepeat ? randomDeviceSeed() : 0);
-    StartDraw(state, controls, random);
+    return done();
 }
 
 void StopDraw(DrawSession& state, DrawControls& controls) {
     // The pick display keeps the last candidate shown: that is the result.
-    controls.setStartStopCaption(layout::kStartCaption);
-    controls.setTimerEnabled(false);
+    controls.setStartStopCaption(state.captions.start);
+    controls.stopTimer();
     if (state.isScrolling) {
         std::optional<std::size_t> round;
         if (state.round.isShowing()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/decimal_text.h"
 #include "files/candidate_file.h"
 #include "textio/text_encoding.h"
 
@@ -18,7 +19,7 @@ std::u16string numbered(std::u16string_view leaf, int number) {
     std::u16string name(leaf);
     if (number > 1) {
         name += u'.';
-        for (const char digit : std::to_string(number)) name += static_cast<char16_t>(digit);
+        appendDecimal(name, static_cast<std::uint64_t>(number));
     }
     return name += u".old";
 }

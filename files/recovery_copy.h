@@ -30,7 +30,7 @@ public:
                                      Progress& progress, std::uint64_t total);
     RecoveryCopy(RecoveryCopy&&) noexcept = default;
     RecoveryCopy& operator=(RecoveryCopy&&) = delete;
-    // Removes copy and note unless keep() or release() was called.
+    // Removes copy and note unless keep() was called.
     ~RecoveryCopy();
 
     OpenFile& file() { return *copy_; }

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "base/decimal_text.h"
+#include "textio/candidate_decoding.h"
+
 namespace zorbalin::layout {
 namespace {
 
@@ -55,7 +58,7 @@ std::u16string cause(const Problem& problem) {
     case SystemCause::Other: break;
     }
     const std::u16string_view detail = withoutFinalStop(problem.detail);
-    if (text.empty()) return std::u16string(detail.empty() ? u"未知错误" : detail);
+    if (text.empty()) return std::u16string(detail.empty() ? kUnknownErrorText : detail);
     if (!detail.empty()) ((text += u"(") += detail) += u")";
     return text;
 }
@@ -80,7 +83,7 @@ std::u16string progressCaption(ProgressStage stage, std::uint64_t done, std::uin
     if (done > 0 && total > 0) {
         const std::uint64_t percent = done >= total ? 100 : done * 100 / total;
         text += u' ';
-        for (char c : std::to_string(percent)) text += static_cast<char16_t>(c);
+        appendDecimal(text, percent);
         text += u'%';
     }
     return text;
@@ -97,7 +100,7 @@ std::u16string allFilesFilter() { return filterPair(u"所有文件(*.*)", u"*.*"
 
 std::u16string dialogFailureText(long number, std::u16string_view description) {
     std::u16string text = u"Error: ";
-    for (char c : std::to_string(number)) text += static_cast<char16_t>(c);
+    text += signedDecimalText(number);
     (text += u' ') += description;
     return text;
 }
@@ -135,7 +138,9 @@ std::u16string problemMessage(const Problem& problem, std::u16string_view native
     case ProblemCode::Missing: text += u"该文件不存在。"; break;
     case ProblemCode::NotAFile: text += u"这不是一个文件。"; break;
     case ProblemCode::NoReadPermission: text += u"没有读取该文件的权限。"; break;
-    case ProblemCode::TooLarge: text += u"该文件太大(超过 64 MiB)。"; break;
+    case ProblemCode::TooLarge:
+        ((text += u"该文件太大(超过 ") += decimalText(textio::kMaxCandidateFileBytes >> 20)) += u" MiB)。";
+        break;
     case ProblemCode::NotText: text += u"该文件不是文本文件。"; break;
     case ProblemCode::ReadFailed: ((text += u"读取时出错：") += cause(problem)) += u"。"; break;
     case ProblemCode::ReadOnly: text += u"该文件是只读的，未作任何改动。"; break;
@@ -164,9 +169,18 @@ std::u16string problemMessage(const Problem& problem, std::u16string_view native
         ((text += u"无法保存设置到") += quoted(problem.where)) += u"。\n";
         text += u"下次启动时将不会记住所选文件和滚动频率。";
         break;
+    case ProblemCode::WindowNotCreated:
+        text += u"无法打开窗口";
+        if (!problem.where.empty()) text += quoted(problem.where);
+        ((text += u"(") += cause(problem)) += u")。";
+        break;
+    case ProblemCode::MenuNotCreated: ((text += u"无法打开菜单(") += cause(problem)) += u")。"; break;
+    case ProblemCode::TimerNotStarted:
+        ((text += u"系统未能启动计时器(") += cause(problem)) += u")，抽取没有开始。";
+        break;
     case ProblemCode::DialogFailed: text = dialogFailureText(problem.number, problem.detail); break;
     case ProblemCode::OutOfMemory: text += kOutOfMemoryMessage; break;
-    case ProblemCode::Internal: ((text += u"出现内部错误：") += cause(problem)) += u"。"; break;
+    case ProblemCode::Internal: ((text += u"出现内部错误(") += cause(problem)) += u")，操作未能完成。"; break;
     }
     return text;
 }
@@ -180,20 +194,8 @@ MessageBoxText problemBox(const Problem& problem, std::u16string_view nativePath
 
 // The classroom options.
 
-std::u16string presentationHelpLine(std::optional<RoundCount> count) {
-    std::u16string text = u"空格、回车、F5 或单击：开始/停止　　Esc 或 F11：退出演示";
-    if (count) {
-        const auto number = [&text](std::size_t value) {
-            for (char c : std::to_string(value)) text += static_cast<char16_t>(c);
-        };
-        text += u"　　剩余 ";
-        number(count->remaining);
-        text += u" / ";
-        number(count->total);
-    }
-    return text;
-}
-
 std::u16string textFilesFilter() { return filterPair(u"文本文件(*.txt)", u"*.txt") + allFilesFilter(); }
+
+SaveDialogTexts recordSaveDialog() { return {u"另存为", u"抽取记录.txt", u"txt", textFilesFilter()}; }
 
 }  // namespace zorbalin::layout

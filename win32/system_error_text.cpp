@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/decimal_text.h"
+
 #include "wide_text.h"
 
 namespace zorbalin::win32 {
@@ -12,8 +14,7 @@ std::u16string systemErrorText(DWORD error) {
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     if (length == 0 || buffer == nullptr) {
-        const std::string number = std::to_string(error);
-        return std::u16string(number.begin(), number.end());
+        return decimalText(error);
     }
     std::wstring text(buffer, length);
     LocalFree(buffer);

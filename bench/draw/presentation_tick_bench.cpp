@@ -4,6 +4,7 @@
 // is no pass or fail.
 #include "draw/fitted_font.h"
 #include "draw/scrolling_draw.h"
+#include "fake_controls.h"
 
 #include <benchmark/benchmark.h>
 
@@ -53,27 +54,19 @@ TextBox fakeMeasure(std::u16string_view text, int pixels, int wrapWidth) {
 }
 
 // The window as the view sees it: every pick is fitted as it is shown.
-class ViewControls : public DrawControls {
+class ViewControls : public zorbalin::testing::FakeControls<> {
 public:
-    ViewControls(std::u16string candidates, bool plainSearch)
-        : text(std::move(candidates)), plainSearch_(plainSearch) {
+    ViewControls(std::u16string candidates, bool plainSearch) : plainSearch_(plainSearch) {
+        editor = std::move(candidates);
         font_.setArea(kArea);
     }
 
-    std::u16string text;
     long long measures = 0;
     int fontPixels = 0;
 
-    std::u16string editorText() override { return text; }
-    void setEditorText(const std::u16string& tidied) override { text = tidied; }
     void setPickText(std::u16string_view pick) override {
         fontPixels = plainSearch_ ? largestByHalving(pick) : font_.fit(pick, measure_);
     }
-    std::u16string intervalFieldText() override { return u"50"; }
-    void setIntervalFieldText(const std::u16string&) override {}
-    void setStartStopCaption(std::u16string_view) override {}
-    void setTimerInterval(std::int32_t) override {}
-    void setTimerEnabled(bool) override {}
 
 private:
     static constexpr int kSmallest = 12;
@@ -105,7 +98,7 @@ void BM_Tick(benchmark::State& state) {
     DrawSession session;
     SetNoRepeat(session, state.range(1) != 0);
     RandomSource random;
-    StartDraw(session, controls, random);
+    if (!StartDraw(session, controls, random)) state.SkipWithError("the draw did not start");
     controls.measures = 0;
     for (auto _ : state) {
         DrawTick(session, controls, random);

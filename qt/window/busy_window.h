@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "base/progress.h"
-#include "lifecycle/main_window.h"
 #include "lifecycle/progress_pacing.h"
 
 class QWidget;
@@ -15,13 +14,13 @@ namespace zorbalin::window {
 // it ends or opens anything modal. No events are served meanwhile, so the clicks and keys that
 // arrive wait: they are served to a disabled window when the work ends, which drops them, and
 // the window accepts none while it works.
-class BusyWindow final : public lifecycle::BusyIndicator {
+class BusyWindow final : public Progress {
 public:
     explicit BusyWindow(QWidget* window) : window_(window) {}
     void report(ProgressStage stage, std::uint64_t done, std::uint64_t total) override;
     bool busy() const { return pacing_.shown(); }
     // The work is over: the input that came meanwhile goes, the title and cursor come back.
-    void end() override;
+    void end();
 
 private:
     QWidget* window_;

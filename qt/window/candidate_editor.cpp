@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "draw/text_removals.h"
+#include "lifecycle/main_window.h"
 
 namespace zorbalin::window {
 
@@ -55,8 +56,8 @@ QString editorTextFromCrlfText(const std::u16string& text) {
     return result;
 }
 
-CandidateEditor::CandidateEditor(lifecycle::HandlerGuard* guard, QWidget* parent)
-    : QPlainTextEdit(parent), guard_(guard) {
+CandidateEditor::CandidateEditor(lifecycle::MainWindow* window, QWidget* parent)
+    : QPlainTextEdit(parent), window_(window) {
     setObjectName(QStringLiteral("RichTextBox1"));
     setTabChangesFocus(true);  // keeps the window usable without a mouse
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -118,8 +119,8 @@ void CandidateEditor::insertFromMimeData(const QMimeData* source) {
         insertPlainText(editorTextFromCrlfText(pasted));
         ensureCursorVisible();
     };
-    if (guard_ != nullptr) {
-        guard_->run(paste);
+    if (window_ != nullptr) {
+        window_->handle(paste);
     } else {
         paste();
     }

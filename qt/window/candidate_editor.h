@@ -6,24 +6,31 @@
 
 #include "base/progress.h"
 #include "draw/editor_text.h"
-#include "lifecycle/handler_guard.h"
-#include "lifecycle/main_window.h"
+
+namespace zorbalin::lifecycle {
+class MainWindow;
+}
 
 namespace zorbalin::window {
 
 // The candidate editor (RichTextBox1): a plain-text editor whose text is presented with
 // CR LF between lines, whatever the widget keeps inside.
-class CandidateEditor : public QPlainTextEdit, public lifecycle::EditorControl {
+class CandidateEditor : public QPlainTextEdit {
     Q_OBJECT
 public:
     // The editor's own handlers (a paste) run through the window's guard, when it has one.
-    explicit CandidateEditor(lifecycle::HandlerGuard* guard = nullptr, QWidget* parent = nullptr);
+    explicit CandidateEditor(lifecycle::MainWindow* window = nullptr, QWidget* parent = nullptr);
 
-    const std::u16string& text() override;
-    void setText(const std::u16string& text) override;
-    using lifecycle::EditorControl::flush;
-    bool flush(Progress& progress) override;
-    void discard() override { text_.discard(); }
+    // The text as the draw reads it; a text to show at the next flush, which is put in whole
+    // (or by removing what it dropped), or never after discard.
+    const std::u16string& text();
+    void setText(const std::u16string& text);
+    bool flush(Progress& progress);
+    bool flush() {
+        NoProgress quietly;
+        return flush(quietly);
+    }
+    void discard() { text_.discard(); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -38,7 +45,7 @@ private:
     bool settingText_ = false;
     int laidOutWidth_ = -1;  // the viewport's width at the last resize
     draw::EditorText text_;
-    lifecycle::HandlerGuard* guard_;
+    lifecycle::MainWindow* window_;
 };
 
 // Conversions between the widget's paragraph separators and CR LF line breaks.

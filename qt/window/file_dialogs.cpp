@@ -11,35 +11,41 @@
 namespace zorbalin::window {
 namespace {
 
+// Both dialogs: Qt's own, window-modal over the owner, each filter's description exactly as
+// given (HideNameFilterDetails: without the pattern list that Qt would append), the first
+// filter selected unless another is named.
+QFileDialog* newFileDialog(QWidget* owner, const QString& title, QFileDialog::AcceptMode mode,
+                           const QStringList& nameFilters, const QString& selectedNameFilter = {}) {
+    auto* dialog = new QFileDialog(owner, title);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setAcceptMode(mode);
+    dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
+                       QFileDialog::DontResolveSymlinks);
+    if (!nameFilters.isEmpty()) {
+        dialog->setNameFilters(nameFilters);
+        if (!selectedNameFilter.isEmpty()) dialog->selectNameFilter(selectedNameFilter);
+    }
+    return dialog;
+}
+
+// The first file chosen in a dialog run modally; "" when it was cancelled, or closed with its
+// owner while it ran its own event loop.
+QString runFileDialog(QFileDialog* created) {
+    const QPointer<QFileDialog> dialog = created;
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (dialog.isNull()) return QString();
+    const QStringList chosen = dialog->selectedFiles();
+    delete dialog.data();
+    return accepted && !chosen.isEmpty() ? chosen.first() : QString();
+}
+
 class QtFileChooser final : public FileChooser {
 public:
     Result<QString> chooseExistingFile(const FileDialogRequest& request) override {
-        // Guarded: the owner may close the dialog while it runs its own event loop.
-        QPointer<QFileDialog> dialog = new QFileDialog(request.owner, request.title);
-        dialog->setWindowModality(Qt::WindowModal);
-        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        QFileDialog* dialog = newFileDialog(request.owner, request.title, QFileDialog::AcceptOpen,
+                                            request.nameFilters, request.selectedNameFilter);
         dialog->setFileMode(QFileDialog::ExistingFile);
-        // HideNameFilterDetails shows each description exactly as the caller gave it,
-        // without the pattern list that Qt would append.
-        dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
-                           QFileDialog::DontResolveSymlinks);
-        if (!request.nameFilters.isEmpty()) {
-            dialog->setNameFilters(request.nameFilters);
-            if (!request.selectedNameFilter.isEmpty()) {
-                dialog->selectNameFilter(request.selectedNameFilter);
-            }
-        }
-
-        const bool accepted = dialog->exec() == QDialog::Accepted;
-        if (dialog.isNull()) {
-            return QString();
-        }
-        const QStringList chosen = dialog->selectedFiles();
-        delete dialog.data();
-        if (!accepted || chosen.isEmpty()) {
-            return QString();
-        }
-        return chosen.first();
+        return runFileDialog(dialog);
     }
 };
 
@@ -92,6 +98,15 @@ QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& 
                            FileChooser& chooser) {
     QtBackend backend(owner, chooser);
     return toQString(dialogs::runOpenFileDialog(fromQString(title), fromQString(filter), backend));
+}
+
+QString ShowSaveFileDialog(QWidget* owner, const layout::SaveDialogTexts& texts) {
+    // AcceptSave asks before a file is replaced.
+    QFileDialog* dialog = newFileDialog(owner, toQString(texts.title), QFileDialog::AcceptSave,
+                                        nameFiltersFromFilterPairs(dialogs::parseCommonDialogFilter(texts.filter)));
+    dialog->selectFile(toQString(texts.fileName));
+    dialog->setDefaultSuffix(toQString(texts.extension));
+    return runFileDialog(dialog);
 }
 
 QStringList nameFiltersFromFilterPairs(const std::vector<dialogs::FilterPair>& pairs) {

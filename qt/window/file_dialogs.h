@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialogs/open_file_dialog.h"
+#include "layout/texts.h"
 
 class QWidget;
 
@@ -37,6 +38,10 @@ FileChooser& qtFileChooser();
 // failed; a failure is shown once in a plain box over the owner.
 QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& filter,
                            FileChooser& chooser = qtFileChooser());
+
+// The save dialog with its title, proposed name, filter and the extension a name typed without
+// one gets, asking before it replaces a file; the chosen path, or "" when cancelled.
+QString ShowSaveFileDialog(QWidget* owner, const layout::SaveDialogTexts& texts);
 
 // The filter pairs as Qt name filters "<description> (<patterns>)". Patterns separated by ';'
 // become separate Qt patterns and "*.*" becomes "*", so that it matches names without a dot

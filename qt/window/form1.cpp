@@ -2,7 +2,6 @@
 
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,7 +31,7 @@ Form1::Form1(FileChooser* fileChooser, QWidget* parent)
     setWindowTitle(toQString(layout::kWindowCaption));
     createControls();
     connectEvents();
-    Form_Load();
+    window_.Form_Load();
 }
 
 Form1::~Form1() = default;
@@ -56,7 +55,7 @@ void Form1::createControls() {
             break;
         }
         case ControlKind::Editor:
-            widget = RichTextBox1 = new CandidateEditor(&guard(), this);
+            widget = RichTextBox1 = new CandidateEditor(&window_, this);
             break;
         }
         widget->setObjectName(QString::fromLatin1(row.name));
@@ -80,7 +79,7 @@ void Form1::createControls() {
         previous = widget;
     }
     RichTextBox1->setFocus(Qt::OtherFocusReason);
-    control(ControlId::Text1)->setToolTip(toQString(layout::kPickToolTip));
+    control(ControlId::Text1)->setToolTip(toQString(layout::pickToolTip()));
     control(ControlId::Text1)->setContextMenuPolicy(Qt::CustomContextMenu);
 
     Timer1 = new QTimer(this);
@@ -95,12 +94,12 @@ void Form1::createControls() {
 
 void Form1::connectEvents() {
     connect(static_cast<QPushButton*>(control(ControlId::Command1)), &QPushButton::clicked, this,
-            [this] { Command1_Click(); });
+            [this] { window_.Command1_Click(); });
     connect(static_cast<QPushButton*>(control(ControlId::Command2)), &QPushButton::clicked, this,
-            [this] { Command2_Click(); });
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+            [this] { window_.Command2_Click(); });
+    connect(Timer1, &QTimer::timeout, this, [this] { window_.Timer1_Timer(); });
     connect(static_cast<IntervalField*>(control(ControlId::Text2)), &IntervalField::lostFocus, this,
-            [this] { Text2_LostFocus(); });
+            [this] { window_.Text2_LostFocus(); });
     connect(control(ControlId::Text1), &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { showPickMenu(at); });
     installEventFilter(this);
@@ -119,7 +118,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const std::optional<layout::KeyPress> press = keyPressOf(key);
     const WindowCommand command = press ? commandForKey(layout::WindowView::Main, *press) : WindowCommand::None;
     if (command == WindowCommand::None) return QWidget::eventFilter(watched, event);
-    runCommand(command);
+    window_.runCommand(command);
     return true;
 }
 
@@ -127,7 +126,7 @@ void Form1::showPickMenu(const QPoint& at) {
     auto* pick = static_cast<QLineEdit*>(control(ControlId::Text1));
     auto* menu = new QMenu(pick);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (const layout::MenuEntry& entry : layout::pickMenu(pickMenuFacts(pick->hasSelectedText()))) {
+    for (const layout::MenuEntry& entry : window_.pickMenu(pick->hasSelectedText())) {
         if (entry.command == WindowCommand::None) {
             menu->addSeparator();
             continue;
@@ -135,7 +134,8 @@ void Form1::showPickMenu(const QPoint& at) {
         // Qt shows what follows a tab in the shortcut column.
         QString text = toQString(entry.text);
         if (!entry.keyName.empty()) text += u'\t' + toQString(entry.keyName);
-        QAction* action = menu->addAction(text, this, [this, command = entry.command] { runCommand(command); });
+        QAction* action =
+            menu->addAction(text, this, [this, command = entry.command] { window_.runCommand(command); });
         action->setCheckable(entry.checkable);
         action->setChecked(entry.checked);
         action->setEnabled(entry.enabled);
@@ -153,50 +153,77 @@ void Form1::resizeEvent(QResizeEvent* event) {
 
 void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (hasStartupNotice()) QTimer::singleShot(0, this, [this] { tellStartupNotice(); });
+    if (window_.hasStartupNotice()) QTimer::singleShot(0, this, [this] { window_.tellStartupNotice(); });
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
     // A close asked for by the session or a signal must not wait for anyone to press OK.
-    closeWindow(event->spontaneous());
+    window_.closeWindow(event->spontaneous());
     event->accept();
 }
 
-lifecycle::EditorControl& Form1::editor() {
-    return *RichTextBox1;
+QLineEdit* Form1::lineEdit(ControlId id) const {
+    return static_cast<QLineEdit*>(control(id));
 }
 
-void Form1::setControlText(ControlId id, std::u16string_view text) {
-    QWidget* widget = control(id);
-    if (auto* field = qobject_cast<QLineEdit*>(widget)) {
-        field->setText(toQString(text));
-    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-        button->setText(toQString(text));
+const std::u16string& Form1::editorText() {
+    return RichTextBox1->text();
+}
+
+void Form1::setEditorText(const std::u16string& text) {
+    RichTextBox1->setText(text);
+}
+
+void Form1::flushEditor() {
+    RichTextBox1->flush(busy_);
+}
+
+void Form1::discardEditor() {
+    RichTextBox1->discard();
+}
+
+void Form1::setPickText(std::u16string_view text) {
+    lineEdit(ControlId::Text1)->setText(toQString(text));
+}
+
+std::u16string Form1::intervalFieldText() {
+    return fromQString(lineEdit(ControlId::Text2)->text());
+}
+
+void Form1::setIntervalFieldText(const std::u16string& text) {
+    lineEdit(ControlId::Text2)->setText(toQString(text));
+}
+
+void Form1::setStartStopCaption(std::u16string_view caption) {
+    static_cast<QPushButton*>(control(ControlId::Command2))->setText(toQString(caption));
+}
+
+Status Form1::startTimer(std::int32_t milliseconds) {
+    Timer1->start(milliseconds);
+    return done();
+}
+
+void Form1::stopTimer() {
+    Timer1->stop();
+}
+
+QWidget* Form1::viewWidget(lifecycle::View view) {
+    switch (view) {
+    case lifecycle::View::Presentation:
+        if (presentation_ != nullptr) return presentation_;
+        break;
+    case lifecycle::View::Record:
+        if (record_ != nullptr) return record_;
+        break;
+    case lifecycle::View::Main:
+        break;
     }
+    return this;
 }
 
-std::u16string Form1::controlText(ControlId id) {
-    auto* field = qobject_cast<QLineEdit*>(control(id));
-    return field != nullptr ? fromQString(field->text()) : std::u16string();
-}
-
-void Form1::setTimerInterval(std::int32_t milliseconds) {
-    Timer1->setInterval(milliseconds);
-}
-
-void Form1::setTimerEnabled(bool enabled) {
-    if (enabled) {
-        Timer1->start();
-    } else {
-        Timer1->stop();
-    }
-}
-
-void Form1::showBox(const layout::MessageBoxText& box) {
-    // Over the presentation view when it is open, since it covers the window.
+void Form1::showBox(const layout::MessageBoxText& box, lifecycle::View owner) {
     QMessageBox message(box.icon == layout::BoxIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                        toQString(box.title), toQString(box.text), QMessageBox::Ok,
-                        presentationShown() ? presentation_ : static_cast<QWidget*>(this));
+                        toQString(box.title), toQString(box.text), QMessageBox::Ok, viewWidget(owner));
     message.setTextFormat(Qt::PlainText);  // a path or a system's text is never markup
     message.exec();
 }
@@ -208,7 +235,7 @@ void Form1::showPresentation(bool shown) {
         return;
     }
     if (presentation_ == nullptr) {
-        presentation_ = new PresentationView([this](WindowCommand command) { runCommand(command); }, this);
+        presentation_ = new PresentationView([this](WindowCommand command) { window_.runCommand(command); }, this);
     }
     presentation_->setGeometry(screen()->geometry());  // the screen on which the window stands
     presentation_->showFullScreen();
@@ -220,38 +247,37 @@ bool Form1::presentationShown() const {
     return presentation_ != nullptr && presentation_->isVisible();
 }
 
-void Form1::showRecord() {
+void Form1::showPresentationContent(std::u16string_view pick, std::u16string_view help) {
+    presentation_->showPick(pick, help);
+}
+
+void Form1::showRecordWindow() {
     if (record_ == nullptr) {
-        record_ = new RecordWindow({[this] { copyRecord(); }, [this] { saveRecord(); }, [this] { clearRecord(); }},
-                                   this);
+        record_ = new RecordWindow(
+            {[this] { window_.copyRecord(); }, [this] { window_.saveRecord(); }, [this] { window_.clearRecord(); }},
+            this);
     }
     record_->open();
 }
 
-// After every handler, a tick included: each view only compares unless something changed.
-void Form1::refreshViews() {
-    if (presentationShown()) presentation_->showPick(presentationPick(), presentationHelp());
-    if (record_ != nullptr) record_->showRecord(state().draw.record);
+bool Form1::recordWindowShown() const {
+    return record_ != nullptr && record_->isVisible();
 }
 
-Result<std::u16string> Form1::chooseRecordFile() {
-    QFileDialog dialog(record_ != nullptr ? static_cast<QWidget*>(record_) : this,
-                       toQString(layout::kRecordSaveDialogTitle));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);  // which asks before replacing a file
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters(nameFiltersFromFilterPairs(dialogs::parseCommonDialogFilter(layout::textFilesFilter())));
-    dialog.selectFile(toQString(layout::kRecordDefaultFileName));
-    dialog.setDefaultSuffix(toQString(layout::kRecordFileExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::u16string();
-    return fromQString(dialog.selectedFiles().constFirst());
+void Form1::showRecordRows(const draw::ResultRecord& record, std::size_t unchangedRows) {
+    record_->showRows(record, unchangedRows);
+}
+
+Result<std::u16string> Form1::showSaveFileDialog(const layout::SaveDialogTexts& dialog, lifecycle::View owner) {
+    return fromQString(ShowSaveFileDialog(viewWidget(owner), dialog));
 }
 
 void Form1::copyPickSelection() {
-    static_cast<QLineEdit*>(control(ControlId::Text1))->copy();
+    lineEdit(ControlId::Text1)->copy();
 }
 
 void Form1::selectAllPick() {
-    static_cast<QLineEdit*>(control(ControlId::Text1))->selectAll();
+    lineEdit(ControlId::Text1)->selectAll();
 }
 
 bool Form1::setClipboardText(std::u16string_view text) {
@@ -259,7 +285,7 @@ bool Form1::setClipboardText(std::u16string_view text) {
     return true;
 }
 
-std::u16string Form1::runOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+std::u16string Form1::showOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
     FileChooser& chooser = fileChooser_ != nullptr ? *fileChooser_ : qtFileChooser();
     return fromQString(ShowOpenFileDialog(this, toQString(title), toQString(filter), chooser));
 }

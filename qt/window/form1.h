@@ -9,9 +9,11 @@
 #include "file_system.h"
 #include "layout/layout_table.h"
 #include "lifecycle/main_window.h"
+#include "lifecycle/window_port.h"
 #include "qstring_u16.h"
 #include "settings_store.h"
 
+class QLineEdit;
 class QTimer;
 
 namespace zorbalin::window {
@@ -22,18 +24,18 @@ class PresentationView;
 class RecordWindow;
 
 // The program's one window on Qt: creates the controls from the layout table, routes each
-// event to its handler in lifecycle::MainWindow, and gives it Qt's controls and services.
-class Form1 : public QWidget, private lifecycle::MainWindow {
+// event to its handler in the shared window, and gives it Qt's controls and services.
+class Form1 : public QWidget, private lifecycle::WindowPort {
     Q_OBJECT
 public:
     // The file chooser is replaceable for tests; null means Qt's own open-file dialog.
     explicit Form1(FileChooser* fileChooser = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
-    QString listPath() const { return toQString(state().listPath); }
+    QString listPath() const { return toQString(window_.state().listPath); }
 
     // The session asks for the program's data before it ends.
-    void StoreSettings() { storeSettingsForSession(); }
+    void StoreSettings() { window_.storeSettingsForSession(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,28 +49,40 @@ private:
     void showPickMenu(const QPoint& at);
     QWidget* control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
 
-    // lifecycle::MainWindow
-    lifecycle::EditorControl& editor() override;
-    void setControlText(layout::ControlId id, std::u16string_view text) override;
-    std::u16string controlText(layout::ControlId id) override;
-    void setTimerInterval(std::int32_t milliseconds) override;
-    void setTimerEnabled(bool enabled) override;
-    lifecycle::BusyIndicator& busy() override { return busy_; }
+    QLineEdit* lineEdit(layout::ControlId id) const;
+    QWidget* viewWidget(lifecycle::View view);
+
+    // lifecycle::WindowPort
+    const std::u16string& editorText() override;
+    void setEditorText(const std::u16string& text) override;
+    void setPickText(std::u16string_view text) override;
+    std::u16string intervalFieldText() override;
+    void setIntervalFieldText(const std::u16string& text) override;
+    void setStartStopCaption(std::u16string_view caption) override;
+    Status startTimer(std::int32_t milliseconds) override;
+    void stopTimer() override;
+    Progress& progress() override { return busy_; }
+    void flushEditor() override;
+    void discardEditor() override;
+    void endBusy() override { busy_.end(); }
     bool isShown() const override { return isVisible(); }
-    void showBox(const layout::MessageBoxText& box) override;
-    lifecycle::SettingsStore& settingsStore() override { return settings_; }
-    files::FileSystem& fileSystem() override { return fileSystem_; }
-    files::CodePages codePages() override { return qtCodePages(); }
-    std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
+    void showBox(const layout::MessageBoxText& box, lifecycle::View owner) override;
+    std::u16string showOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
+    Result<std::u16string> showSaveFileDialog(const layout::SaveDialogTexts& dialog, lifecycle::View owner) override;
     void showPresentation(bool shown) override;
     bool presentationShown() const override;
-    void showRecord() override;
-    void refreshViews() override;
+    void showPresentationContent(std::u16string_view pick, std::u16string_view help) override;
+    void showRecordWindow() override;
+    bool recordWindowShown() const override;
+    void showRecordRows(const draw::ResultRecord& record, std::size_t unchangedRows) override;
     void copyPickSelection() override;
     void selectAllPick() override;
     bool setClipboardText(std::u16string_view text) override;
-    Result<std::u16string> chooseRecordFile() override;
+    lifecycle::SettingsStore& settingsStore() override { return settings_; }
+    files::FileSystem& fileSystem() override { return fileSystem_; }
+    files::CodePages codePages() override { return qtCodePages(); }
 
+    lifecycle::MainWindow window_{*this};
     BusyWindow busy_{this};
     // The controls in layout-table order, children of the window.
     std::array<QWidget*, layout::kLayout.size()> controls_{};

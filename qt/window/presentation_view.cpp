@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "layout/layout_table.h"
 #include "layout/texts.h"
 #include "pixel_rect.h"
 #include "qstring_u16.h"
@@ -15,8 +16,6 @@ namespace {
 
 // A pick too long for one line wraps between words, and between Chinese characters.
 constexpr int kPickFlags = Qt::AlignCenter | Qt::TextWordWrap;
-constexpr int kSmallestPickPixels = 12;
-constexpr int kLargestPickPixels = 4096;
 // A pick that fills the screen takes milliseconds to paint, and a screen shows a new picture
 // only 60 times a second: ticks faster than that are painted once a frame.
 constexpr int kFrameMs = 16;
@@ -58,7 +57,7 @@ PresentationView::PresentationView(CommandHandler onCommand, QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint),
       onCommand_(std::move(onCommand)),
       font_(fontWithChinese()),
-      fitted_(kSmallestPickPixels, kLargestPickPixels) {
+      fitted_(layout::kPresentationSmallestPickPixels, layout::kPresentationLargestPickPixels) {
     setObjectName(QStringLiteral("PresentationView"));
     setWindowTitle(toQString(layout::kPresentationTitle));
     frame_.setSingleShot(true);
@@ -67,7 +66,6 @@ PresentationView::PresentationView(CommandHandler onCommand, QWidget* owner)
 }
 
 void PresentationView::showPick(std::u16string_view pick, std::u16string_view help) {
-    if (pick_ == toQStringView(pick) && help_ == toQStringView(help)) return;
     pick_ = toQString(pick);
     help_ = toQString(help);
     if (!frame_.isActive()) frame_.start();

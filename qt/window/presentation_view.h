@@ -31,8 +31,7 @@ public:
     using CommandHandler = std::function<void(layout::WindowCommand)>;
     PresentationView(CommandHandler onCommand, QWidget* owner);
 
-    // Called after every handler of the window: cheap when nothing changed, and a pick that
-    // changed is fitted only when it is painted, at the next frame.
+    // What the window tells it to show; fitted only when it is painted, at the next frame.
     void showPick(std::u16string_view pick, std::u16string_view help);
     QString pick() const { return pick_; }
     QString help() const { return help_; }

@@ -22,6 +22,8 @@ RecordWindow::RecordWindow(const Buttons& buttons, QWidget* owner)
     list_->setHeaderLabels({toQString(layout::kRecordTimeColumn), toQString(layout::kRecordRoundColumn),
                             toQString(layout::kRecordResultColumn)});
     list_->header()->setStretchLastSection(true);
+    list_->setColumnWidth(0, layout::kRecordTimeColumnWidth);
+    list_->setColumnWidth(1, layout::kRecordRoundColumnWidth);
 
     auto* row = new QHBoxLayout;
     row->addStretch();
@@ -38,7 +40,7 @@ RecordWindow::RecordWindow(const Buttons& buttons, QWidget* owner)
     auto* column = new QVBoxLayout(this);
     column->addWidget(list_);
     column->addLayout(row);
-    resize(420, 320);
+    resize(layout::kRecordClientWidth, layout::kRecordClientHeight);
 }
 
 void RecordWindow::open() {
@@ -48,13 +50,13 @@ void RecordWindow::open() {
     list_->setFocus(Qt::OtherFocusReason);
 }
 
-void RecordWindow::showRecord(const draw::ResultRecord& record) {
-    // A handler either adds a result or clears them all, so the count tells what changed.
+void RecordWindow::showRows(const draw::ResultRecord& record, std::size_t unchangedRows) {
     const std::vector<draw::RecordedResult>& results = record.results();
-    const auto shown = static_cast<std::size_t>(list_->topLevelItemCount());
-    if (results.size() == shown) return;
-    if (results.size() < shown) list_->clear();
-    for (std::size_t i = static_cast<std::size_t>(list_->topLevelItemCount()); i < results.size(); ++i) {
+    if (unchangedRows == 0) list_->clear();
+    while (static_cast<std::size_t>(list_->topLevelItemCount()) > unchangedRows) {
+        delete list_->takeTopLevelItem(list_->topLevelItemCount() - 1);
+    }
+    for (std::size_t i = unchangedRows; i < results.size(); ++i) {
         const draw::RecordedResult& result = results[i];
         list_->addTopLevelItem(new QTreeWidgetItem(
             {toQString(draw::timeOfDayText(result.time)),

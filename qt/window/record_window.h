@@ -24,8 +24,8 @@ public:
 
     // Shows the window in front, with the focus on the list.
     void open();
-    // Called after every handler of the window: cheap when the record did not change.
-    void showRecord(const draw::ResultRecord& record);
+    // The rows from unchangedRows on are the record's new ones.
+    void showRows(const draw::ResultRecord& record, std::size_t unchangedRows);
 
 private:
     QTreeWidget* list_;

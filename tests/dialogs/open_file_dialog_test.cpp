@@ -123,11 +123,11 @@ INSTANTIATE_TEST_SUITE_P(
                     u"Error: -2147467259 Unspecified"},
         FailureCase{"StandardExceptionShowsItsWhat",
                     []() -> Result<std::u16string> { throw std::runtime_error("backend broke"); },
-                    u"Error: 51 backend broke"},
-        FailureCase{"OutOfMemoryHasItsOwnNumber",
-                    []() -> Result<std::u16string> { throw std::bad_alloc(); }, u"Error: 7 std::bad_alloc"},
+                    u"Error: 51 出现内部错误(backend broke)，操作未能完成。"},
+        FailureCase{"OutOfMemoryHasItsOwnNumber", []() -> Result<std::u16string> { throw std::bad_alloc(); },
+                    u"Error: 7 内存不足，操作未能完成。窗口中的内容和磁盘上的文件均未改变。"},
         FailureCase{"AnythingElseIsCaughtToo", []() -> Result<std::u16string> { throw 42; },
-                    u"Error: 51 Internal error"}),
+                    u"Error: 51 出现内部错误(未知错误)，操作未能完成。"}),
     [](const testing::TestParamInfo<FailureCase>& test) { return test.param.name; });
 
 }  // namespace

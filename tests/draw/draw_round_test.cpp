@@ -1,6 +1,8 @@
 // Draws without repeats, through the draw's own operations and a plain fake of the window.
 #include "draw/scrolling_draw.h"
 
+#include "fake_controls.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -16,29 +18,13 @@ using ::testing::ElementsAre;
 using ::testing::Optional;
 using ::testing::UnorderedElementsAreArray;
 
-class WindowFake : public DrawControls {
-public:
-    std::u16string editor;
-    std::u16string pick = u"(untouched)";
-    bool timerEnabled = false;
-
-    std::u16string editorText() override { return editor; }
-    void setEditorText(const std::u16string& text) override { editor = text; }
-    void setPickText(std::u16string_view text) override { pick = text; }
-    std::u16string intervalFieldText() override { return u"50"; }
-    void setIntervalFieldText(const std::u16string&) override {}
-    void setStartStopCaption(std::u16string_view) override {}
-    void setTimerInterval(std::int32_t) override {}
-    void setTimerEnabled(bool enabled) override { timerEnabled = enabled; }
-};
-
 class NoRepeatDraw : public ::testing::Test {
 protected:
     NoRepeatDraw() { SetNoRepeat(state, true); }
 
     // One draw: Start, a few ticks, Stop; the result as the pick display shows it.
     std::u16string draw(int ticks = 2) {
-        StartDraw(state, window, random);
+        EXPECT_TRUE(StartDraw(state, window, random).ok());
         for (int i = 0; i < ticks; ++i) DrawTick(state, window, random);
         StopDraw(state, window);
         return window.pick;
@@ -55,7 +41,7 @@ protected:
     }
 
     DrawSession state;
-    WindowFake window;
+    zorbalin::testing::FakeControls<> window;
     RandomSource random{[] { return std::uint64_t{42}; }, 0x0dd5'eed5'0000'0001ULL};
 };
 
@@ -92,7 +78,7 @@ TEST_F(NoRepeatDraw, TicksAndTheFirstPickShowOnlyItemsNotYetDrawn) {
     window.editor = u"a\r\nb\r\nc\r\nd";
     const std::u16string first = draw();
     const std::u16string second = draw();
-    StartDraw(state, window, random);
+    EXPECT_TRUE(StartDraw(state, window, random).ok());
     for (int tick = 0; tick <= 200; ++tick) {
         ASSERT_NE(window.pick, first);
         ASSERT_NE(window.pick, second);
@@ -103,9 +89,9 @@ TEST_F(NoRepeatDraw, TicksAndTheFirstPickShowOnlyItemsNotYetDrawn) {
 
 TEST_F(NoRepeatDraw, OnlyBlankItemsLeaveNothingToDraw) {
     window.editor = u" \r\n\u3000";
-    StartDraw(state, window, random);
+    EXPECT_TRUE(StartDraw(state, window, random).ok());
     EXPECT_FALSE(state.isScrolling);
-    EXPECT_FALSE(window.timerEnabled);
+    EXPECT_FALSE(window.timerRunning);
     EXPECT_EQ(window.pick, u"(untouched)");
     EXPECT_THAT(roundCount(state), Optional(::testing::FieldsAre(0u, 0u)));
 }
@@ -136,7 +122,7 @@ TEST_F(NoRepeatDraw, RestartPutsEveryItemBackAndCountsOnlyRoundsWithResults) {
 TEST_F(NoRepeatDraw, RestartWhileScrollingStillTakesTheResultOut) {
     window.editor = u"a\r\nb";
     draw();
-    StartDraw(state, window, random);
+    EXPECT_TRUE(StartDraw(state, window, random).ok());
     RestartRound(state);
     StopDraw(state, window);
     EXPECT_THAT(roundCount(state), Optional(::testing::FieldsAre(1u, 2u)));
@@ -147,7 +133,7 @@ TEST_F(NoRepeatDraw, RestartWhileScrollingStillTakesTheResultOut) {
 TEST_F(NoRepeatDraw, ARunningDrawKeepsTheModeItStartedIn) {
     window.editor = u"a\r\nb\r\nc";
     SetNoRepeat(state, false);
-    StartDraw(state, window, random);
+    EXPECT_TRUE(StartDraw(state, window, random).ok());
     SetNoRepeat(state, true);  // builds the round for the list at once
     EXPECT_THAT(roundCount(state), Optional(::testing::FieldsAre(3u, 3u)));
     StopDraw(state, window);
@@ -168,11 +154,11 @@ TEST(DrawResults, StopRecordsThePickOnShowAndAQueuedTickChangesNothing) {
         DrawSession state;
         state.record = ResultRecord([] { return TimeOfDay{9, 30, 5}; });
         SetNoRepeat(state, noRepeat);
-        WindowFake window;
+        zorbalin::testing::FakeControls<> window;
         window.editor = u"p\r\nq\r\nr";
         RandomSource random([] { return std::uint64_t{7}; }, 99);
 
-        StartDraw(state, window, random);
+        EXPECT_TRUE(StartDraw(state, window, random).ok());
         DrawTick(state, window, random);
         EXPECT_EQ(state.pickText, window.pick);
         StopDraw(state, window);
@@ -192,7 +178,7 @@ TEST(DrawResults, StopRecordsThePickOnShowAndAQueuedTickChangesNothing) {
 // first pick that is not random, shows. The seed is fixed, so the outcome is the same on
 // every run.
 TEST(NoRepeatFairness, EveryOrderOfFourItemsEquallyOften) {
-    WindowFake window;
+    zorbalin::testing::FakeControls<> window;
     window.editor = u"a\r\nb\r\nc\r\nd";
     RandomSource random([] { return std::uint64_t{1'700'000'000'000'000'000ULL}; },
                         0x0123'4567'89ab'cdefULL);
@@ -204,7 +190,7 @@ TEST(NoRepeatFairness, EveryOrderOfFourItemsEquallyOften) {
         SetNoRepeat(state, true);
         std::u16string order;
         for (int d = 0; d < 4; ++d) {
-            StartDraw(state, window, random);
+            EXPECT_TRUE(StartDraw(state, window, random).ok());
             for (int tick = (round + d) % 3; tick > 0; --tick) DrawTick(state, window, random);
             StopDraw(state, window);
             order += window.pick;

@@ -1,5 +1,5 @@
 #include "draw/scrolling_draw.h"
-#include "layout/texts.h"
+#include "fake_controls.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,62 +18,16 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// The window's controls as plain fields, with a count of editor writes.
-class FakeControls : public DrawControls {
-public:
-    std::u16string editor;
-    std::u16string pick = u"(untouched)";
-    std::u16string intervalField;
-    std::u16string caption{layout::kStartCaption};
-    std::optional<std::int32_t> timerInterval;
-    bool timerEnabled = false;
-    int editorWrites = 0;
-
-    std::u16string editorText() override { return editor; }
-    void setEditorText(const std::u16string& text) override {
-        editor = text;
-        ++editorWrites;
-    }
-    void setPickText(std::u16string_view text) override { pick = text; }
-    std::u16string intervalFieldText() override { return intervalField; }
-    void setIntervalFieldText(const std::u16string& text) override { intervalField = text; }
-    void setStartStopCaption(std::u16string_view text) override { caption = text; }
-    void setTimerInterval(std::int32_t milliseconds) override { timerInterval = milliseconds; }
-    void setTimerEnabled(bool enabled) override { timerEnabled = enabled; }
-};
-
-// Hands out scripted numbers and checks that every number follows a reseed.
-class ScriptedRandom : public RandomSource {
-public:
-    explicit ScriptedRandom(std::deque<double> numbers)
-        : RandomSource([] { return std::uint64_t{0}; }, 0), numbers_(std::move(numbers)) {}
-
-    int reseeds = 0;
-    int numbersWithoutReseed = 0;
-
-    void reseedFromClock() override {
-        ++reseeds;
-        reseededSinceLastNumber_ = true;
-    }
-    double next() override {
-        if (!reseededSinceLastNumber_) ++numbersWithoutReseed;
-        reseededSinceLastNumber_ = false;
-        const double r = numbers_.front();
-        numbers_.pop_front();
-        return r;
-    }
-
-private:
-    std::deque<double> numbers_;
-    bool reseededSinceLastNumber_ = false;
-};
-
 const double kLargestBelowOne = std::nextafter(1.0, 0.0);
+
+using zorbalin::testing::ScriptedRandom;
 
 class ScrollingDraw : public ::testing::Test {
 protected:
+    ScrollingDraw() { state.captions = {u"start", u"stop"}; }
     DrawSession state;
-    FakeControls controls;
+    zorbalin::testing::FakeControls<> controls;
+    ScriptedRandom noNumbers;  // a draw with repeats takes none at Start
 };
 
 TEST_F(ScrollingDraw, TidyWritesTheEditorEvenWhenNothingChanges) {
@@ -91,14 +45,14 @@ TEST_P(StartWithoutCandidates, OnlyTidies) {
     controls.intervalField = u"50";
     state.intervalText = u"80";
 
-    StartDraw(state, controls);
+    EXPECT_TRUE(StartDraw(state, controls, noNumbers).ok());
 
     EXPECT_EQ(controls.editor, u"");
     EXPECT_EQ(controls.editorWrites, 1);
     EXPECT_EQ(controls.pick, u"(untouched)");
-    EXPECT_EQ(controls.caption, layout::kStartCaption);
+    EXPECT_EQ(controls.caption, u"(untouched)");
     EXPECT_FALSE(controls.timerInterval.has_value());
-    EXPECT_FALSE(controls.timerEnabled);
+    EXPECT_FALSE(controls.timerRunning);
     EXPECT_FALSE(state.itemList.has_value());
     EXPECT_EQ(state.intervalText, u"80");
     EXPECT_FALSE(state.isScrolling);
@@ -111,15 +65,15 @@ TEST_F(ScrollingDraw, StartShowsTheFirstCandidateAndRunsTheTimer) {
     controls.editor = u"x\r\ny\r\n\r\n\r\nz\r\n";
     controls.intervalField = u"50";
 
-    StartDraw(state, controls);
+    EXPECT_TRUE(StartDraw(state, controls, noNumbers).ok());
 
     EXPECT_EQ(controls.editor, u"x\r\ny\r\nz");
     ASSERT_TRUE(state.itemList.has_value());
     EXPECT_THAT(*state.itemList, ElementsAre(u"x", u"y", u"z"));
     EXPECT_EQ(controls.pick, u"x");
-    EXPECT_EQ(controls.caption, layout::kStopCaption);
+    EXPECT_EQ(controls.caption, u"stop");
     EXPECT_EQ(controls.timerInterval, 50);
-    EXPECT_TRUE(controls.timerEnabled);
+    EXPECT_TRUE(controls.timerRunning);
     EXPECT_TRUE(state.isScrolling);
     EXPECT_EQ(state.intervalText, u"50");
 }
@@ -134,10 +88,10 @@ class StartInterval : public ScrollingDraw, public ::testing::WithParamInterface
 TEST_P(StartInterval, KeepsTheFieldVerbatimAndRunsTheTimerAtItsValue) {
     controls.editor = u"x";
     controls.intervalField = GetParam().field;
-    StartDraw(state, controls);
+    EXPECT_TRUE(StartDraw(state, controls, noNumbers).ok());
     EXPECT_EQ(state.intervalText, GetParam().field);
     EXPECT_EQ(controls.timerInterval, GetParam().milliseconds);
-    EXPECT_TRUE(controls.timerEnabled);
+    EXPECT_TRUE(controls.timerRunning);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -150,13 +104,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ScrollingDraw, StopBeforeTheFirstTickLeavesTheFirstCandidateShown) {
     controls.editor = u"x\r\ny";
     controls.intervalField = u"50";
-    StartDraw(state, controls);
+    EXPECT_TRUE(StartDraw(state, controls, noNumbers).ok());
 
     StopDraw(state, controls);
 
     EXPECT_EQ(controls.pick, u"x");
-    EXPECT_EQ(controls.caption, layout::kStartCaption);
-    EXPECT_FALSE(controls.timerEnabled);
+    EXPECT_EQ(controls.caption, u"start");
+    EXPECT_FALSE(controls.timerRunning);
     EXPECT_FALSE(state.isScrolling);
     ASSERT_TRUE(state.itemList.has_value());
     EXPECT_THAT(*state.itemList, ElementsAre(u"x", u"y"));
@@ -165,7 +119,7 @@ TEST_F(ScrollingDraw, StopBeforeTheFirstTickLeavesTheFirstCandidateShown) {
 
 TEST_F(ScrollingDraw, TicksReseedEveryTimeAndShowTheItemThatTheNumberPicks) {
     controls.editor = u"x\r\n\r\n\r\n\r\n\r\ny\r\nz";  // five breaks leave an empty item
-    StartDraw(state, controls);
+    EXPECT_TRUE(StartDraw(state, controls, noNumbers).ok());
     ASSERT_THAT(*state.itemList, ElementsAre(u"x", u"", u"y", u"z"));
     ScriptedRandom random({0.0, 0.3, 0.5, kLargestBelowOne, 0.26});
 
@@ -182,7 +136,7 @@ TEST_F(ScrollingDraw, TicksReseedEveryTimeAndShowTheItemThatTheNumberPicks) {
 
 TEST_F(ScrollingDraw, SingleCandidateIsShownAtEveryTick) {
     controls.editor = u"only";
-    StartDraw(state, controls);
+    EXPECT_TRUE(StartDraw(state, controls, noNumbers).ok());
     ScriptedRandom random({0.0, 0.5, kLargestBelowOne});
     for (int tick = 0; tick < 3; ++tick) {
         controls.pick.clear();
@@ -192,7 +146,7 @@ TEST_F(ScrollingDraw, SingleCandidateIsShownAtEveryTick) {
 }
 
 TEST_F(ScrollingDraw, TickWithoutAnItemListDoesNothing) {
-    ScriptedRandom random({});
+    ScriptedRandom random;
     DrawTick(state, controls, random);
     EXPECT_EQ(controls.pick, u"(untouched)");
     EXPECT_EQ(random.reseeds, 0);
@@ -201,7 +155,7 @@ TEST_F(ScrollingDraw, TickWithoutAnItemListDoesNothing) {
 TEST_F(ScrollingDraw, EditsWhileScrollingWaitForTheNextStart) {
     controls.editor = u"x\r\ny";
     controls.intervalField = u"50";
-    ToggleDraw(state, controls);
+    EXPECT_TRUE(ToggleDraw(state, controls, noNumbers).ok());
     ASSERT_TRUE(state.isScrolling);
 
     controls.editor = u"p\r\n\r\nq\r\n";
@@ -212,19 +166,19 @@ TEST_F(ScrollingDraw, EditsWhileScrollingWaitForTheNextStart) {
     EXPECT_EQ(controls.timerInterval, 50);
     EXPECT_EQ(state.intervalText, u"50");
 
-    ToggleDraw(state, controls);  // stop
+    EXPECT_TRUE(ToggleDraw(state, controls, noNumbers).ok());  // stop
     EXPECT_FALSE(state.isScrolling);
-    EXPECT_EQ(controls.caption, layout::kStartCaption);
+    EXPECT_EQ(controls.caption, u"start");
     EXPECT_EQ(controls.pick, u"y");
 
-    ToggleDraw(state, controls);  // start again with the edited text and interval
+    EXPECT_TRUE(ToggleDraw(state, controls, noNumbers).ok());  // start again with the edited text and interval
     EXPECT_TRUE(state.isScrolling);
     EXPECT_EQ(controls.editor, u"p\r\nq");
     EXPECT_THAT(*state.itemList, ElementsAre(u"p", u"q"));
     EXPECT_EQ(controls.pick, u"p");
     EXPECT_EQ(controls.timerInterval, 75);
     EXPECT_EQ(state.intervalText, u"75");
-    EXPECT_EQ(controls.caption, layout::kStopCaption);
+    EXPECT_EQ(controls.caption, u"stop");
 }
 
 struct FieldCase {
@@ -256,13 +210,13 @@ INSTANTIATE_TEST_SUITE_P(
 // The seed is fixed, so the outcome is the same on every run.
 double chiSquareOfTicks(std::size_t candidates, RandomSource::Clock clock) {
     DrawSession state;
-    FakeControls controls;
+    zorbalin::testing::FakeControls<> controls;
     for (std::size_t i = 0; i < candidates; ++i) {
         if (i != 0) controls.editor += u"\r\n";
         controls.editor += static_cast<char16_t>(u'0' + i);
     }
-    StartDraw(state, controls);
     RandomSource random(std::move(clock), 0x0123'4567'89ab'cdefULL);
+    (void)StartDraw(state, controls, random);
 
     constexpr int kTicks = 1'000'000;
     std::array<int, 10> counts{};

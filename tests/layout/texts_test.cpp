@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace zorbalin::layout {
@@ -60,6 +61,34 @@ TEST(ProblemMessage, SettingsAndTheDialogHaveTheirOwnBoxes) {
     EXPECT_EQ(problemBox(dialog).text, u"Error: 48 Error in loading DLL");
     EXPECT_EQ(problemBox(dialog).title, kDialogErrorBoxTitle);
     EXPECT_EQ(allFilesFilter(), std::u16string(u"所有文件(*.*)\0*.*\0", 14));
+}
+
+// The window is Chinese: whatever a problem is, its words are the program's own, and the only
+// other text in a box is what the system or a file gave (detail, where, the file's path).
+TEST(ProblemMessage, EveryCodeIsToldInChinese) {
+    const auto asciiLetters = [](std::u16string_view text) {
+        std::u16string letters;
+        for (const char16_t c : text) {
+            if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) letters += c;
+        }
+        return letters;
+    };
+    for (int code = 0; code < kProblemCodeCount; ++code) {
+        SCOPED_TRACE(code);
+        const Problem given = problem(static_cast<ProblemCode>(code), u"系统", SystemCause::Other, u"某处");
+        std::u16string message = problemMessage(given, u"/名单");
+        ASSERT_FALSE(message.empty());
+        // The two exceptions: the dialog's box frames its error as "Error: N", and a size
+        // is told in MiB.
+        const std::u16string letters = asciiLetters(message);
+        EXPECT_TRUE(letters.empty() || letters == u"Error" || letters == u"MiB") << ::testing::PrintToString(message);
+        for (const std::u16string_view given : {u"系统", u"某处", u"/名单"}) {
+            for (std::size_t at; (at = message.find(given)) != std::u16string::npos;) message.erase(at, given.size());
+        }
+        const bool ownWords = std::any_of(message.begin(), message.end(),
+                                          [](char16_t c) { return c >= u'\u4E00' && c <= u'\u9FFF'; });
+        EXPECT_TRUE(ownWords || given.code == ProblemCode::DialogFailed);
+    }
 }
 
 }  // namespace

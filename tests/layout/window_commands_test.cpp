@@ -33,6 +33,8 @@ TEST(CommandForKey, FollowsTheSharedTable) {
         {"Enter in the view", kView, {InputKey::Enter}, StartStop},
         {"F5 in the view", kView, {InputKey::F5}, StartStop},
         {"click in the view", kView, {InputKey::Click}, StartStop},
+        {"a click with Ctrl is no click", kView, {InputKey::Click, true}, None},
+        {"a click with Shift is no click", kView, {InputKey::Click, false, true}, None},
         {"Esc leaves the view", kView, {InputKey::Escape}, LeavePresentation},
         {"F11 leaves the view", kView, {InputKey::F11}, LeavePresentation},
         {"a held key repeats nothing", kView, {InputKey::Space, false, false, false, true}, None},
@@ -72,8 +74,9 @@ TEST(PickMenu, OrderTextsAndStates) {
 TEST(PresentationHelpLine, TellsTheKeysAndWhatIsLeft) {
     const std::u16string keys = u"空格、回车、F5 或单击：开始/停止　　Esc 或 F11：退出演示";
     EXPECT_EQ(presentationHelpLine(std::nullopt), keys);
-    EXPECT_EQ(presentationHelpLine(RoundCount{3, 40}), keys + u"　　剩余 3 / 40");
-    EXPECT_EQ(presentationHelpLine(RoundCount{0, 1000000}), keys + u"　　剩余 0 / 1000000");
+    EXPECT_EQ(presentationHelpLine(draw::RoundCount{3, 40}), keys + u"　　剩余 3 / 40");
+    EXPECT_EQ(presentationHelpLine(draw::RoundCount{0, 1000000}), keys + u"　　剩余 0 / 1000000");
+    EXPECT_EQ(pickToolTip(), u"右键单击(或按 Shift+F10)打开菜单：演示模式、不重复抽取、重新开始一轮、抽取记录");
 }
 
 }  // namespace

@@ -29,12 +29,17 @@ enum class ProblemCode {
     RecoveryCopyFound, // a write was interrupted in an earlier run; the copy is at `where`
     // The settings store.
     SettingsNotSaved,  // `where`: the store's location
+    // The window.
+    WindowNotCreated,  // a window of the program (`where`: its title) could not be made: detail
+    MenuNotCreated,    // detail
+    TimerNotStarted,   // the system would not run the draw's timer: detail
     // The open-file dialog.
     DialogFailed,      // `number` and `detail`: the error number and its description
     // Any handler.
     OutOfMemory,
-    Internal,          // an unexpected failure: detail
+    Internal,          // an unexpected failure: detail; stays the last code
 };
+inline constexpr int kProblemCodeCount = static_cast<int>(ProblemCode::Internal) + 1;
 
 // Why the system refused, where it says: the wording differs for a full disk, a quota and a
 // refused access, whatever the system's own text.

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/progress.h"
+#include "base/result.h"
 
 namespace zorbalin::draw {
 
@@ -16,7 +17,7 @@ public:
     virtual ~DrawControls() = default;
 
     // The editor (RichTextBox1): its whole content, and replacing it whole.
-    virtual std::u16string editorText() = 0;
+    virtual const std::u16string& editorText() = 0;
     virtual void setEditorText(const std::u16string& text) = 0;
 
     // The pick display (Text1).
@@ -29,15 +30,13 @@ public:
     // The start/stop button (Command2).
     virtual void setStartStopCaption(std::u16string_view caption) = 0;
 
-    // The timer (Timer1). Intervals are milliseconds, always at least 1.
-    virtual void setTimerInterval(std::int32_t milliseconds) = 0;
-    virtual void setTimerEnabled(bool enabled) = 0;
+    // The timer (Timer1): ticks every interval (milliseconds, always at least 1) from now on,
+    // a running timer starting its period again; a problem when the system would not.
+    virtual Status startTimer(std::int32_t milliseconds) = 0;
+    virtual void stopTimer() = 0;
 
-    // Where long work tells how far it has come; nowhere unless the window shows it.
-    virtual Progress& progress() {
-        static NoProgress nowhere;
-        return nowhere;
-    }
+    // Where long work tells how far it has come.
+    virtual Progress& progress() = 0;
 };
 
 }  // namespace zorbalin::draw

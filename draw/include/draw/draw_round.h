@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "item_list.h"
-#include "layout/texts.h"
 
 namespace zorbalin::draw {
 
@@ -16,7 +15,10 @@ namespace zorbalin::draw {
 bool isBlankItem(std::u16string_view item);
 
 // How far a round has come: the presentation view's help line shows "剩余 3 / 40".
-using RoundCount = layout::RoundCount;
+struct RoundCount {
+    std::size_t remaining;  // not yet drawn, the pick on show while scrolling included
+    std::size_t total;      // in the round when it began
+};
 
 // A round of draws without repeats over one item list: every non-blank item once, each
 // draw among the items not yet drawn, each of them with the same chance.
@@ -51,6 +53,8 @@ public:
     bool isShowing() const { return shownSlot_.has_value(); }
     // The draw stopped: the item on show leaves the round.
     void takeShown();
+    // The draw never ran: the item on show stays in the round.
+    void dropShown() { shownSlot_.reset(); }
 
 private:
     void beginNumber();

@@ -2,6 +2,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "base/result.h"
 
 #include "draw_controls.h"
 #include "draw_round.h"
@@ -11,8 +14,15 @@
 
 namespace zorbalin::draw {
 
+// What the start/stop button reads while idle and while scrolling; the window's texts.
+struct DrawCaptions {
+    std::u16string_view start;
+    std::u16string_view stop;
+};
+
 // The state of the draw, owned by the window and passed to every operation.
 struct DrawSession {
+    DrawCaptions captions;
     std::optional<ItemList> itemList;  // absent before the first Start
     std::u16string intervalText;       // interval of the last Start
     bool isScrolling = false;
@@ -30,21 +40,17 @@ struct DrawSession {
 void TidyCandidateText(DrawControls& controls);
 
 // The click on the start/stop button: StopDraw while scrolling, else StartDraw.
-void ToggleDraw(DrawSession& state, DrawControls& controls, RandomSource& random);
+Status ToggleDraw(DrawSession& state, DrawControls& controls, RandomSource& random);
 
 // Start shows the first line; in a draw without repeats, a random item not yet drawn
-// instead, since a Stop before the first tick makes it the result.
-void StartDraw(DrawSession& state, DrawControls& controls, RandomSource& random);
+// instead, since a Stop before the first tick makes it the result. A timer that the system
+// would not start is the problem returned: the draw is then idle, as it was.
+Status StartDraw(DrawSession& state, DrawControls& controls, RandomSource& random);
 // Stop keeps the pick on show as the result and records it; in a draw without repeats the
 // result leaves the round.
 void StopDraw(DrawSession& state, DrawControls& controls);
 // A tick while scrolling shows a random item; in a draw without repeats, one not yet drawn.
 void DrawTick(DrawSession& state, DrawControls& controls, RandomSource& random);
-
-// The same, for callers without a random source of their own: a draw without repeats then
-// takes its first pick from a source seeded by the system.
-void ToggleDraw(DrawSession& state, DrawControls& controls);
-void StartDraw(DrawSession& state, DrawControls& controls);
 
 // The option "不重复抽取". Turned on with a list drawn from already, the round is built
 // for that list at once, so that the count of what is left can be shown.

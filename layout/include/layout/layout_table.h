@@ -105,6 +105,10 @@ PixelRect designedRect(const ControlLayout& control, int dpi = kDesignDpi);
 // designed places the controls as designed.
 PixelRect anchoredRect(const ControlLayout& control, PixelSize clientSize, int dpi = kDesignDpi);
 
+// The presentation view's pick is fitted in the largest font size between these (pixels).
+inline constexpr int kPresentationSmallestPickPixels = 12;
+inline constexpr int kPresentationLargestPickPixels = 4096;
+
 // The presentation view over a screen of this size: the pick takes all but a margin and the
 // help line's band at the bottom, whose text is helpPixels high.
 struct PresentationLayout {

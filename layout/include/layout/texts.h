@@ -45,6 +45,8 @@ std::u16string commonDialogErrorText(unsigned long code);
 // Out of memory: also the text shown when there is too little memory to make any other.
 inline constexpr std::u16string_view kOutOfMemoryMessage =
     u"内存不足，操作未能完成。窗口中的内容和磁盘上的文件均未改变。";
+// A failure that came without any text of its own.
+inline constexpr std::u16string_view kUnknownErrorText = u"未知错误";
 
 // What the user reads about a problem. `nativePath` is the file it concerns, in the
 // platform's own form, where there is one. A system's description that ends with a full
@@ -70,22 +72,11 @@ inline constexpr std::u16string_view kPresentationMenuItem = u"演示模式";
 inline constexpr std::u16string_view kNoRepeatMenuItem = u"不重复抽取";
 inline constexpr std::u16string_view kRestartRoundMenuItem = u"重新开始一轮";
 inline constexpr std::u16string_view kRecordMenuItem = u"抽取记录…";
-inline constexpr std::u16string_view kPresentationKeyName = u"F11";
-inline constexpr std::u16string_view kRecordKeyName = u"Ctrl+H";
-// The pick display's tooltip, which names the menu.
-inline constexpr std::u16string_view kPickToolTip =
-    u"右键单击(或按 Shift+F10)打开菜单：演示模式、不重复抽取、重新开始一轮、抽取记录";
+// The key that opens the pick display's menu besides the menu key (the tooltip names it).
+inline constexpr std::u16string_view kPickMenuKeyName = u"Shift+F10";
 
 // The presentation view.
 inline constexpr std::u16string_view kPresentationTitle = u"Zorbalin 演示";
-// How far a round of draws without repeats has come.
-struct RoundCount {
-    std::size_t remaining;  // not yet drawn, the pick on show while scrolling included
-    std::size_t total;      // in the round when it began
-};
-// The line under the pick: how to start and stop, how to leave, and in a draw without
-// repeats how many are left ("剩余 3 / 40").
-std::u16string presentationHelpLine(std::optional<RoundCount> count);
 
 // The record window, its columns, and saving it.
 inline constexpr std::u16string_view kRecordWindowTitle = u"抽取记录";
@@ -95,11 +86,25 @@ inline constexpr std::u16string_view kRecordClearButton = u"清空";
 inline constexpr std::u16string_view kRecordTimeColumn = u"时间";
 inline constexpr std::u16string_view kRecordRoundColumn = u"轮次";
 inline constexpr std::u16string_view kRecordResultColumn = u"结果";
-inline constexpr std::u16string_view kRecordSaveDialogTitle = u"另存为";
-inline constexpr std::u16string_view kRecordDefaultFileName = u"抽取记录.txt";
-inline constexpr std::u16string_view kRecordFileExtension = u"txt";  // for a name typed without one
 // Text files first, then all files, in the common-dialog form (pairs of NUL-ended texts).
 std::u16string textFilesFilter();
+
+// A save dialog: its title, the file name it proposes, the extension a name typed without one
+// gets, and its filter in the common-dialog form.
+struct SaveDialogTexts {
+    std::u16string_view title;
+    std::u16string_view fileName;
+    std::u16string_view extension;
+    std::u16string filter;
+};
+SaveDialogTexts recordSaveDialog();
+
+// The record window's size at the design dpi, its client area in pixels, and the widths of
+// its columns but the last, which takes the rest.
+inline constexpr int kRecordClientWidth = 400;
+inline constexpr int kRecordClientHeight = 300;
+inline constexpr int kRecordTimeColumnWidth = 72;
+inline constexpr int kRecordRoundColumnWidth = 48;
 // Copying found the clipboard held by another program (on Windows it is taken in turn).
 inline constexpr std::u16string_view kClipboardBusyMessage =
     u"剪贴板正被其他程序占用，未能复制。请稍后再试。";

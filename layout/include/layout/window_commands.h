@@ -3,7 +3,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <string>
 #include <string_view>
+
+#include "draw/draw_round.h"
 
 namespace zorbalin::layout {
 
@@ -55,9 +59,19 @@ inline constexpr std::array<KeyBinding, 9> kKeyBindings{{
     {WindowView::Presentation, InputKey::F11, false, WindowCommand::LeavePresentation},
 }};
 
-// The command bound to the input with exactly these modifiers, else None. A key held down
-// gives None for its repeats, so that it cannot start and stop the draw over and over.
+// The command bound to the input with exactly these modifiers, else None: a click with Ctrl,
+// Shift or Alt held is no click, as such a key is no key. A key held down gives None for its
+// repeats, so that it cannot start and stop the draw over and over.
 WindowCommand commandForKey(WindowView view, const KeyPress& press);
+
+// How the texts name an input ("F5", "空格", "单击") and the first binding of a command in a
+// view ("Ctrl+H"); "" for a command without one.
+std::u16string_view inputName(InputKey key);
+std::u16string bindingName(WindowView view, WindowCommand command);
+
+// The presentation view's line under the pick, made from the table: the inputs that start and
+// stop, those that leave, and in a draw without repeats how many are left ("剩余 3 / 40").
+std::u16string presentationHelpLine(std::optional<draw::RoundCount> count);
 
 // What the menu on the pick display depends on.
 struct PickMenuFacts {
@@ -69,7 +83,7 @@ struct PickMenuFacts {
 struct MenuEntry {
     WindowCommand command;        // None: a separator
     std::u16string_view text;
-    std::u16string_view keyName;  // shown in the shortcut column, "" for none
+    std::u16string keyName;       // shown in the shortcut column, "" for none
     bool checkable = false;
     bool checked = false;
     bool enabled = true;
@@ -78,5 +92,8 @@ struct MenuEntry {
 // The menu on the pick display, in order: 复制, 全选, a separator, 演示模式, 不重复抽取,
 // 重新开始一轮, 抽取记录….
 std::array<MenuEntry, 7> pickMenu(const PickMenuFacts& facts);
+
+// The pick display's tooltip, which names the menu, how to open it, and its commands.
+std::u16string pickToolTip();
 
 }  // namespace zorbalin::layout

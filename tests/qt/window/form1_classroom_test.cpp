@@ -56,7 +56,7 @@ protected:
 };
 
 TEST_F(ClassroomTest, PickMenuOpensByMouseAndShiftF10WithTheSharedEntries) {
-    EXPECT_EQ(pick()->toolTip(), qs(std::u16string(layout::kPickToolTip)));
+    EXPECT_EQ(pick()->toolTip(), qs(layout::pickToolTip()));
     for (const bool noRepeat : {false, true}) {
         for (const bool byKey : {false, true}) {
             SCOPED_TRACE(::testing::Message() << "noRepeat " << noRepeat << ", by key " << byKey);
@@ -148,7 +148,7 @@ TEST_F(ClassroomTest, PresentationViewShowsTheSamePickOverTheScreenAndItsInputRu
     chooseFromMenu(QStringLiteral("不重复抽取"));
     chooseFromMenu(QStringLiteral("演示模式"));
     EXPECT_TRUE(shown->isVisible());
-    EXPECT_EQ(shown->help(), qs(layout::presentationHelpLine(layout::RoundCount{3, 3})));
+    EXPECT_EQ(shown->help(), qs(layout::presentationHelpLine(draw::RoundCount{3, 3})));
 }
 
 // The measure wraps a long pick, so that it gets a larger font than one line would allow.

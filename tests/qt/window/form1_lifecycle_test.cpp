@@ -25,29 +25,6 @@ TEST_F(LifecycleTest, FirstRunStartsEmptyWithFiftyAndStoresThem) {
     EXPECT_EQ(storedSetting("Interval").toString(), "50");
 }
 
-TEST_F(LifecycleTest, RememberedFileIsLoadedTidiedAndLeftAsItWasOnDisk) {
-    const QByteArray bytes = "a\r\n\r\n\r\nb\r\n";
-    const QString path = writeFile(QStringLiteral("名单.txt"), bytes);
-    storeSetting("Path", path);
-    storeSetting("Interval", "75");
-    open();
-    EXPECT_EQ(editorText(), "a\r\nb");
-    EXPECT_EQ(interval()->text(), "75");
-    EXPECT_EQ(readFile(path), bytes);
-}
-
-TEST_F(LifecycleTest, DeletedRememberedFileLeavesEditorEmptyAndPathKept) {
-    const QString path = files.filePath(QStringLiteral("gone.txt"));
-    storeSetting("Path", path);
-    MessageBoxCatcher boxes;
-    openShown();
-    QTest::qWait(20);
-    EXPECT_EQ(editorText(), "");
-    EXPECT_TRUE(boxes.caught().isEmpty());
-    closeWindow();
-    EXPECT_EQ(storedSetting("Path").toString(), path);
-}
-
 TEST_F(LifecycleTest, UnreadableRememberedFileIsReportedOnceAndPathKept) {
     // A PNG is no candidate list: refused with a message once the window is up.
     const QString path = writeFile(QStringLiteral("photo.png"),
@@ -69,27 +46,6 @@ TEST_F(LifecycleTest, StoredIntervalIsShownVerbatimAndOnlyLeavingTidiesIt) {
     interval()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(interval(), Qt::Key_Tab);
     EXPECT_EQ(interval()->text(), "0");
-}
-
-TEST_F(LifecycleTest, IntervalTypedWithoutAStartIsNotStored) {
-    storeSetting("Interval", "80");
-    openShown();
-    interval()->setFocus(Qt::TabFocusReason);
-    interval()->selectAll();
-    QTest::keyClicks(interval(), "200");
-    QTest::keyClick(interval(), Qt::Key_Tab);
-    closeWindow();
-    EXPECT_EQ(storedSetting("Interval").toString(), "80");
-}
-
-TEST_F(LifecycleTest, ClosingWhileScrollingStoresTheIntervalOfThatStart) {
-    openShown();
-    editor()->setPlainText(QStringLiteral("x\ny"));
-    interval()->setText(QStringLiteral("30"));
-    QTest::mouseClick(startStop(), Qt::LeftButton);
-    ASSERT_TRUE(timer()->isActive());
-    closeWindow();
-    EXPECT_EQ(storedSetting("Interval").toString(), "30");
 }
 
 TEST_F(LifecycleTest, AwkwardPathsRoundTripThroughTheStore) {

@@ -1,0 +1,76 @@
+// What the shared window needs of its platform: the port. Each front end's Form1 implements
+// it over its controls, dialogs and services; the shared window (main_window.h) makes every
+// decision and calls these primitives, each named once for what it does.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "base/result.h"
+#include "draw/draw_controls.h"
+#include "draw/result_record.h"
+#include "files/candidate_file.h"
+#include "files/file_system.h"
+#include "layout/texts.h"
+#include "lifecycle/settings.h"
+
+namespace zorbalin::lifecycle {
+
+// The program's windows: a box or dialog belongs to one of them.
+enum class View { Main, Presentation, Record };
+
+class WindowPort : public draw::DrawControls {
+public:
+    // draw::DrawControls gives the editor's text, the pick display, the interval field, the
+    // start/stop button, the timer, and progress(), which makes the window look busy.
+
+    // The editor: a text set by setEditorText reaches the control at the next flushEditor,
+    // or never after discardEditor, which leaves the control as it was.
+    virtual void flushEditor() = 0;
+    virtual void discardEditor() = 0;
+    // Long work is over (or something modal is about to let the user in): the window that
+    // progress() made busy looks as before.
+    virtual void endBusy() = 0;
+    // Whether the main window is on the screen yet.
+    virtual bool isShown() const = 0;
+
+    // A modal box over the view, with only an OK button. May throw (it needs memory).
+    virtual void showBox(const layout::MessageBoxText& box, View owner) = 0;
+    // The platform's open-file dialog with its error box (dialogs::runOpenFileDialog) over
+    // the main window: the chosen file's full path, or "".
+    virtual std::u16string showOpenFileDialog(std::u16string_view title, std::u16string_view filter) = 0;
+    // The platform's save dialog over the view, asking before it replaces a file: the chosen
+    // path (a name typed without an extension gets dialog.extension), "" when the user
+    // cancelled, a problem when the dialog failed.
+    virtual Result<std::u16string> showSaveFileDialog(const layout::SaveDialogTexts& dialog, View owner) = 0;
+
+    // The presentation view, over the screen the main window stands on, in front and active;
+    // hidden again with the main window active.
+    virtual void showPresentation(bool shown) = 0;
+    virtual bool presentationShown() const = 0;
+    // What the presentation view shows: told when it opens and whenever it changed.
+    virtual void showPresentationContent(std::u16string_view pick, std::u16string_view help) = 0;
+    // The record window, in front and active.
+    virtual void showRecordWindow() = 0;
+    virtual bool recordWindowShown() const = 0;
+    // The record window's rows: the first unchangedRows are as told before, the rest of the
+    // record is new. Told when it opens (nothing unchanged) and whenever the record changed.
+    virtual void showRecordRows(const draw::ResultRecord& record, std::size_t unchangedRows) = 0;
+
+    // The pick display's own copy of its selection, and select all; whether it has one.
+    virtual void copyPickSelection() = 0;
+    virtual void selectAllPick() = 0;
+    // The clipboard: false when another program holds it.
+    virtual bool setClipboardText(std::u16string_view text) = 0;
+
+    // The platform's services.
+    virtual SettingsStore& settingsStore() = 0;
+    virtual files::FileSystem& fileSystem() = 0;
+    virtual files::CodePages codePages() = 0;
+
+protected:
+    ~WindowPort() override = default;
+};
+
+}  // namespace zorbalin::lifecycle

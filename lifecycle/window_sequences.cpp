@@ -1,0 +1,101 @@
+// The window's startup, shutdown and choose-file sequences.
+#include <utility>
+
+#include "layout/texts.h"
+#include "lifecycle/main_window.h"
+
+namespace zorbalin::lifecycle {
+
+namespace {
+
+// The file's text into the editor, its memory given back at once: a long list must not be
+// held twice.
+Result<files::LoadedFile> loadCandidateFile(WindowPort& port, const std::u16string& path) {
+    Result<files::LoadedFile> loaded =
+        files::readCandidateFile(port.fileSystem(), path, port.codePages(), port.progress());
+    if (loaded) {
+        port.setEditorText(loaded->text);
+        std::u16string().swap(loaded->text);
+    }
+    return loaded;
+}
+
+void addParagraph(std::u16string& text, const std::u16string& paragraph) {
+    if (!text.empty()) text += u"\n\n";
+    text += paragraph;
+}
+
+}  // namespace
+
+void MainWindow::startup() {
+    StoredSettings stored = readStoredSettings(port_.settingsStore());
+    state_.listPath = std::move(stored.path);
+    state_.draw.intervalText = std::move(stored.interval);
+    state_.loaded = true;
+    state_.noRepeatRemembered = stored.noRepeat.has_value();
+    draw::SetNoRepeat(state_.draw, stored.noRepeat.value_or(false));
+
+    for (const files::InterruptedWrite& interrupted : files::takeInterruptedWrites(port_.fileSystem())) {
+        Problem found = problemOf(ProblemCode::RecoveryCopyFound);
+        found.where = interrupted.copy;
+        addParagraph(state_.startupFailure, layout::problemMessage(found, interrupted.target));
+    }
+
+    if (!state_.listPath.empty()) {
+        const Result<files::LoadedFile> loaded = loadCandidateFile(port_, state_.listPath);
+        if (loaded) {
+            draw::TidyCandidateText(port_);
+        } else if (loaded.problem().code != ProblemCode::Missing &&
+                   loaded.problem().code != ProblemCode::NotAFile) {
+            // A remembered file that is gone (or no file) is not an error: the editor just
+            // starts empty.
+            addParagraph(state_.startupFailure, layout::problemMessage(loaded.problem(), state_.listPath));
+        }
+    }
+
+    if (state_.draw.intervalText.empty()) {
+        state_.draw.intervalText = layout::kDefaultIntervalText;
+    }
+    port_.setIntervalFieldText(state_.draw.intervalText);
+}
+
+void MainWindow::shutdown() {
+    // A window that never loaded must not store over the settings.
+    if (!state_.loaded || std::exchange(state_.unloaded, true)) {
+        return;
+    }
+    storeSettings();
+}
+
+void MainWindow::storeSettings() {
+    if (!state_.loaded) return;
+    StoredSettings stored{state_.listPath, state_.draw.intervalText};
+    // The option is stored once it has been stored before or turned on, so that a user who
+    // never touches it keeps exactly the two values the window has always kept.
+    if (state_.noRepeatRemembered || state_.draw.noRepeat) stored.noRepeat = state_.draw.noRepeat;
+    state_.settingsSaved = writeStoredSettings(port_.settingsStore(), stored).ok();
+}
+
+void MainWindow::chooseCandidateFile() {
+    // A cancelled choice forgets the remembered file, so the next run starts empty.
+    beforeModal();
+    state_.listPath = port_.showOpenFileDialog(layout::kChooseFileDialogTitle, layout::allFilesFilter());
+    if (state_.listPath.empty()) {
+        return;
+    }
+
+    // A file that cannot be read is left alone: writing the editor's old text over it
+    // would destroy it.
+    Result<files::LoadedFile> loaded = loadCandidateFile(port_, state_.listPath);
+    if (!loaded) {
+        showProblem(loaded.problem(), state_.listPath);
+        return;
+    }
+    draw::TidyCandidateText(port_);
+    // Written back into the file that was read, in the encoding and line breaks it had.
+    const Status written = files::writeCandidateFile(port_.fileSystem(), *loaded, port_.editorText(),
+                                                     port_.codePages(), port_.progress());
+    if (!written) showProblem(written.problem(), state_.listPath);
+}
+
+}  // namespace zorbalin::lifecycle
