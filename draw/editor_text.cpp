@@ -21,6 +21,7 @@ void EditorText::set(std::u16string text) {
     } else {
         pending_ = std::move(text);
     }
+    rewrite_ = true;
 }
 
 void EditorText::written(bool exactly) {
@@ -30,11 +31,13 @@ void EditorText::written(bool exactly) {
         shown_.reset();
     }
     pending_.reset();
+    rewrite_ = false;
 }
 
 void EditorText::forget() {
     shown_.reset();
     pending_.reset();
+    rewrite_ = false;
 }
 
 void EditorText::took(std::u16string controlText) {

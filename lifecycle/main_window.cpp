@@ -33,7 +33,10 @@ void MainWindow::Text2_LostFocus() {
     handle([this] { draw::NormalizeIntervalField(port_); });
 }
 
+// Whatever starts or stops does what the click on Command2 does, which takes the focus from
+// the interval field: a field with the focus is tidied first, as when it is left.
 void MainWindow::startOrStop() {
+    if (port_.intervalFieldHasFocus()) draw::NormalizeIntervalField(port_);
     if (Status toggled = draw::ToggleDraw(state_.draw, port_, *random_); !toggled) {
         showProblem(toggled.problem());
     }

@@ -182,6 +182,10 @@ void Form1::discardEditor() {
     RichTextBox1->discard();
 }
 
+bool Form1::intervalFieldHasFocus() {
+    return control(ControlId::Text2)->hasFocus();
+}
+
 void Form1::setPickText(std::u16string_view text) {
     lineEdit(ControlId::Text1)->setText(toQString(text));
 }

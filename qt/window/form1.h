@@ -64,6 +64,7 @@ private:
     Progress& progress() override { return busy_; }
     void flushEditor() override;
     void discardEditor() override;
+    bool intervalFieldHasFocus() override;
     void endBusy() override { busy_.end(); }
     bool isShown() const override { return isVisible(); }
     void showBox(const layout::MessageBoxText& box, lifecycle::View owner) override;

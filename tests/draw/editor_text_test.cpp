@@ -31,6 +31,9 @@ TEST(EditorText, ReadsTheControlOnceAndWritesOnlyWhatItDoesNotHold) {
     EXPECT_EQ(editor.read(control.reader()), u"a\r\nb");
     editor.set(u"a\r\nb");
     EXPECT_EQ(pendingOf(editor), u"<none>");
+    EXPECT_TRUE(editor.rewriteWaiting()) << "a text set is a rewrite, changed or not";
+    editor.rewriteDone();
+    EXPECT_FALSE(editor.rewriteWaiting());
     editor.set(u"x");
     EXPECT_EQ(editor.read(control.reader()), u"x");
     editor.set(u"a\r\nb");  // back to what the control holds before the flush
@@ -39,6 +42,7 @@ TEST(EditorText, ReadsTheControlOnceAndWritesOnlyWhatItDoesNotHold) {
     EXPECT_EQ(pendingOf(editor), u"y\r\nz");
     editor.discard();       // the handler failed: the control keeps its text
     EXPECT_EQ(editor.read(control.reader()), u"a\r\nb");
+    EXPECT_FALSE(editor.rewriteWaiting());
     EXPECT_EQ(control.reads, 1);
 
     editor.set(u"x");

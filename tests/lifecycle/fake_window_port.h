@@ -49,6 +49,7 @@ public:
     std::u16string editorShown;
     bool editorPending = false;
     int editorFlushes = 0;
+    bool intervalFocused = false;
     // The window.
     bool shown = false;
     int busyReports = 0;
@@ -86,6 +87,7 @@ public:
     void setPickText(std::u16string_view text) override;
     void flushEditor() override;
     void discardEditor() override;
+    bool intervalFieldHasFocus() override { return intervalFocused; }
     Progress& progress() override { return progress_; }
     void endBusy() override;
     bool isShown() const override { return shown; }

@@ -59,7 +59,9 @@ TEST(ChooseCandidateFile, LoadsTidiesWritesBackAndRemembersWhateverTheAnswer) {
             EXPECT_EQ(form.port.boxes[0].owner, View::Main);
             EXPECT_EQ(form.port.boxes[0].editorShown, c.editor) << "the editor shows its text under the box";
         }
-        if (c.bytes) EXPECT_EQ(form.port.files.bytesOf(u"class.txt"), c.bytesAfter);
+        if (c.bytes) {
+            EXPECT_EQ(form.port.files.bytesOf(u"class.txt"), c.bytesAfter);
+        }
         EXPECT_EQ(form.port.settings.writes, 0);  // only the shutdown stores the path
     }
 }

@@ -51,6 +51,31 @@ TEST(WindowDraw, LeavingTheIntervalFieldTidiesItAndStartTakesItVerbatim) {
     EXPECT_EQ(form.port.settings.value(u"Interval"), u"abc");
 }
 
+// A click takes the focus from the field, which tidies it; F5 or a key in a view leaves the
+// focus where it is, yet must do the same.
+TEST(WindowDraw, EveryWayOfStartingOrStoppingTidiesAFocusedIntervalFieldAsTheClickDoes) {
+    const std::pair<const char*, void (*)(MainWindow&)> ways[] = {
+        {"Command2", [](MainWindow& window) { window.Command2_Click(); }},
+        {"F5 or a view's key", [](MainWindow& window) { window.runCommand(layout::WindowCommand::StartStop); }},
+    };
+    for (const auto& [name, press] : ways) {
+        SCOPED_TRACE(name);
+        FakeWindow form;
+        form.open();
+        form.port.typeIntoEditor(u"a\r\nb");
+        form.port.intervalFocused = true;
+        form.port.intervalField = u"120ms";
+        press(form.window);
+        EXPECT_EQ(form.port.intervalField, u"120");
+        EXPECT_EQ(form.port.timerInterval, 120);
+        form.port.intervalField = u" 90";
+        press(form.window);  // the stop tidies too
+        EXPECT_EQ(form.port.intervalField, u"90");
+        form.window.Form_Unload();
+        EXPECT_EQ(form.port.settings.value(u"Interval"), u"120");
+    }
+}
+
 TEST(WindowDraw, ATimerThatWillNotStartLeavesTheDrawIdleAndSaysSo) {
     FakeWindow form;
     form.open();

@@ -52,8 +52,12 @@ TEST(WindowStartup, LoadsTheRememberedFileAndIntervalAndTellsWhatFailedOnceShown
         EXPECT_EQ(form.port.intervalField, c.shownInterval);
         EXPECT_EQ(form.window.state().listPath, c.path.value_or(u""));  // a missing file stays remembered
         ASSERT_EQ(form.port.boxes.size(), c.reported ? 1u : 0u);
-        if (c.reported) EXPECT_EQ(form.port.boxes[0].text, message(ProblemCode::NotText, *c.path));
-        if (c.bytes) EXPECT_EQ(form.port.files.bytesOf(u"class.txt"), *c.bytes) << "the startup writes nothing";
+        if (c.reported) {
+            EXPECT_EQ(form.port.boxes[0].text, message(ProblemCode::NotText, *c.path));
+        }
+        if (c.bytes) {
+            EXPECT_EQ(form.port.files.bytesOf(u"class.txt"), *c.bytes) << "the startup writes nothing";
+        }
         form.window.tellStartupNotice();
         EXPECT_EQ(form.port.boxes.size(), c.reported ? 1u : 0u) << "told once";
         EXPECT_EQ(form.port.settings.writes, 0);
@@ -111,7 +115,9 @@ TEST(WindowShutdown, OnlyTheUserWhoClosesHearsThatNothingWasStored) {
         form.port.settings.writable = false;
         form.window.closeWindow(byUser);
         ASSERT_EQ(form.port.boxes.size(), byUser ? 1u : 0u);
-        if (byUser) EXPECT_TRUE(form.port.boxes[0].text.starts_with(u"无法保存设置到“~/.config/Pellanor/"));
+        if (byUser) {
+            EXPECT_TRUE(form.port.boxes[0].text.starts_with(u"无法保存设置到“~/.config/Pellanor/"));
+        }
     }
 }
 

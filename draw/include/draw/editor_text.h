@@ -29,17 +29,26 @@ public:
         if (!pending_ && !shown_) took(readControl());
         return pending_ ? *pending_ : *shown_;
     }
-    // The text the control is to hold; it is written whenever the control holds another.
+    // The text the control is to hold; it is written whenever the control holds another. Set
+    // with the text the control holds, the control is only to look rewritten.
     void set(std::u16string text);
 
     // The text waiting for the control, or null.
     const std::u16string* pending() const { return pending_ ? &*pending_ : nullptr; }
+    // Whether a text was set since the control last took one: it is to look as after a
+    // rewrite (the cursor at the start, no undo step back), even with the text it holds.
+    bool rewriteWaiting() const { return pending_ || rewrite_; }
+    // The control looks rewritten, holding the text it held.
+    void rewriteDone() { rewrite_ = false; }
     // Exactly what the control holds, or null when that is not known.
     const std::u16string* shown() const { return shown_ ? &*shown_ : nullptr; }
     // The control took the waiting text; `exactly` is false when it may hold another.
     void written(bool exactly);
     // Drops the waiting text: the control keeps what it holds.
-    void discard() { pending_.reset(); }
+    void discard() {
+        pending_.reset();
+        rewrite_ = false;
+    }
     // The control's content changed in a way that the editor did not make.
     void forget();
 
@@ -48,6 +57,7 @@ private:
 
     std::optional<std::u16string> shown_;
     std::optional<std::u16string> pending_;
+    bool rewrite_ = false;
 };
 
 }  // namespace zorbalin::draw

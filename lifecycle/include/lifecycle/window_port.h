@@ -26,9 +26,13 @@ public:
     // start/stop button, the timer, and progress(), which makes the window look busy.
 
     // The editor: a text set by setEditorText reaches the control at the next flushEditor,
-    // or never after discardEditor, which leaves the control as it was.
+    // or never after discardEditor, which leaves the control as it was. Whether the text
+    // changed or not, a flushed editor looks as after a rewrite: the cursor at the start, no
+    // undo step back, scrolled to the top; a text that did not change is not put in again.
     virtual void flushEditor() = 0;
     virtual void discardEditor() = 0;
+    // Whether the interval field (Text2) has the keyboard focus.
+    virtual bool intervalFieldHasFocus() = 0;
     // Long work is over (or something modal is about to let the user in): the window that
     // progress() made busy looks as before.
     virtual void endBusy() = 0;
