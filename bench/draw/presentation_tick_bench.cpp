@@ -64,20 +64,20 @@ public:
     long long measures = 0;
     int fontPixels = 0;
 
-    void setPickText(std::u16string_view pick) override {
-        fontPixels = plainSearch_ ? largestByHalving(pick) : font_.fit(pick, measure_);
+    void setPickText(std::u16string_view shown) override {
+        fontPixels = plainSearch_ ? largestByHalving(shown) : font_.fit(shown, measure_);
     }
 
 private:
     static constexpr int kSmallest = 12;
     static constexpr int kLargest = 800;
     static constexpr TextBox kArea{1800, 900};  // a 1920 x 1080 screen less the help line
-    int largestByHalving(std::u16string_view pick) {
+    int largestByHalving(std::u16string_view shown) {
         int low = kSmallest - 1;
         int high = kLargest + 1;
         while (high - low > 1) {
             const int middle = low + (high - low) / 2;
-            const TextBox box = measure_(pick, middle, kArea.width);
+            const TextBox box = measure_(shown, middle, kArea.width);
             (box.width <= kArea.width && box.height <= kArea.height ? low : high) = middle;
         }
         return std::max(low, kSmallest);
@@ -85,9 +85,9 @@ private:
 
     bool plainSearch_;
     FittedFont font_{kSmallest, kLargest};
-    MeasureText measure_ = [this](std::u16string_view pick, int pixels, int wrapWidth) {
+    MeasureText measure_ = [this](std::u16string_view shown, int pixels, int wrapWidth) {
         ++measures;
-        return fakeMeasure(pick, pixels, wrapWidth);
+        return fakeMeasure(shown, pixels, wrapWidth);
     };
 };
 

@@ -80,7 +80,12 @@ void CandidateEditor::setText(const std::u16string& text) {
 
 bool CandidateEditor::flush(Progress& progress) {
     const std::u16string* after = text_.pending();
-    if (after == nullptr) return false;
+    if (after == nullptr) {
+        if (!text_.rewriteWaiting()) return false;
+        lookRewritten();
+        text_.rewriteDone();
+        return true;
+    }
     progress.report(ProgressStage::Loading, 0, after->size());
     const std::u16string* before = text_.shown();
     // A hidden editor and its viewport learn their sizes only when shown: a remembered list
@@ -160,9 +165,17 @@ bool CandidateEditor::removeDroppedParts(const std::u16string& before, const std
         cursor.removeSelectedText();
     }
     doc->setUndoRedoEnabled(undoEnabled);
+    lookRewritten();
+    return true;
+}
+
+// As a whole new plain text leaves it: no undo step back, the cursor and the view at the start.
+void CandidateEditor::lookRewritten() {
+    QTextDocument* const doc = document();
+    doc->clearUndoRedoStacks();
     doc->setModified(false);
     setTextCursor(QTextCursor(doc));
-    return true;
+    ensureCursorVisible();
 }
 
 }  // namespace zorbalin::window

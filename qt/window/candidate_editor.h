@@ -41,6 +41,7 @@ private:
     // Edits the document from `before` (what it holds) to `after` by removing the parts
     // that `after` dropped; false, with nothing done, when `after` differs otherwise.
     bool removeDroppedParts(const std::u16string& before, const std::u16string& after);
+    void lookRewritten();
 
     bool settingText_ = false;
     int laidOutWidth_ = -1;  // the viewport's width at the last resize

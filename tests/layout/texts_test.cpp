@@ -82,8 +82,8 @@ TEST(ProblemMessage, EveryCodeIsToldInChinese) {
         // is told in MiB.
         const std::u16string letters = asciiLetters(message);
         EXPECT_TRUE(letters.empty() || letters == u"Error" || letters == u"MiB") << ::testing::PrintToString(message);
-        for (const std::u16string_view given : {u"系统", u"某处", u"/名单"}) {
-            for (std::size_t at; (at = message.find(given)) != std::u16string::npos;) message.erase(at, given.size());
+        for (const std::u16string_view ours : {u"系统", u"某处", u"/名单"}) {
+            for (std::size_t at; (at = message.find(ours)) != std::u16string::npos;) message.erase(at, ours.size());
         }
         const bool ownWords = std::any_of(message.begin(), message.end(),
                                           [](char16_t c) { return c >= u'\u4E00' && c <= u'\u9FFF'; });
