@@ -25,3 +25,24 @@ function(zorbalin_add_gtest name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()
+
+# The shared libraries of standard C++, in the order they build on each other; every build
+# (Linux, Windows, fuzzing) has them all.
+set(ZORBALIN_CORE_DIRS base layout draw textio files dialogs lifecycle)
+macro(zorbalin_add_core)
+  foreach(dir IN LISTS ZORBALIN_CORE_DIRS)
+    add_subdirectory(${PROJECT_SOURCE_DIR}/${dir} ${PROJECT_BINARY_DIR}/${dir})
+  endforeach()
+endmacro()
+
+# A static library of the shared core: its headers under include/ are what it exports, and
+# it is known as zorbalin::<name> too. PUBLIC and PRIVATE take the libraries it links.
+function(zorbalin_core_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  add_library(zorbalin::${name} ALIAS ${name})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
+  target_compile_features(${name} PUBLIC cxx_std_20)
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
+  zorbalin_target_defaults(${name})
+endfunction()

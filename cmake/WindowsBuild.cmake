@@ -6,13 +6,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
                         WINVER=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-add_subdirectory(base)
-add_subdirectory(layout)
-add_subdirectory(draw)
-add_subdirectory(textio)
-add_subdirectory(files)
-add_subdirectory(dialogs)
-add_subdirectory(lifecycle)
+zorbalin_add_core()
 add_subdirectory(win32)
 add_subdirectory(bench/win32)
 
