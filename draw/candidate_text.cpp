@@ -172,4 +172,12 @@ std::u16string_view ItemList::operator[](std::size_t index) const {
     return std::u16string_view(text_).substr(begin, end - begin);
 }
 
+std::u16string pickDisplayText(std::u16string_view item) {
+    std::u16string shown(item);
+    for (char16_t& c : shown) {
+        if (c == u'\t') c = u'\u3000';
+    }
+    return shown;
+}
+
 }  // namespace zorbalin::draw

@@ -1,6 +1,7 @@
 #include "draw/draw_round.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #include "draw/random_pick.h"
@@ -40,9 +41,34 @@ void DrawRound::begin(const ItemList& items) {
     built_ = true;
 }
 
+void DrawRound::carryOver(const ItemList& before, const ItemList& after) {
+    std::unordered_map<std::u16string_view, std::size_t> drawn;
+    for (std::size_t slot = remaining_; slot < slots_.size(); ++slot) ++drawn[before[slots_[slot]]];
+    std::vector<std::size_t> left;
+    std::vector<std::size_t> taken;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (isBlankItem(after[i])) continue;
+        const auto match = drawn.find(after[i]);
+        if (match != drawn.end() && match->second > 0) {
+            --match->second;
+            taken.push_back(i);
+        } else {
+            left.push_back(i);
+        }
+    }
+    remaining_ = left.size();
+    left.insert(left.end(), taken.begin(), taken.end());
+    slots_ = std::move(left);
+    slots_.shrink_to_fit();
+    avoided_ = 0;
+    shownSlot_.reset();
+    built_ = true;
+}
+
 void DrawRound::forget() {
     slots_ = {};
     remaining_ = 0;
+    avoided_ = 0;
     shownSlot_.reset();
     built_ = false;
 }
@@ -51,6 +77,21 @@ void DrawRound::startOver() {
     if (!built_) return;
     beginNumber();
     remaining_ = slots_.size();
+    avoided_ = 0;
+}
+
+// The lines that ended the last round go to the end of those not yet drawn, out of reach of
+// the first pick; unless nothing else is left to pick.
+void DrawRound::avoidFirst(const ItemList& items) {
+    std::size_t end = remaining_;
+    for (std::size_t slot = 0; slot < end;) {
+        if (items[slots_[slot]] == lastTaken_) {
+            std::swap(slots_[slot], slots_[--end]);
+        } else {
+            ++slot;
+        }
+    }
+    avoided_ = end == 0 ? 0 : remaining_ - end;
 }
 
 // A round that ended before giving any result is not counted, so that the record's
@@ -61,13 +102,15 @@ void DrawRound::beginNumber() {
 }
 
 std::size_t DrawRound::show(double r) {
-    const std::size_t slot = pickIndex(r, remaining_);
+    const std::size_t slot = pickIndex(r, remaining_ - avoided_);
     shownSlot_ = slot;
     return slots_[slot];
 }
 
-void DrawRound::takeShown() {
+void DrawRound::takeShown(std::u16string_view text) {
     if (!shownSlot_) return;
+    lastTaken_.assign(text);
+    avoided_ = 0;
     // A request to start over while the draw ran widened the window again, so the slot on
     // show is still inside it.
     std::swap(slots_[*shownSlot_], slots_[remaining_ - 1]);

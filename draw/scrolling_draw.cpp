@@ -12,7 +12,7 @@ namespace {
 void showItem(DrawSession& state, DrawControls& controls, std::size_t index) {
     const std::u16string_view item = (*state.itemList)[index];
     state.pickText.assign(item);
-    controls.setPickText(item);
+    controls.setPickText(pickDisplayText(item));
 }
 
 }  // namespace
@@ -42,8 +42,9 @@ Status StartDraw(DrawSession& state, DrawControls& controls, RandomSource& rando
     // The list and the interval are a snapshot: later edits reach the next Start only.
     // A list whose text is unchanged is kept, and with it its round.
     if (!state.itemList || state.itemList->text() != text) {
-        state.itemList = splitItems(std::u16string(text));
-        state.round.forget();
+        ItemList items = splitItems(std::u16string(text));
+        if (state.itemList && state.round.isBuilt()) state.round.carryOver(*state.itemList, items);
+        state.itemList = std::move(items);
     }
     std::size_t first = 0;  // the first line, not a random one
     if (state.noRepeat) {
@@ -51,6 +52,7 @@ Status StartDraw(DrawSession& state, DrawControls& controls, RandomSource& rando
             state.round.begin(*state.itemList);
         } else if (state.round.remaining() == 0) {
             state.round.startOver();
+            state.round.avoidFirst(*state.itemList);
         }
         if (state.round.remaining() == 0) return done();  // only blank items: nothing to draw
         random.reseedFromClock();
@@ -77,7 +79,7 @@ void StopDraw(DrawSession& state, DrawControls& controls) {
     if (state.isScrolling) {
         std::optional<std::size_t> round;
         if (state.round.isShowing()) {
-            state.round.takeShown();
+            state.round.takeShown(state.pickText);
             round = state.round.number();
         }
         state.record.add(state.pickText, round);

@@ -1,5 +1,6 @@
 #include "lifecycle/main_window.h"
 
+#include "draw/candidate_text.h"
 #include "draw/result_record.h"
 
 namespace zorbalin::lifecycle {
@@ -191,7 +192,7 @@ void MainWindow::tellPresentation() {
     if (!port_.presentationShown()) return;
     std::u16string help = layout::presentationHelpLine(draw::roundCount(state_.draw));
     if (presentationTold_ && state_.draw.pickText == toldPick_ && help == toldHelp_) return;
-    port_.showPresentationContent(state_.draw.pickText, help);
+    port_.showPresentationContent(draw::pickDisplayText(state_.draw.pickText), help);
     toldPick_ = state_.draw.pickText;
     toldHelp_ = std::move(help);
     presentationTold_ = true;

@@ -96,16 +96,44 @@ TEST_F(NoRepeatDraw, OnlyBlankItemsLeaveNothingToDraw) {
     EXPECT_THAT(roundCount(state), Optional(::testing::FieldsAre(0u, 0u)));
 }
 
-TEST_F(NoRepeatDraw, ANewTidiedTextStartsTheRoundOver) {
-    window.editor = u"a\r\nb\r\nc";
-    draw();
-    window.editor = u"a\r\nb\r\nc\r\n\r\n";  // tidies to the same text: the round goes on
-    draw();
-    EXPECT_THAT(roundCount(state), Optional(::testing::FieldsAre(1u, 3u)));
+// A latecomer joins the round; those already drawn stay drawn, matched as lines.
+TEST_F(NoRepeatDraw, AChangedListKeepsTheRound) {
+    window.editor = u"a\r\nb\r\nc\r\nd\r\ne";
+    std::vector<std::u16string> drawn = drawTimes(3);
+    EXPECT_THAT(roundCount(state), Optional(::testing::FieldsAre(2u, 5u)));
 
-    window.editor = u"a\r\nb\r\nc\r\nd";
-    EXPECT_THAT(drawTimes(4), UnorderedElementsAreArray({u"a", u"b", u"c", u"d"}));
-    EXPECT_THAT(recordedRounds(), ElementsAre(1u, 1u, 2u, 2u, 2u, 2u));
+    window.editor += u"\r\nlate";
+    drawn.push_back(draw());
+    EXPECT_THAT(roundCount(state), Optional(::testing::FieldsAre(2u, 6u)));
+    window.editor = u"a\r\nb\r\nc\r\nd\r\ne\r\nlate\r\n" + drawn[0];  // a second line of a drawn name
+    drawn.push_back(draw());
+    drawn.push_back(draw());
+    EXPECT_THAT(roundCount(state), Optional(::testing::FieldsAre(1u, 7u)));
+    drawn.push_back(draw());
+    EXPECT_THAT(drawn, UnorderedElementsAreArray(std::vector<std::u16string>{u"a", u"b", u"c", u"d", u"e", u"late", drawn[0]}));
+
+    window.editor = u"x\r\ny";  // everyone drawn is gone: those left are new
+    EXPECT_THAT(drawTimes(2), UnorderedElementsAreArray({u"x", u"y"}));
+    EXPECT_THAT(recordedRounds(), ElementsAre(1u, 1u, 1u, 1u, 1u, 1u, 1u, 1u, 1u));
+}
+
+// Over many round boundaries of three names, the name that ended a round never begins the
+// next, and each of the two others does about as often.
+TEST_F(NoRepeatDraw, ANewRoundDoesNotBeginWithTheNameThatEndedTheLast) {
+    window.editor = u"a\r\nb\r\nc";
+    std::map<bool, int> firstIsLowerThanLast;
+    std::u16string last;
+    for (int round = 0; round < 3000; ++round) {
+        const std::vector<std::u16string> order = drawTimes(3);
+        if (!last.empty()) {
+            ASSERT_NE(order.front(), last) << "round " << round;
+            ++firstIsLowerThanLast[order.front() < last];
+        }
+        last = order.back();
+    }
+    EXPECT_NEAR(firstIsLowerThanLast[true], 1500, 150);
+    window.editor = u"a\r\na";  // nothing else to begin with: the same name may
+    EXPECT_EQ(drawTimes(4), std::vector<std::u16string>(4, u"a"));
 }
 
 TEST_F(NoRepeatDraw, RestartPutsEveryItemBackAndCountsOnlyRoundsWithResults) {

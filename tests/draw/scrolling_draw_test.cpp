@@ -134,6 +134,14 @@ TEST_F(ScrollingDraw, TicksReseedEveryTimeAndShowTheItemThatTheNumberPicks) {
     EXPECT_EQ(random.numbersWithoutReseed, 0);
 }
 
+TEST_F(ScrollingDraw, ATabBetweenColumnsIsShownAsAWideSpaceAndKeptInTheResult) {
+    controls.editor = u"韩娟\t2024015\r\nb";
+    EXPECT_TRUE(StartDraw(state, controls, noNumbers).ok());
+    EXPECT_EQ(controls.pick, u"韩娟\u30002024015");
+    StopDraw(state, controls);
+    EXPECT_EQ(state.record.results().back().text, u"韩娟\t2024015");
+}
+
 TEST_F(ScrollingDraw, SingleCandidateIsShownAtEveryTick) {
     controls.editor = u"only";
     EXPECT_TRUE(StartDraw(state, controls, noNumbers).ok());

@@ -21,6 +21,12 @@ std::u16string tidiedCandidateText(std::u16string_view text);
 // The list keeps the text itself, so pass it by move where it is not needed afterwards.
 ItemList splitItems(std::u16string text);
 
+// A candidate as the pick display and the views show it: a list pasted from a spreadsheet
+// has a TAB between its columns ("韩娟<TAB>2024015"), which no control shows alike; it is
+// shown as an ideographic space, which keeps the columns apart in any font. The result
+// itself stays as the line was.
+std::u16string pickDisplayText(std::u16string_view item);
+
 // Where each line of the text begins: 0, and the position after every CR LF.
 std::vector<std::size_t> lineStarts(std::u16string_view text);
 

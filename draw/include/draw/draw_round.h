@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,10 +36,17 @@ public:
 
     // Builds a new round over the list's non-blank items (one pass over the list).
     void begin(const ItemList& items);
-    // The list changed: the round no longer applies; the next begin numbers a new round.
+    // The list changed from `before` to `after` between two draws: the round goes on. Lines
+    // already drawn stay drawn (matched as lines: a line twice is two items, and a drawn one
+    // matches one of them), new lines join those not yet drawn, removed lines leave it.
+    void carryOver(const ItemList& before, const ItemList& after);
+    // No list: the round no longer applies; the next begin numbers a new round.
     void forget();
     // Every item of the list is in the round again (a request, or all were drawn).
     void startOver();
+    // A round that began because the last one ended does not begin with the line that ended
+    // it, when it holds another: its first draw picks among the other lines only.
+    void avoidFirst(const ItemList& items);
 
     std::size_t remaining() const { return remaining_; }
     RoundCount count() const { return {remaining_, slots_.size()}; }
@@ -51,8 +59,8 @@ public:
     std::size_t show(double r);
     // Whether an item of this round is on show, that is, a draw from the round is running.
     bool isShowing() const { return shownSlot_.has_value(); }
-    // The draw stopped: the item on show leaves the round.
-    void takeShown();
+    // The draw stopped: the item on show (whose text it is) leaves the round.
+    void takeShown(std::u16string_view text);
     // The draw never ran: the item on show stays in the round.
     void dropShown() { shownSlot_.reset(); }
 
@@ -61,6 +69,8 @@ private:
 
     std::vector<std::size_t> slots_;  // item indices; [0, remaining_) not yet drawn
     std::size_t remaining_ = 0;
+    std::size_t avoided_ = 0;  // the last of the slots not yet drawn, kept out of the first pick
+    std::u16string lastTaken_;  // the text of the last result
     std::size_t drawn_ = 0;  // results of the current round
     std::size_t number_ = 0;
     std::optional<std::size_t> shownSlot_;
