@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "name_lists_check.h"
+
 namespace zorbalin::win32 {
 namespace {
 
@@ -64,6 +66,14 @@ TEST(CodePagesTest, Gb18030FourByteSequences) {
     EXPECT_EQ(encode(54936, u"\U00020000"), std::optional<std::string>("\x95\x32\x82\x36"));
     EXPECT_EQ(encode(54936, u"\uFFFD"), std::optional<std::string>("\x84\x31\xA4\x37"));
     EXPECT_EQ(decode(54936, "\x80"), std::nullopt);  // the euro sign is code page 936's alone
+}
+
+TEST(NameLists, EachCorpusReadsInItsOwnEncodingAndWritesBackSo) {
+    textio::testing::checkNameCorpora(makeCodePageDecoder(), makeCodePageEncoder());
+}
+
+TEST(NameLists, ShortChineseNamesInGbkThatAreValidUtf8ReadAsGbk) {
+    textio::testing::sweepChineseNames(makeCodePageDecoder(), makeCodePageEncoder());
 }
 
 }  // namespace
