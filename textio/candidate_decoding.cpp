@@ -1,6 +1,7 @@
 #include "textio/candidate_decoding.h"
 
 #include "textio/rich_text_reader.h"
+#include "textio/text_plausibility.h"
 
 namespace zorbalin::textio {
 namespace {
@@ -19,6 +20,16 @@ std::optional<std::u16string> decodePlainText(std::string_view bytes, TextEncodi
     // Without a byte-order mark a NUL byte means binary data (UTF-16 is never guessed).
     if (bytes.find('\0') != std::string_view::npos) return std::nullopt;
     if (auto text = decodeUtf8(bytes)) {
+        // Bytes valid in both: a short GBK list of Chinese names often is valid UTF-8 too,
+        // and then reads as odd letters of several scripts. GB18030 is chosen only when it
+        // reads as common hanzi and UTF-8 does not read as names; UTF-8 otherwise.
+        const bool onlyAscii = text->size() == bytes.size();
+        if (!onlyAscii && decode && holdsOnlyCommonChinese(bytes) && !readsAsNames(*text)) {
+            if (auto chinese = decode(kGb18030CodePage, bytes)) {
+                encoding = TextEncoding::Gb18030;
+                return chinese;
+            }
+        }
         encoding = TextEncoding::Utf8;
         return text;
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace zorbalin::textio {
 namespace {
@@ -254,6 +255,14 @@ std::u16string replaceLoneSurrogates(std::u16string_view text, std::u16string_vi
     out.reserve(size);
     forEachCodePointAndBreak(text, lineBreak, [&out](char32_t c) { appendCodePoint(out, c); });
     return out;
+}
+
+CodePageEncoder chineseCodePagesOnly(CodePageEncoder convert) {
+    return [convert = std::move(convert)](int codePage,
+                                          std::u16string_view text) -> std::optional<std::string> {
+        if (codePage != kGb18030CodePage && codePage != kCodePage936) return std::nullopt;
+        return convert(codePage, text);
+    };
 }
 
 std::optional<std::string> encodeUnicodeText(std::u16string_view text, TextEncoding encoding,

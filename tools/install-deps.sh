@@ -22,5 +22,7 @@ if [ "$(id -u)" -ne 0 ]; then
   fi
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
+# One index that fails to download (Debian's i386 one is sometimes out of step) must not
+# keep the packages of the others from being installed: the install says what is missing.
+"${sudo_cmd[@]}" apt-get update -qq || echo "warning: apt-get update failed; installing from the indexes it has" >&2
 "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -8,8 +8,7 @@
 namespace zorbalin::win32 {
 namespace {
 
-constexpr unsigned kGb18030CodePage = 54936;
-constexpr unsigned kGbkCodePage = 936;
+constexpr auto kGb18030CodePage = static_cast<unsigned>(textio::kGb18030CodePage);
 
 // IsValidCodePage alone is not enough: Wine 8 answers for 54936 but cannot convert it.
 bool systemConvertsGb18030() {
@@ -68,9 +67,7 @@ bool convert(unsigned codePage, std::u16string_view text, char* out, int outSize
 }
 
 std::optional<std::string> encode(int codePage, std::u16string_view text) {
-    // A file is only ever written back in the encoding it was read in, and the only code
-    // pages a plain-text file is read in are the Chinese ones.
-    if (codePage != textio::kGb18030CodePage && codePage != textio::kCodePage936) return std::nullopt;
+    if (codePage <= 0) return std::nullopt;
     if (text.empty()) return std::string();
     if (text.size() > INT_MAX / 4) return std::nullopt;
     const unsigned system = systemCodePage(codePage);
@@ -87,12 +84,14 @@ std::optional<std::string> encode(int codePage, std::u16string_view text) {
 }  // namespace
 
 unsigned chineseCodePage() {
-    static const unsigned codePage = systemConvertsGb18030() ? kGb18030CodePage : kGbkCodePage;
+    static const unsigned codePage = systemConvertsGb18030()
+                                         ? kGb18030CodePage
+                                         : static_cast<unsigned>(textio::kCodePage936);
     return codePage;
 }
 
 textio::CodePageDecoder makeCodePageDecoder() { return decode; }
 
-textio::CodePageEncoder makeCodePageEncoder() { return encode; }
+textio::CodePageEncoder makeCodePageEncoder() { return textio::chineseCodePagesOnly(encode); }
 
 }  // namespace zorbalin::win32

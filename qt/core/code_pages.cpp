@@ -68,9 +68,6 @@ textio::CodePageDecoder makeCodePageDecoder() {
 }
 
 std::optional<std::string> encodeCodePage(int codePage, std::u16string_view text) {
-    // A file is only ever written back in the encoding it was read in, and the only code
-    // pages a plain-text file is read in are the Chinese ones.
-    if (codePage != textio::kGb18030CodePage && codePage != textio::kCodePage936) return std::nullopt;
     QStringEncoder encoder(converterNames(codePage).front().constData(),
                            QStringConverter::Flag::Stateless);
     if (!encoder.isValid()) return std::nullopt;
@@ -79,6 +76,6 @@ std::optional<std::string> encodeCodePage(int codePage, std::u16string_view text
     return bytes.toStdString();
 }
 
-textio::CodePageEncoder makeCodePageEncoder() { return encodeCodePage; }
+textio::CodePageEncoder makeCodePageEncoder() { return textio::chineseCodePagesOnly(encodeCodePage); }
 
 }  // namespace zorbalin::window

@@ -16,11 +16,11 @@ std::optional<std::u16string> decodeCodePage(int codePage, std::string_view byte
 // every piece of text (a rich-text file can hold a million short pieces).
 textio::CodePageDecoder makeCodePageDecoder();
 
-// The bytes of text in GB18030 (54936) or Windows' code page 936; nullopt when the code page
-// cannot hold it, or for any other code page.
+// The bytes of text in a Windows code page; nullopt when the code page cannot hold it or
+// is unknown.
 std::optional<std::string> encodeCodePage(int codePage, std::u16string_view text);
 
-// That encoder, for textio.
+// That encoder for the Chinese code pages alone, for textio.
 textio::CodePageEncoder makeCodePageEncoder();
 
 }  // namespace zorbalin::window

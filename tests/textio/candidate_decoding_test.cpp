@@ -46,6 +46,9 @@ const PlainCase kPlainCases[] = {
     {"Utf16LittleEndian", std::string("\xFF\xFE\x20\x5F\n\0", 6), u"张\r\n", {Utf16LE, Lf}},
     {"Utf16BigEndian", std::string("\xFE\xFF\x5F\x20\0\r", 6), u"张\r\n", {Utf16BE, Cr}},
     {"GbkWhenNotUtf8", "\xD5\xC5\xC8\xFD\nx", u"张三\r\nx", {Gb18030, Lf}},
+    // Valid UTF-8 too, where it reads "֣ΰ" and "֣ǿ": no list of names.
+    {"ShortGbkListThatIsValidUtf8", "\xD6\xA3\xCE\xB0\r\n\xD6\xA3\xC7\xBF\r\n",
+     u"郑伟\r\n郑强\r\n", {Gb18030, CrLf}},
     {"Gb18030FourByte", "\x94\x39\xFC\x36", u"😀", {Gb18030, CrLf}},
     {"Gb18030Euro", "\xA2\xE3\xD5\xC5", u"€张", {Gb18030, CrLf}},
     {"CodePage936EuroWhenNotGb18030", "\x80\xD5\xC5", u"€张", {CodePage936, CrLf}},
@@ -96,6 +99,7 @@ TEST(CandidateEncoding, WritesBackInTheFilesOwnFormat) {
              std::string("\xEF\xBB\xBF张\n三"), std::string("\xFF\xFE" "a\0\n\0b\0", 8),
              std::string("\xFE\xFF\0a\0\r\0b", 8), std::string("\xD5\xC5\n\xC8\xFD"),
              std::string("\xA2\xE3\n\xD5\xC5"), std::string("\x80\n\xD5\xC5"),
+             std::string("\xD6\xA3\xCE\xB0\r\n\xD5\xC5"),  // 郑伟 张: valid UTF-8 too
          }) {
         const DecodedText text = decoded(decodeCandidateBytes(bytes, fakeDecoder()));
         EXPECT_EQ(encodeCandidateText(text.text, text.format, fakeEncoder()), bytes);

@@ -14,6 +14,7 @@ namespace zorbalin::textio::testing {
 inline std::optional<std::u16string> fakeDecode(int codePage, std::string_view bytes) {
     static const std::map<int, std::map<std::string, std::u16string>> known = {
         {54936, {{"\xD5\xC5", u"张"}, {"\xC8\xFD", u"三"}, {"\x81\x40", u"丂"},
+                 {"\xD6\xA3", u"郑"}, {"\xCE\xB0", u"伟"}, {"\xC7\xBF", u"强"},
                  {"\x94\x39\xFC\x36", u"😀"}, {"\xA2\xE3", u"€"}}},
         {936, {{"\xD5\xC5", u"张"}, {"\xC8\xFD", u"三"}, {"\x81\x40", u"丂"}, {"\x80", u"€"},
                {"\xFF", u"\uF8F5"}}},
@@ -49,7 +50,7 @@ inline const CodePageDecoder& fakeDecoder() {
     return decoder;
 }
 
-// The reverse for the Chinese code pages: ASCII, 张, 三 and the euro sign.
+// The reverse for the Chinese code pages: ASCII, 张, 三, 郑, 伟 and the euro sign.
 inline std::optional<std::string> fakeEncode(int codePage, std::u16string_view text) {
     if (codePage != 54936 && codePage != 936) return std::nullopt;
     std::string out;
@@ -62,6 +63,10 @@ inline std::optional<std::string> fakeEncode(int codePage, std::u16string_view t
             out += "\xD5\xC5";
         } else if (c == u'三') {
             out += "\xC8\xFD";
+        } else if (c == u'郑') {
+            out += "\xD6\xA3";
+        } else if (c == u'伟') {
+            out += "\xCE\xB0";
         } else {
             return std::nullopt;
         }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace zorbalin::textio {
 namespace {
@@ -97,6 +98,19 @@ TEST(UnicodeEncoding, UnpairedSurrogateIsWrittenAsReplacement) {
     const std::u16string text{u'a', char16_t(0xD83D), u'b'};
     EXPECT_EQ(*encodeUnicodeText(text, TextEncoding::Utf8), "a\xEF\xBF\xBD" "b");
     EXPECT_EQ(replaceLoneSurrogates(text), u"a\uFFFDb");
+}
+
+TEST(CodePageEncoding, OnlyTheChineseCodePagesReachTheConversion) {
+    std::vector<int> asked;
+    const CodePageEncoder encode = chineseCodePagesOnly([&asked](int codePage, std::u16string_view) {
+        asked.push_back(codePage);
+        return std::optional<std::string>("bytes");
+    });
+    EXPECT_EQ(encode(kGb18030CodePage, u"张"), "bytes");
+    EXPECT_EQ(encode(kCodePage936, u"张"), "bytes");
+    EXPECT_EQ(encode(1252, u"a"), std::nullopt);
+    EXPECT_EQ(encode(65001, u"a"), std::nullopt);
+    EXPECT_EQ(asked, (std::vector<int>{kGb18030CodePage, kCodePage936}));
 }
 
 }  // namespace

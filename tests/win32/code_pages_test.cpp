@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "name_lists_check.h"
+
 namespace zorbalin::win32 {
 namespace {
 
@@ -41,8 +43,6 @@ TEST(CodePagesTest, EncodesOnlyWhatTheCodePageHolds) {
     EXPECT_EQ(encode(936, u"张三 ok"), std::optional<std::string>("\xD5\xC5\xC8\xFD ok"));
     EXPECT_EQ(encode(936, u""), std::optional<std::string>(""));
     EXPECT_EQ(encode(936, u"€张"), std::optional<std::string>("\x80\xD5\xC5"));
-    // Only the Chinese code page is ever written back.
-    EXPECT_EQ(encode(1252, u"abc"), std::nullopt);
     if (!systemHasGb18030()) {
         // GBK has neither, and must not write a look-alike ("A") or "?" instead.
         EXPECT_EQ(encode(936, u"\u00C0"), std::nullopt);
@@ -64,6 +64,14 @@ TEST(CodePagesTest, Gb18030FourByteSequences) {
     EXPECT_EQ(encode(54936, u"\U00020000"), std::optional<std::string>("\x95\x32\x82\x36"));
     EXPECT_EQ(encode(54936, u"\uFFFD"), std::optional<std::string>("\x84\x31\xA4\x37"));
     EXPECT_EQ(decode(54936, "\x80"), std::nullopt);  // the euro sign is code page 936's alone
+}
+
+TEST(NameLists, EachCorpusReadsInItsOwnEncodingAndWritesBackSo) {
+    textio::testing::checkNameCorpora(makeCodePageDecoder(), makeCodePageEncoder());
+}
+
+TEST(NameLists, ShortChineseNamesInGbkThatAreValidUtf8ReadAsGbk) {
+    textio::testing::sweepChineseNames(makeCodePageDecoder(), makeCodePageEncoder());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "name_lists_check.h"
+
 namespace zorbalin::window {
 namespace {
 
@@ -38,7 +40,14 @@ TEST(CodePageEncoding, WritesEachChineseCodePageAndRefusesWhatItCannotHold) {
     EXPECT_EQ(encodeCodePage(936, u"张€"), "\xD5\xC5\x80");
     EXPECT_FALSE(encodeCodePage(54936, std::u16string{char16_t(0xD800)}).has_value());
     EXPECT_FALSE(encodeCodePage(936, u"😀").has_value());
-    EXPECT_FALSE(encodeCodePage(1252, u"a").has_value());
+}
+
+TEST(NameLists, EachCorpusReadsInItsOwnEncodingAndWritesBackSo) {
+    textio::testing::checkNameCorpora(makeCodePageDecoder(), makeCodePageEncoder());
+}
+
+TEST(NameLists, ShortChineseNamesInGbkThatAreValidUtf8ReadAsGbk) {
+    textio::testing::sweepChineseNames(makeCodePageDecoder(), makeCodePageEncoder());
 }
 
 }  // namespace

@@ -33,8 +33,10 @@ bool isRichText(std::string_view bytes);
 
 // Reads the bytes of a candidate file. One whole rich-text document is read as rich text
 // (bytes that begin like one but are not, as plain text); plain text is
-// decided by its byte-order mark, else taken as UTF-8 when valid throughout, else decoded
-// strictly as GB18030, else as Windows' code page 936. BOM-less UTF-16 is never guessed.
+// decided by its byte-order mark, else taken as UTF-8 when valid throughout (unless it is
+// valid GB18030 too, reads as common hanzi there and not as names in UTF-8: see
+// text_plausibility.h), else decoded strictly as GB18030, else as Windows' code page 936.
+// BOM-less UTF-16 is never guessed.
 // The file's line ending is the one it uses most (see detectLineEnding); every line break
 // of the file and every U+2028 and U+2029 becomes CR LF, once, here.
 DecodeOutcome decodeCandidateBytes(std::string_view bytes, const CodePageDecoder& decode);

@@ -26,6 +26,11 @@ using CodePageEncoder =
 inline constexpr int kGb18030CodePage = 54936;
 inline constexpr int kCodePage936 = 936;
 
+// A file is only ever written back in the encoding it was read in, and the only code pages a
+// plain-text file is read in are the Chinese ones: the encoder a front end hands out is its
+// platform's conversion behind this, which gives nullopt for every other code page.
+CodePageEncoder chineseCodePagesOnly(CodePageEncoder convert);
+
 // The byte-order mark at the start of bytes, if any, and how many bytes it takes.
 struct ByteOrderMark {
     TextEncoding encoding;
