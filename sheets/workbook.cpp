@@ -170,7 +170,8 @@ int hexDigit(char16_t c) {
 }
 
 // A cell's text as one line: Office's escapes of characters XML cannot hold ("_x000D_")
-// resolved, each line break a blank, the blanks at both ends dropped.
+// resolved, each line break a blank, other control characters and the blanks at both ends
+// dropped.
 std::u16string oneLine(std::u16string_view text) {
     std::u16string out;
     out.reserve(text.size());
@@ -188,7 +189,11 @@ std::u16string oneLine(std::u16string_view text) {
                 i += 6;
             }
         }
-        if (!(c == u'\n' && previous == u'\r')) out += isLineBreak(c) ? u' ' : c;  // CR LF: one break
+        if (isLineBreak(c)) {
+            if (!(c == u'\n' && previous == u'\r')) out += u' ';  // CR LF: one break
+        } else if (c >= 0x20 || c == u'\t') {
+            out += c;  // other control characters (an escaped NUL) are dropped
+        }
         previous = c;
     }
     std::size_t first = 0, last = out.size();
