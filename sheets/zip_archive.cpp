@@ -68,8 +68,6 @@ struct Inflater {
 }  // namespace
 
 std::variant<ZipArchive, ZipFailure> ZipArchive::open(std::string_view bytes) {
-    // Offsets are 32-bit in a zip without Zip64, so larger bytes cannot be one.
-    if (bytes.size() > 0xFFFFFFFFu) return ZipFailure::Damaged;
     const std::size_t end = findEndOfDirectory(bytes);
     if (end == std::string_view::npos) return ZipFailure::Damaged;
     const std::uint16_t count = le16(bytes, end + 10);
@@ -129,7 +127,7 @@ std::variant<std::string, ZipFailure> ZipArchive::read(const ZipEntry& entry,
     }
     const std::size_t nameSize = le16(bytes_, header + 26);
     const std::size_t data = header + kLocalHeaderSize + nameSize + le16(bytes_, header + 28);
-    if (data + entry.compressedSize > directoryStart_ ||
+    if (std::uint64_t{data} + entry.compressedSize > directoryStart_ ||
         bytes_.substr(header + kLocalHeaderSize, nameSize) != entry.name) {
         return ZipFailure::Damaged;
     }
