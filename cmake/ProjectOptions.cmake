@@ -28,7 +28,7 @@ endfunction()
 
 # The shared libraries of standard C++, in the order they build on each other; every build
 # (Linux, Windows, fuzzing) has them all.
-set(ZORBALIN_CORE_DIRS base layout draw textio files dialogs lifecycle)
+set(ZORBALIN_CORE_DIRS base layout draw textio sheets files dialogs lifecycle)
 macro(zorbalin_add_core)
   foreach(dir IN LISTS ZORBALIN_CORE_DIRS)
     add_subdirectory(${PROJECT_SOURCE_DIR}/${dir} ${PROJECT_BINARY_DIR}/${dir})

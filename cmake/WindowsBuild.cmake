@@ -6,6 +6,8 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
                         WINVER=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
+# zlib from libz-mingw-w64-dev, its static library: the program imports no zlib1.dll.
+set(ZLIB_USE_STATIC_LIBS ON)
 zorbalin_add_core()
 add_subdirectory(win32)
 add_subdirectory(bench/win32)
@@ -33,6 +35,7 @@ if(BUILD_TESTING)
 
   add_subdirectory(tests/draw)
   add_subdirectory(tests/textio)
+  add_subdirectory(tests/sheets)
   add_subdirectory(tests/files)
   add_subdirectory(tests/layout)
   add_subdirectory(tests/dialogs)
@@ -50,5 +53,10 @@ if(BUILD_TESTING)
     COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/e2e/classroom_options_exe.sh
             $<TARGET_FILE:zorbalin>)
   set_tests_properties(e2e_windows_classroom_options PROPERTIES LABELS "windows;e2e"
+                       TIMEOUT 300)
+  add_test(NAME e2e_windows_choose_workbook
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/e2e/choose_workbook_exe.sh
+            $<TARGET_FILE:zorbalin>)
+  set_tests_properties(e2e_windows_choose_workbook PROPERTIES LABELS "windows;e2e"
                        TIMEOUT 300)
 endif()

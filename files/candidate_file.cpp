@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/write_back.h"
+#include "sheets/workbook.h"
 #include "textio/candidate_decoding.h"
 
 namespace zorbalin::files {
@@ -50,6 +51,18 @@ Result<std::string> readBounded(OpenFile& file, std::uint64_t reportedSize, Prog
     }
     bytes.resize(got);
     return bytes;
+}
+
+ProblemCode problemOfWorkbook(sheets::WorkbookRefusal refusal) {
+    switch (refusal) {
+    case sheets::WorkbookRefusal::NotAWorkbook: return ProblemCode::NotText;
+    case sheets::WorkbookRefusal::Encrypted: return ProblemCode::WorkbookEncrypted;
+    case sheets::WorkbookRefusal::Legacy: return ProblemCode::WorkbookLegacy;
+    case sheets::WorkbookRefusal::Damaged: return ProblemCode::WorkbookDamaged;
+    case sheets::WorkbookRefusal::NoText: return ProblemCode::WorkbookNoText;
+    case sheets::WorkbookRefusal::TooLarge: return ProblemCode::WorkbookTooLarge;
+    }
+    return ProblemCode::Internal;
 }
 
 // The name still leads to the very file that was read, unchanged since.
@@ -195,6 +208,19 @@ Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view
     const ContentDigest digest = digestOf(*bytes);
 
     progress.report(ProgressStage::Decoding, 0, digest.size);
+    if (sheets::looksLikeWorkbook(*bytes)) {
+        sheets::WorkbookOutcome names = sheets::readWorkbookNames(*bytes);
+        std::string().swap(*bytes);
+        if (const auto* refusal = std::get_if<sheets::WorkbookRefusal>(&names)) {
+            return problemOf(problemOfWorkbook(*refusal));
+        }
+        progress.report(ProgressStage::Decoding, digest.size, digest.size);
+        LoadedFile workbook{std::move(std::get<std::u16string>(names)), textio::FileFormat{},
+                            std::u16string(path), std::move(opened->file), facts->stamp, digest,
+                            std::move(opened->folder), std::move(opened->name)};
+        workbook.isWorkbook = true;
+        return workbook;
+    }
     textio::DecodeOutcome decoded = textio::decodeCandidateBytes(*bytes, codePages.decode);
     std::string().swap(*bytes);  // the raw bytes are not needed any more
     if (const auto* refusal = std::get_if<textio::DecodeRefusal>(&decoded)) {
@@ -210,6 +236,8 @@ Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view
 
 Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16string_view text,
                           const CodePages& codePages, Progress& progress) {
+    // A spreadsheet is not rewritten as text: its folder stays exactly as it is.
+    if (file.isWorkbook) return done();
     // A file given up by an earlier replacement is not the one on disk any more.
     if (!file.file) return problemOf(ProblemCode::ChangedSinceRead);
     // Encoded first: a text the file's encoding cannot hold is refused before anything else.

@@ -40,6 +40,11 @@ bool isFileProblem(ProblemCode code) {
     case ProblemCode::TooLarge:
     case ProblemCode::NotText:
     case ProblemCode::ReadFailed:
+    case ProblemCode::WorkbookEncrypted:
+    case ProblemCode::WorkbookLegacy:
+    case ProblemCode::WorkbookDamaged:
+    case ProblemCode::WorkbookNoText:
+    case ProblemCode::WorkbookTooLarge:
         return true;
     default:
         return isWriteProblem(code);
@@ -143,6 +148,17 @@ std::u16string problemMessage(const Problem& problem, std::u16string_view native
         break;
     case ProblemCode::NotText: text += u"该文件不是文本文件。"; break;
     case ProblemCode::ReadFailed: ((text += u"读取时出错：") += cause(problem)) += u"。"; break;
+    case ProblemCode::WorkbookEncrypted:
+        text += u"该工作簿设有密码(已加密)，无法读取。请在 Excel 中取消密码后再选择。";
+        break;
+    case ProblemCode::WorkbookLegacy:
+        text += u"这是旧版 Excel 工作簿(.xls)，无法读取。请在 Excel 中将它另存为 .xlsx 格式后再选择。";
+        break;
+    case ProblemCode::WorkbookDamaged: text += u"该工作簿已损坏，或不是完整的 .xlsx 文件。"; break;
+    case ProblemCode::WorkbookNoText: text += u"该工作簿的第一个可见工作表中没有文字。"; break;
+    case ProblemCode::WorkbookTooLarge:
+        text += u"该工作簿的内容太多(解压后超过 64 MiB，或超过 1000000 行)。";
+        break;
     case ProblemCode::ReadOnly: text += u"该文件是只读的，未作任何改动。"; break;
     case ProblemCode::TargetNotAFile: (text += u"这不是一个文件") += unchanged; break;
     case ProblemCode::NotEncodable: (text += u"文本无法按该文件原来的编码保存") += unchanged; break;

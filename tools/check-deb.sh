@@ -35,7 +35,8 @@ echo "== one version: $version"
 package_version="$(dpkg-deb -f "$deb" Version)"
 [ "${package_version%-*}" = "$version" ] || fail "package version $package_version"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "AppStream release is not $version"
-[ "$(grep -m1 '^## ' "$root/CHANGELOG.md" | awk '{print $2}')" = "$version" ] ||
+# Changes not yet released may stand above it, under "## Unreleased".
+[ "$(grep '^## ' "$root/CHANGELOG.md" | grep -vm1 '^## Unreleased' | awk '{print $2}')" = "$version" ] ||
   fail "CHANGELOG.md does not start with $version"
 for path in usr/bin/zorbalin usr/share/icons/hicolor/scalable/apps/$app_id.svg \
             usr/share/man/man1/zorbalin.1.gz usr/share/doc/zorbalin/copyright; do

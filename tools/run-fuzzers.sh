@@ -14,7 +14,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 status=0
-for target in fuzz_rich_text_reader fuzz_plain_text_decoding; do
+for target in fuzz_rich_text_reader fuzz_plain_text_decoding fuzz_workbook_reader; do
   binary="$build_dir/fuzz/$target"
   if [ ! -x "$binary" ]; then
     echo "error: $binary is missing; build with -DZORBALIN_FUZZ=ON" >&2

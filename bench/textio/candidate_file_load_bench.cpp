@@ -1,6 +1,7 @@
 // Loading a candidate list of a million lines (about 10 MB) as UTF-8, GBK and rich text,
 // beside the floor of any loader: reading the file's bytes and one UTF-8 -> UTF-16
-// conversion of them (readAndConvert). Compare the medians of
+// conversion of them (readAndConvert). And an Excel workbook of 100,000 rows (student
+// number, name), beside the same names as a UTF-8 file. Compare the medians of
 //   textio_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <QByteArray>
 #include <QFile>
@@ -12,11 +13,13 @@
 
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "code_pages.h"
 #include "file_system.h"
 #include "files/candidate_file.h"
 #include "qstring_u16.h"
+#include "zip_writer.h"
 
 namespace {
 
@@ -27,7 +30,11 @@ struct SampleFiles {
     QString utf8;
     QString gbk;
     QString richText;
+    QString workbook;
+    QString workbookNames;  // the same names as UTF-8 text
 };
+
+constexpr int kWorkbookRows = 100'000;
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -65,6 +72,23 @@ const SampleFiles& sampleFiles() {
         writeFile(f->utf8, text.toUtf8());
         writeFile(f->gbk, QStringEncoder("GB18030").encode(text));
         writeFile(f->richText, richText);
+
+        std::string rows = R"(<row><c t="inlineStr"><is><t>学号</t></is></c><c t="s"><v>0</v></c></row>)";
+        std::vector<std::string> strings{"<t>姓名</t>"};
+        QString list;
+        for (int i = 0; i < kWorkbookRows; ++i) {
+            const QString name = QStringLiteral("%1%2").arg(QStringLiteral("张李王赵").at(i % 4)).arg(i);
+            list += name + QStringLiteral("\r\n");
+            strings.push_back("<t>" + name.toStdString() + "</t>");
+            rows += "<row r=\"" + std::to_string(i + 2) + "\"><c r=\"A" + std::to_string(i + 2) + "\"><v>" +
+                    std::to_string(2023000 + i) + "</v></c><c r=\"B" + std::to_string(i + 2) + "\" t=\"s\"><v>" +
+                    std::to_string(i + 1) + "</v></c></row>";
+        }
+        const std::string workbook = zorbalin::sheets::testing::workbookOf({{rows}}, strings);
+        f->workbook = f->dir.filePath("names.xlsx");
+        f->workbookNames = f->dir.filePath("names.txt");
+        writeFile(f->workbook, QByteArray(workbook.data(), static_cast<qsizetype>(workbook.size())));
+        writeFile(f->workbookNames, list.toUtf8());
         return f;
     }();
     return *files;
@@ -97,6 +121,8 @@ BENCHMARK_CAPTURE(readAndConvert, Gbk, sampleFiles().gbk)->Unit(benchmark::kMill
 BENCHMARK_CAPTURE(load, Gbk, sampleFiles().gbk)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(readAndConvert, RichText, sampleFiles().richText)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(load, RichText, sampleFiles().richText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(load, NamesOfTheWorkbook, sampleFiles().workbookNames)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(load, Workbook, sampleFiles().workbook)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -33,6 +35,11 @@ Result<LoadedFile> read(FakeFileSystem& system, std::u16string_view path = u"/li
 Status write(FakeFileSystem& system, LoadedFile& file, std::u16string_view text) {
     NoProgress progress;
     return writeCandidateFile(system, file, text, codePages(), progress);
+}
+
+std::string sample(const char* name) {
+    std::ifstream in(std::string(ZORBALIN_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 struct ReadCase {
@@ -76,6 +83,9 @@ TEST(ReadCandidateFile, ReadsOrRefusesWithTheReason) {
         {"ShrankWhileRead", file("ab", as([](FakeInode& i) { i.reportedSize = 5; })), std::nullopt, u"ab"},
         {"PlainListBeginningLikeRichText", file("{\\rtf1 just a name list}\r\nAnn\r\nBob", nothing),
          std::nullopt, u"{\\rtf1 just a name list}\r\nAnn\r\nBob"},
+        {"Workbook", file(sample("workbook-no-header.xlsx"), nothing), std::nullopt, u"Ann\r\nBob\r\n赵六"},
+        {"LegacyWorkbook", file(sample("workbook-legacy.xls"), nothing), ProblemCode::WorkbookLegacy},
+        {"DamagedWorkbook", file(std::string("PK\x03\x04", 4) + "rest", nothing), ProblemCode::WorkbookDamaged},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,6 +133,23 @@ TEST(CandidateFile, ReportsProgressInMegabyteSteps) {
     EXPECT_EQ(count(ProgressStage::Decoding), 2);
     EXPECT_EQ(count(ProgressStage::Writing), 3);
     EXPECT_EQ(progress.reports.back().second, 3 * kChunkBytes);
+}
+
+// A spreadsheet is never rewritten as text: after it is read, no operation reaches the file.
+TEST(WriteCandidateFile, WritesNothingIntoAWorkbook) {
+    FakeFileSystem system;
+    const std::string workbook = sample("workbook-header-b.xlsx");
+    const auto inode = system.add(u"list.xlsx", workbook);
+    Result<LoadedFile> loaded = read(system, u"/lists/list.xlsx");
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(loaded->isWorkbook);
+    const std::size_t steps = system.log.size();
+    const std::int64_t modified = inode->modified;
+    EXPECT_TRUE(write(system, *loaded, u"张三\r\n李四"));
+    EXPECT_EQ(system.log.size(), steps);
+    EXPECT_EQ(system.folder.size(), 1u);
+    EXPECT_EQ(inode->bytes, workbook);
+    EXPECT_EQ(inode->modified, modified);
 }
 
 // How the write goes, seen from the folder afterwards.

@@ -25,6 +25,8 @@ struct MessageCase {
 TEST(ProblemMessage, SaysWhatHappenedToTheFile) {
     const MessageCase cases[] = {
         {"NotText", problem(ProblemCode::NotText), u"无法读取文件“/a/名单.txt”。\n该文件不是文本文件。"},
+        {"LegacyWorkbook", problem(ProblemCode::WorkbookLegacy),
+         u"无法读取文件“/a/名单.txt”。\n这是旧版 Excel 工作簿(.xls)，无法读取。请在 Excel 中将它另存为 .xlsx 格式后再选择。"},
         {"ReadFailedWithTheSystemsFullStop", problem(ProblemCode::ReadFailed, u"共享冲突。"),
          u"无法读取文件“/a/名单.txt”。\n读取时出错：共享冲突。"},
         {"NoSpace", problem(ProblemCode::WriteFailed, u"No space left on device", SystemCause::NoSpace),

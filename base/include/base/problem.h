@@ -16,6 +16,12 @@ enum class ProblemCode {
     TooLarge,          // more than the size limit, whatever the file reports
     NotText,           // binary data or bytes no encoding reads
     ReadFailed,        // the system's failure: detail, cause
+    // Reading an Excel workbook.
+    WorkbookEncrypted, // protected by a password
+    WorkbookLegacy,    // an Excel 97-2003 workbook (.xls): it must be saved as .xlsx
+    WorkbookDamaged,   // a zip or XML that does not read whole
+    WorkbookNoText,    // no visible sheet, or no text on the first one
+    WorkbookTooLarge,  // more to inflate than the limit, or more rows
     // Writing a candidate file back. Unless said otherwise, the file is as it was.
     ReadOnly,          // the user may not write it: left alone
     TargetNotAFile,

@@ -40,6 +40,7 @@ struct LoadedFile {
     ContentDigest digest;            // of the bytes read
     std::u16string folder;           // where the open file is (links resolved by the system)
     std::u16string name;
+    bool isWorkbook = false;         // an Excel workbook: its names are read, it is never written
 };
 
 struct CodePages {
@@ -49,12 +50,14 @@ struct CodePages {
 
 // Opens and reads the file whole, refusing what is no candidate list: Missing, NotAFile,
 // NoReadPermission, TooLarge (bounded by the limit whatever the file reports), NotText,
-// ReadFailed. Reports Reading and Decoding.
+// ReadFailed. An Excel workbook (told by its content) gives the names of its first visible
+// sheet, or WorkbookEncrypted, WorkbookLegacy, WorkbookDamaged, WorkbookNoText or
+// WorkbookTooLarge. Reports Reading and Decoding.
 Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view path,
                                      const CodePages& codePages, Progress& progress);
 
 // Writes text (CR LF between lines) back into the file that was read, in its format. Nothing
-// is written when the bytes would not change. Atomically by a temporary file that keeps
+// is written when the bytes would not change, nor ever into a workbook. Atomically by a temporary file that keeps
 // owner, group, mode, access lists and attributes; in place where that would lose something
 // (hard links, a folder the user may not write, an owner or attribute that cannot be kept),
 // with a flushed copy of the old bytes in the recovery folder until it is done. Fails with
