@@ -212,6 +212,11 @@ MessageBoxText problemBox(const Problem& problem, std::u16string_view nativePath
 
 std::u16string textFilesFilter() { return filterPair(u"文本文件(*.txt)", u"*.txt") + allFilesFilter(); }
 
+std::u16string resultAnnouncement(std::u16string_view result) {
+    std::u16string text = u"抽取结果：";
+    return text += result;
+}
+
 SaveDialogTexts recordSaveDialog() { return {u"另存为", u"抽取记录.txt", u"txt", textFilesFilter()}; }
 
 }  // namespace zorbalin::layout

@@ -38,9 +38,11 @@ void MainWindow::Text2_LostFocus() {
 // the interval field: a field with the focus is tidied first, as when it is left.
 void MainWindow::startOrStop() {
     if (port_.intervalFieldHasFocus()) draw::NormalizeIntervalField(port_);
+    const bool stopping = state_.draw.isScrolling;
     if (Status toggled = draw::ToggleDraw(state_.draw, port_, *random_); !toggled) {
         showProblem(toggled.problem());
     }
+    if (stopping) port_.announce(layout::resultAnnouncement(draw::pickDisplayText(state_.draw.pickText)));
 }
 
 void MainWindow::runCommand(layout::WindowCommand command) {
@@ -55,6 +57,7 @@ void MainWindow::runCommand(layout::WindowCommand command) {
             port_.showRecordWindow();
             recordCleared_ = true;  // a window opened anew is told the whole record
             break;
+        case WindowCommand::CloseRecord: port_.closeRecordWindow(); break;
         case WindowCommand::CopyPick: port_.copyPickSelection(); break;
         case WindowCommand::SelectAllPick: port_.selectAllPick(); break;
         case WindowCommand::ToggleNoRepeat:

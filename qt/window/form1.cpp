@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -110,6 +111,7 @@ void Form1::connectEvents() {
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (pressFocusedButton(watched, key)) return true;
     QWidget* pick = control(ControlId::Text1);
     if (watched == pick && key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier) {
         showPickMenu(pick->rect().center());  // Qt opens it for the Menu key only
@@ -186,8 +188,11 @@ bool Form1::intervalFieldHasFocus() {
     return control(ControlId::Text2)->hasFocus();
 }
 
+// A pick longer than the field shows its start, as on Windows.
 void Form1::setPickText(std::u16string_view text) {
-    lineEdit(ControlId::Text1)->setText(toQString(text));
+    QLineEdit* pick = lineEdit(ControlId::Text1);
+    pick->setText(toQString(text));
+    pick->setCursorPosition(0);
 }
 
 std::u16string Form1::intervalFieldText() {
@@ -259,9 +264,13 @@ void Form1::showRecordWindow() {
     if (record_ == nullptr) {
         record_ = new RecordWindow(
             {[this] { window_.copyRecord(); }, [this] { window_.saveRecord(); }, [this] { window_.clearRecord(); }},
-            this);
+            [this](WindowCommand command) { window_.runCommand(command); }, this);
     }
     record_->open();
+}
+
+void Form1::closeRecordWindow() {
+    if (record_ != nullptr) record_->close();
 }
 
 bool Form1::recordWindowShown() const {
@@ -274,6 +283,15 @@ void Form1::showRecordRows(const draw::ResultRecord& record, std::size_t unchang
 
 Result<std::u16string> Form1::showSaveFileDialog(const layout::SaveDialogTexts& dialog, lifecycle::View owner) {
     return fromQString(ShowSaveFileDialog(viewWidget(owner), dialog));
+}
+
+// The pick display takes the result as its accessible name, and a screen reader hears it by
+// an alert, once; the texts it showed while scrolling were no alerts.
+void Form1::announce(std::u16string_view text) {
+    QWidget* pick = control(ControlId::Text1);
+    pick->setAccessibleName(toQString(text));
+    QAccessibleEvent alert(pick, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void Form1::copyPickSelection() {

@@ -74,8 +74,10 @@ private:
     bool presentationShown() const override;
     void showPresentationContent(std::u16string_view pick, std::u16string_view help) override;
     void showRecordWindow() override;
+    void closeRecordWindow() override;
     bool recordWindowShown() const override;
     void showRecordRows(const draw::ResultRecord& record, std::size_t unchangedRows) override;
+    void announce(std::u16string_view text) override;
     void copyPickSelection() override;
     void selectAllPick() override;
     bool setClipboardText(std::u16string_view text) override;

@@ -1,5 +1,6 @@
 #include "presentation_view.h"
 
+#include <QAbstractButton>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -51,6 +52,17 @@ std::optional<layout::KeyPress> keyPressOf(const QKeyEvent& event) {
     default: return std::nullopt;
     }
     return pressOf(key, event.modifiers(), event.isAutoRepeat());
+}
+
+bool pressFocusedButton(QObject* watched, const QKeyEvent& event) {
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    const bool enter = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    if (button == nullptr || !enter || (event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier ||
+        event.isAutoRepeat()) {
+        return false;
+    }
+    button->click();
+    return true;
 }
 
 PresentationView::PresentationView(CommandHandler onCommand, QWidget* owner)

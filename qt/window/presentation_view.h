@@ -21,6 +21,9 @@ namespace zorbalin::window {
 // The input as layout::commandForKey takes it; none for a key that the table does not know.
 layout::KeyPress pressOf(layout::InputKey key, Qt::KeyboardModifiers held, bool autoRepeat);
 std::optional<layout::KeyPress> keyPressOf(const QKeyEvent& event);
+// Enter on a focused button presses it, as Space does (a window's buttons are no dialog's
+// default buttons, which Enter alone would press). True when it did.
+bool pressFocusedButton(QObject* watched, const QKeyEvent& event);
 
 // A second view of the window's pick: over the whole screen, without a frame, in the largest
 // font in which it fits, with the help line under it. Its keys and clicks become commands

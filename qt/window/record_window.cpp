@@ -1,18 +1,20 @@
 #include "record_window.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "layout/texts.h"
+#include "presentation_view.h"
 #include "qstring_u16.h"
 
 namespace zorbalin::window {
 
-RecordWindow::RecordWindow(const Buttons& buttons, QWidget* owner)
-    : QWidget(owner, Qt::Window), list_(new QTreeWidget(this)) {
+RecordWindow::RecordWindow(const Buttons& buttons, CommandHandler onCommand, QWidget* owner)
+    : QWidget(owner, Qt::Window), list_(new QTreeWidget(this)), onCommand_(std::move(onCommand)) {
     setObjectName(QStringLiteral("RecordWindow"));
     setWindowTitle(toQString(layout::kRecordWindowTitle));
     list_->setObjectName(QStringLiteral("RecordList"));
@@ -37,10 +39,28 @@ RecordWindow::RecordWindow(const Buttons& buttons, QWidget* owner)
         connect(button, &QPushButton::clicked, this, *clicked);
         row->addWidget(button);
     }
+    installEventFilter(this);
+    list_->installEventFilter(this);
+    for (QPushButton* button : findChildren<QPushButton*>()) button->installEventFilter(this);
     auto* column = new QVBoxLayout(this);
     column->addWidget(list_);
     column->addLayout(row);
     resize(layout::kRecordClientWidth, layout::kRecordClientHeight);
+}
+
+bool RecordWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (pressFocusedButton(watched, key)) return true;
+        const std::optional<layout::KeyPress> press = keyPressOf(key);
+        const layout::WindowCommand command =
+            press ? commandForKey(layout::WindowView::Record, *press) : layout::WindowCommand::None;
+        if (command != layout::WindowCommand::None) {
+            onCommand_(command);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void RecordWindow::open() {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "draw/result_record.h"
+#include "layout/window_commands.h"
 
 class QTreeWidget;
 
@@ -20,15 +21,21 @@ public:
     struct Buttons {
         std::function<void()> copy, save, clear;
     };
-    RecordWindow(const Buttons& buttons, QWidget* owner);
+    // The program's keys in it become commands for the window (Esc closes it).
+    using CommandHandler = std::function<void(layout::WindowCommand)>;
+    RecordWindow(const Buttons& buttons, CommandHandler onCommand, QWidget* owner);
 
     // Shows the window in front, with the focus on the list.
     void open();
     // The rows from unchangedRows on are the record's new ones.
     void showRows(const draw::ResultRecord& record, std::size_t unchangedRows);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QTreeWidget* list_;
+    CommandHandler onCommand_;
 };
 
 }  // namespace zorbalin::window

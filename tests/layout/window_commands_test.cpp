@@ -41,6 +41,12 @@ TEST(CommandForKey, FollowsTheSharedTable) {
         {"Ctrl+F5 is not F5", kMain, {InputKey::F5, true}, None},
         {"Shift+F11 is not F11", kMain, {InputKey::F11, false, true}, None},
         {"Ctrl+Alt+H is not Ctrl+H", kMain, {InputKey::H, true, false, true}, None},
+        {"Ctrl+H in the view", kView, {InputKey::H, true}, OpenRecord},
+        {"F5 in the record", WindowView::Record, {InputKey::F5}, StartStop},
+        {"F11 in the record", WindowView::Record, {InputKey::F11}, TogglePresentation},
+        {"Ctrl+H in the record", WindowView::Record, {InputKey::H, true}, OpenRecord},
+        {"Esc closes the record", WindowView::Record, {InputKey::Escape}, CloseRecord},
+        {"Space in the record is its button's", WindowView::Record, {InputKey::Space}, None},
     };
     for (const KeyCase& c : cases) {
         EXPECT_EQ(commandForKey(c.view, c.press), c.command) << c.name;

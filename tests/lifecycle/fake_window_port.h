@@ -68,6 +68,7 @@ public:
     std::vector<std::pair<std::u16string, std::u16string>> presentationTold;  // pick, help
     bool recordWindow = false;
     std::vector<std::pair<std::size_t, std::size_t>> recordTold;  // rows, unchanged rows
+    std::vector<std::u16string> announced;
     int pickCopies = 0;
     int pickSelections = 0;
     std::optional<std::u16string> clipboard;
@@ -98,8 +99,10 @@ public:
     bool presentationShown() const override { return presentation; }
     void showPresentationContent(std::u16string_view pick, std::u16string_view help) override;
     void showRecordWindow() override;
+    void closeRecordWindow() override { recordWindow = false; }
     bool recordWindowShown() const override { return recordWindow; }
     void showRecordRows(const draw::ResultRecord& record, std::size_t unchangedRows) override;
+    void announce(std::u16string_view text) override { announced.emplace_back(text); }
     void copyPickSelection() override;
     void selectAllPick() override;
     bool setClipboardText(std::u16string_view text) override;

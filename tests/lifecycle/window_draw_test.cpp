@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "fake_window_port.h"
 #include "layout/texts.h"
@@ -27,7 +28,9 @@ TEST(WindowDraw, StartTidiesOnceShowsTheFirstLineAndStopKeepsTheResult) {
 
     form.window.Timer1_Timer();
     EXPECT_EQ(form.port.pick, u"李四");
+    EXPECT_TRUE(form.port.announced.empty()) << "a screen reader hears no item while it scrolls";
     form.window.Command2_Click();
+    EXPECT_EQ(form.port.announced, std::vector<std::u16string>{u"抽取结果：李四"});
     EXPECT_EQ(form.port.caption, layout::kStartCaption);
     EXPECT_FALSE(form.port.timerRunning);
     EXPECT_EQ(form.port.pick, u"李四");

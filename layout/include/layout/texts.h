@@ -72,6 +72,9 @@ inline constexpr std::u16string_view kPresentationMenuItem = u"演示模式";
 inline constexpr std::u16string_view kNoRepeatMenuItem = u"不重复抽取";
 inline constexpr std::u16string_view kRestartRoundMenuItem = u"重新开始一轮";
 inline constexpr std::u16string_view kRecordMenuItem = u"抽取记录…";
+// What a screen reader says when a draw stops: "抽取结果：张三".
+std::u16string resultAnnouncement(std::u16string_view result);
+
 // The key that opens the pick display's menu besides the menu key (the tooltip names it).
 inline constexpr std::u16string_view kPickMenuKeyName = u"Shift+F10";
 

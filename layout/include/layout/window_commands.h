@@ -17,14 +17,16 @@ enum class WindowCommand {
     TogglePresentation,  // opens the presentation view, or leaves it
     LeavePresentation,
     OpenRecord,
+    CloseRecord,
     CopyPick,            // the pick display's own copy and select all
     SelectAllPick,
     ToggleNoRepeat,
     RestartRound,
 };
 
-// Where the input arrives: anywhere in the main window, or in the presentation view.
-enum class WindowView { Main, Presentation };
+// Where the input arrives: anywhere in the main window, in the presentation view, or in the
+// record window. The keys of the draw, the view and the record work in all three.
+enum class WindowView { Main, Presentation, Record };
 
 // The inputs that do something somewhere; every other key is left to the platform.
 // Enter is either Enter key; Click is the primary mouse button.
@@ -45,9 +47,9 @@ struct KeyBinding {
     WindowCommand command;
 };
 
-// Esc does nothing in the main window: it only leaves the presentation view, so that a
-// second press after leaving it changes nothing.
-inline constexpr std::array<KeyBinding, 9> kKeyBindings{{
+// Esc does nothing in the main window: it leaves the presentation view and closes the record
+// window, so that a second press after that changes nothing.
+inline constexpr std::array<KeyBinding, 14> kKeyBindings{{
     {WindowView::Main, InputKey::F5, false, WindowCommand::StartStop},
     {WindowView::Main, InputKey::F11, false, WindowCommand::TogglePresentation},
     {WindowView::Main, InputKey::H, true, WindowCommand::OpenRecord},
@@ -57,6 +59,11 @@ inline constexpr std::array<KeyBinding, 9> kKeyBindings{{
     {WindowView::Presentation, InputKey::Click, false, WindowCommand::StartStop},
     {WindowView::Presentation, InputKey::Escape, false, WindowCommand::LeavePresentation},
     {WindowView::Presentation, InputKey::F11, false, WindowCommand::LeavePresentation},
+    {WindowView::Presentation, InputKey::H, true, WindowCommand::OpenRecord},
+    {WindowView::Record, InputKey::F5, false, WindowCommand::StartStop},
+    {WindowView::Record, InputKey::F11, false, WindowCommand::TogglePresentation},
+    {WindowView::Record, InputKey::H, true, WindowCommand::OpenRecord},
+    {WindowView::Record, InputKey::Escape, false, WindowCommand::CloseRecord},
 }};
 
 // The command bound to the input with exactly these modifiers, else None: a click with Ctrl,

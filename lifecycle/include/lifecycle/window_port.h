@@ -55,12 +55,17 @@ public:
     virtual bool presentationShown() const = 0;
     // What the presentation view shows: told when it opens and whenever it changed.
     virtual void showPresentationContent(std::u16string_view pick, std::u16string_view help) = 0;
-    // The record window, in front and active.
+    // The record window, in front and active; closed (hidden) again.
     virtual void showRecordWindow() = 0;
+    virtual void closeRecordWindow() = 0;
     virtual bool recordWindowShown() const = 0;
     // The record window's rows: the first unchangedRows are as told before, the rest of the
     // record is new. Told when it opens (nothing unchanged) and whenever the record changed.
     virtual void showRecordRows(const draw::ResultRecord& record, std::size_t unchangedRows) = 0;
+
+    // Tells a screen reader, once, what the user should hear now (a draw's result); what the
+    // controls show while the draw scrolls is not told, item by item.
+    virtual void announce(std::u16string_view text) = 0;
 
     // The pick display's own copy of its selection, and select all; whether it has one.
     virtual void copyPickSelection() = 0;

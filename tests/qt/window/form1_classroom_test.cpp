@@ -113,6 +113,27 @@ TEST_F(ClassroomTest, WindowKeysWorkFromEveryControlAndLeaveOtherKeysAlone) {
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
+// The program's keys work in its other windows too; Enter presses a focused button.
+TEST_F(ClassroomTest, KeysWorkInTheRecordWindowAndEnterPressesAFocusedButton) {
+    press(editor(), Qt::Key_H, Qt::ControlModifier);
+    ASSERT_NE(recordWindow(), nullptr);
+    press(recordList(), Qt::Key_F5);
+    EXPECT_TRUE(scrolling());
+    press(recordList(), Qt::Key_F5);
+    press(recordList(), Qt::Key_Escape);
+    EXPECT_FALSE(recordWindow()->isVisible());
+
+    startStop()->setFocus(Qt::TabFocusReason);
+    press(startStop(), Qt::Key_Return);
+    EXPECT_TRUE(scrolling());
+    press(startStop(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(scrolling());
+    press(editor(), Qt::Key_F11);
+    ASSERT_NE(view(), nullptr);
+    press(view(), Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(recordWindow()->isVisible());
+}
+
 TEST_F(ClassroomTest, PresentationViewShowsTheSamePickOverTheScreenAndItsInputRunsTheDraw) {
     interval()->setText(QStringLiteral("1"));
     press(editor(), Qt::Key_F11);

@@ -46,6 +46,16 @@ TEST_F(DrawInWindowTest, StartShowsFirstCandidateAndRunsTheTimerThenStopKeepsIt)
     EXPECT_FALSE(timer()->isActive());
     EXPECT_EQ(startStop()->text(), QStringLiteral("开始滚动"));
     EXPECT_EQ(pick()->text(), QStringLiteral("张三"));
+    EXPECT_EQ(pick()->accessibleName(), QStringLiteral("抽取结果：张三"));  // what a screen reader hears
+}
+
+TEST_F(DrawInWindowTest, ALongPickShowsItsStart) {
+    openShown();
+    const QString longPick = QStringLiteral("一二三四五六七八九十").repeated(3);
+    editor()->setPlainText(longPick);
+    clickStartStop();
+    EXPECT_EQ(pick()->text(), longPick);
+    EXPECT_EQ(pick()->cursorPosition(), 0);
 }
 
 TEST_F(DrawInWindowTest, RealTimerShowsOnlyCandidates) {
