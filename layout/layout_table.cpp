@@ -10,6 +10,10 @@ int twipsToPixels(int twips, int dpi) {
     return static_cast<int>((scaled >= 0 ? scaled + half : scaled - half) / kTwipsPerInch);
 }
 
+int layoutDpi(int screenDpi, int chinesePixels) {
+    return std::max(screenDpi, chinesePixels * kDesignDpi / kDesignChinesePixels);
+}
+
 const ControlLayout* findControlNamed(std::string_view name) {
     const auto found = std::find_if(kLayout.begin(), kLayout.end(),
                                     [name](const ControlLayout& c) { return c.name == name; });

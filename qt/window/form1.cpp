@@ -1,8 +1,11 @@
 #include "form1.h"
 
+#include <algorithm>
+
 #include <QAccessible>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,8 +63,7 @@ void Form1::createControls() {
             break;
         }
         widget->setObjectName(QString::fromLatin1(row.name));
-        // Qt lays out in device-independent pixels and scales them itself: the design dpi.
-        widget->setGeometry(toQRect(layout::designedRect(row)));
+        widget->setGeometry(toQRect(layout::designedRect(row, layoutDpi())));
         if (auto* label = qobject_cast<QLabel*>(widget)) {
             label->adjustSize();  // labels fit their captions in any font
         }
@@ -88,7 +90,7 @@ void Form1::createControls() {
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(layout::kTimerInitialIntervalMs);
 
-    const layout::PixelSize designed = layout::designedClientSize();
+    const layout::PixelSize designed = layout::designedClientSize(layoutDpi());
     setMinimumSize(designed.width, designed.height);
     resize(designed.width, designed.height);
 }
@@ -149,7 +151,25 @@ void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     for (const ControlLayout& row : layout::kLayout) {
         if (row.anchor == layout::Anchor::TopLeft) continue;
-        control(row.id)->setGeometry(toQRect(layout::anchoredRect(row, {width(), height()})));
+        control(row.id)->setGeometry(toQRect(layout::anchoredRect(row, {width(), height()}, layoutDpi())));
+    }
+}
+
+// Qt lays out in device-independent pixels, 96 to the inch, and scales them itself: only a
+// larger font asks for more room.
+int Form1::layoutDpi() const {
+    return layout::layoutDpi(layout::kDesignDpi, QFontMetrics(font()).horizontalAdvance(QChar(u'中')));
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    const layout::PixelSize designed = layout::designedClientSize(layoutDpi());
+    setMinimumSize(designed.width, designed.height);
+    resize(std::max(width(), designed.width), std::max(height(), designed.height));
+    for (const ControlLayout& row : layout::kLayout) {
+        control(row.id)->setGeometry(toQRect(layout::anchoredRect(row, {width(), height()}, layoutDpi())));
+        if (auto* label = qobject_cast<QLabel*>(control(row.id))) label->adjustSize();
     }
 }
 

@@ -41,6 +41,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -50,6 +51,7 @@ private:
     QWidget* control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
 
     QLineEdit* lineEdit(layout::ControlId id) const;
+    int layoutDpi() const;
     QWidget* viewWidget(lifecycle::View view);
 
     // lifecycle::WindowPort

@@ -1,5 +1,6 @@
 #include "record_window.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QHeaderView>
@@ -7,6 +8,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "layout/layout_table.h"
 #include "layout/texts.h"
 #include "presentation_view.h"
 #include "qstring_u16.h"
@@ -24,8 +26,11 @@ RecordWindow::RecordWindow(const Buttons& buttons, CommandHandler onCommand, QWi
     list_->setHeaderLabels({toQString(layout::kRecordTimeColumn), toQString(layout::kRecordRoundColumn),
                             toQString(layout::kRecordResultColumn)});
     list_->header()->setStretchLastSection(true);
-    list_->setColumnWidth(0, layout::kRecordTimeColumnWidth);
-    list_->setColumnWidth(1, layout::kRecordRoundColumnWidth);
+    // Sized for the design font, and larger with a larger one, as the main window is.
+    const int dpi = layout::layoutDpi(layout::kDesignDpi, QFontMetrics(font()).horizontalAdvance(QChar(u'中')));
+    const auto scaled = [dpi](int pixels) { return pixels * dpi / layout::kDesignDpi; };
+    list_->setColumnWidth(0, scaled(layout::kRecordTimeColumnWidth));
+    list_->setColumnWidth(1, scaled(layout::kRecordRoundColumnWidth));
 
     auto* row = new QHBoxLayout;
     row->addStretch();
@@ -45,7 +50,7 @@ RecordWindow::RecordWindow(const Buttons& buttons, CommandHandler onCommand, QWi
     auto* column = new QVBoxLayout(this);
     column->addWidget(list_);
     column->addLayout(row);
-    resize(layout::kRecordClientWidth, layout::kRecordClientHeight);
+    resize(scaled(layout::kRecordClientWidth), scaled(layout::kRecordClientHeight));
 }
 
 bool RecordWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -82,5 +82,13 @@ TEST(PresentationLayout, PickAboveHelpInsideTheScreen) {
     }
 }
 
+TEST(LayoutDpi, GrowsWithTheFontNeverBelowTheScreens) {
+    EXPECT_EQ(layoutDpi(96, 12), 96);    // the design font
+    EXPECT_EQ(layoutDpi(96, 11), 96);    // a smaller font keeps the designed size
+    EXPECT_EQ(layoutDpi(96, 21), 168);   // 16 points
+    EXPECT_EQ(layoutDpi(144, 18), 144);  // the design font at 150 %
+    EXPECT_EQ(layoutDpi(144, 32), 256);
+}
+
 }  // namespace
 }  // namespace zorbalin::layout

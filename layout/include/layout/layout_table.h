@@ -82,6 +82,14 @@ inline constexpr std::array<LabelBuddy, 4> kLabelBuddies{{
 // Twips to pixels at the given dots per inch, rounded to the nearest pixel.
 int twipsToPixels(int twips, int dpi);
 
+// The table is designed for the 9-point interface font, whose Chinese characters are 12
+// pixels wide at 96 dpi. A larger system font needs more room, as dialog units grow with the
+// font: the dots per inch the layout is computed at are the screen's, raised by as much as a
+// Chinese character of the window's font (chinesePixels wide on that screen) is wider than
+// the design font's. Every size below takes this dpi, the window's own size too.
+inline constexpr int kDesignChinesePixels = 12;
+int layoutDpi(int screenDpi, int chinesePixels);
+
 // The table row of a control, and its position in the table.
 constexpr const ControlLayout& layoutOf(ControlId id) { return kLayout[static_cast<std::size_t>(id)]; }
 constexpr std::size_t indexOf(ControlId id) { return static_cast<std::size_t>(id); }

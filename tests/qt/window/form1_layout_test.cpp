@@ -107,5 +107,22 @@ TEST_F(LayoutTest, PickDisplayIsReadOnlyButSelectable) {
     EXPECT_NE(pick()->focusPolicy(), Qt::NoFocus);
 }
 
+// A larger system font gives the window more room, as dialog units do: every caption fits.
+TEST_F(LayoutTest, ALargerSystemFontEnlargesTheWindowSoThatCaptionsFit) {
+    const QFont normal = QApplication::font();
+    QFont large = normal;
+    large.setPointSize(16);
+    QApplication::setFont(large);
+    window::Form1& window = open();
+    QApplication::setFont(normal);
+    EXPECT_GT(window.width(), 288 * 3 / 2);
+    EXPECT_GT(window.height(), 361 * 3 / 2);
+    for (const char* name : {"Command1", "Command2"}) {
+        auto* button = control<QPushButton>(name);
+        EXPECT_GE(button->width(), QFontMetrics(button->font()).horizontalAdvance(button->text())) << name;
+    }
+    EXPECT_LE(control<QLabel>("Label1")->geometry().bottom(), control<QWidget>("Text1")->y());
+}
+
 }  // namespace
 }  // namespace zorbalin::test
