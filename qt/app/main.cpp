@@ -5,6 +5,7 @@
 
 #include "base/problem_error.h"
 #include "form1.h"
+#include "qt_texts.h"
 #include "layout/texts.h"
 #include "qstring_u16.h"
 #include "termination_signals.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Zorbalin"));
     QApplication::setApplicationVersion(QStringLiteral(ZORBALIN_VERSION_STRING));
     QApplication::setDesktopFileName(QStringLiteral(ZORBALIN_APP_ID));
+    zorbalin::window::installChineseQtTexts(app);
 
     std::unique_ptr<zorbalin::window::Form1> form;
     try {

@@ -2,7 +2,12 @@
 #include <QAccessible>
 #include <QLabel>
 
+#include <QMenu>
+
+#include <memory>
+
 #include "form1_fixture.h"
+#include "qt_texts.h"
 
 namespace zorbalin::test {
 namespace {
@@ -122,6 +127,16 @@ TEST_F(LayoutTest, ALargerSystemFontEnlargesTheWindowSoThatCaptionsFit) {
         EXPECT_GE(button->width(), QFontMetrics(button->font()).horizontalAdvance(button->text())) << name;
     }
     EXPECT_LE(control<QLabel>("Label1")->geometry().bottom(), control<QWidget>("Text1")->y());
+}
+
+TEST(QtTexts, TheEditorsOwnMenuIsChinese) {
+    ASSERT_TRUE(window::installChineseQtTexts(*QCoreApplication::instance()));
+    QPlainTextEdit editor;
+    editor.setPlainText(QStringLiteral("a"));
+    const std::unique_ptr<QMenu> menu(editor.createStandardContextMenu());
+    QStringList texts;
+    for (const QAction* action : menu->actions()) texts << action->text();
+    EXPECT_TRUE(texts.join(u' ').contains(QStringLiteral("粘贴"))) << qPrintable(texts.join(u' '));
 }
 
 }  // namespace
