@@ -41,8 +41,11 @@ protected:
 };
 
 // The control counts a CR LF pair as two characters: removals placed by text positions
-// must take out exactly the dropped breaks, wherever they are in the list.
+// must take out exactly the dropped breaks, wherever they are in the list. A text set again
+// as it was is not put in again, yet the control looks the same.
 TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
+    std::u16string longList;
+    for (int i = 0; i < 200; ++i) longList += u"line\r\n";
     struct Case {
         const char* what;
         std::u16string before;
@@ -54,6 +57,8 @@ TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
         {"leading breaks shortened", u"\r\n\r\n\r\nfirst\r\nsecond", u"\r\nfirst\r\nsecond"},
         {"everything removed", u"a\r\nb", u""},
         {"line changed inside", u"one\r\ntwo\r\nthree", u"one\r\ntwelve\r\nthree"},
+        {"nothing changed", u"abc", u"abc"},
+        {"a long list unchanged", longList, longList},
     };
     for (const Case& c : cases) {
         editor_.setText(c.before);
@@ -64,6 +69,7 @@ TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
         SendMessageW(control_, EM_SETSEL, 0, 5);
         SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
         SendMessageW(control_, EM_SETSEL, c.before.size(), static_cast<LPARAM>(c.before.size()));
+        SendMessageW(control_, EM_SCROLLCARET, 0, 0);
         ASSERT_EQ(controlText(control_), c.before) << c.what;
 
         editor_.setText(c.after);
@@ -76,6 +82,7 @@ TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
         SendMessageW(control_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u) << c.what;
         EXPECT_EQ(end, 0u) << c.what;
+        EXPECT_EQ(SendMessageW(control_, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << c.what;
     }
 }
 
@@ -141,6 +148,21 @@ TEST_F(EditorInWindowTest, TextEnteringTheEditorAnyWayGetsCrLfLineBreaks) {
         testing::pumpMessages();
         EXPECT_EQ(testing::textOf(editor()), expected) << way;
     }
+}
+
+// A Start that leaves a typed list as it was leaves the editor as a new text does.
+TEST_F(EditorInWindowTest, StartOnATidyListLeavesTheCaretAtTheStartAndNothingToUndo) {
+    open();
+    SendMessageW(editor(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"abc"));
+    ASSERT_NE(SendMessageW(editor(), EM_CANUNDO, 0, 0), FALSE);
+    click(startStop());
+    EXPECT_EQ(testing::textOf(editor()), u"abc");
+    EXPECT_EQ(SendMessageW(editor(), EM_CANUNDO, 0, 0), FALSE);
+    DWORD start = 1;
+    DWORD end = 1;
+    SendMessageW(editor(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 0u);
 }
 
 // A lone LF put into the control past the editor (by the control's own window procedure):
