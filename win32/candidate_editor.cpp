@@ -107,13 +107,13 @@ void CandidateEditor::setText(const std::u16string& text) {
     text_.set(text);
 }
 
-bool CandidateEditor::flush(Progress& progress) {
-    if (!text_.rewriteWaiting()) return false;
+void CandidateEditor::flush(Progress& progress) {
+    if (!text_.rewriteWaiting()) return;
     const std::u16string* after = text_.pending();
     if (after == nullptr) {  // the text it holds
         showAsRewritten();
         text_.rewriteDone();
-        return true;
+        return;
     }
     progress.report(ProgressStage::Loading, 0, after->size());
     // What allocates comes before the control is touched.
@@ -128,7 +128,6 @@ bool CandidateEditor::flush(Progress& progress) {
     settingText_ = false;
     showAsRewritten();
     text_.written(exactly);  // otherwise read back what the control did take
-    return true;
 }
 
 // Tidying a long list usually removes a few line breaks from it: removing just those takes

@@ -28,14 +28,9 @@ public:
     // The text as the draw reads it; a text to show at the next flush, or never after discard.
     // A flushed editor looks as after a new text, whether or not the text changed: the cursor
     // at the start, nothing to undo, scrolled to the top; an unchanged text is not put in again.
-    // Whether there was anything to do.
     const std::u16string& text();
     void setText(const std::u16string& text);
-    bool flush(Progress& progress);
-    bool flush() {
-        NoProgress quietly;
-        return flush(quietly);
-    }
+    void flush(Progress& progress);
     void discard() { text_.discard(); }
 
     // The window passes every message of the control through here first (the control is

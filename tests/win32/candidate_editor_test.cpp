@@ -38,6 +38,7 @@ protected:
     HWND frame_ = nullptr;
     HWND control_ = nullptr;
     CandidateEditor editor_;
+    NoProgress quietly_;
 };
 
 // The control counts a CR LF pair as two characters: removals placed by text positions
@@ -62,7 +63,7 @@ TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
     };
     for (const Case& c : cases) {
         editor_.setText(c.before);
-        editor_.flush();
+        editor_.flush(quietly_);
         // An undoable edit that leaves the text as it was, and the cursor at the end.
         SendMessageW(control_, EM_SETSEL, 0, 0);
         SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"typed"));
@@ -73,7 +74,7 @@ TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
         ASSERT_EQ(controlText(control_), c.before) << c.what;
 
         editor_.setText(c.after);
-        editor_.flush();
+        editor_.flush(quietly_);
         EXPECT_EQ(controlText(control_), c.after) << c.what;
         EXPECT_EQ(editor_.text(), c.after) << c.what;
         EXPECT_EQ(SendMessageW(control_, EM_CANUNDO, 0, 0), FALSE) << c.what;
@@ -96,9 +97,9 @@ TEST_F(CandidateEditorControlTest, ManyDroppedBreaksInALongListAreRemovedInPlace
         tidy += (i > 1 ? u"\r\n" : u"") + line;
     }
     editor_.setText(untidy);
-    editor_.flush();
+    editor_.flush(quietly_);
     editor_.setText(tidy);
-    editor_.flush();
+    editor_.flush(quietly_);
     EXPECT_EQ(controlText(control_), tidy);
 }
 
