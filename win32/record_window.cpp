@@ -42,7 +42,14 @@ constexpr SIZE kButtonSize{88, 26};
 }  // namespace
 
 void RecordWindow::show(HWND form) {
-    if (window_ == nullptr) create(form);
+    if (window_ == nullptr) {
+        try {
+            create(form);
+        } catch (...) {
+            destroyWindow();  // made whole the next time, not shown half made
+            throw;
+        }
+    }
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
 }
