@@ -107,9 +107,14 @@ void CandidateEditor::setText(const std::u16string& text) {
     text_.set(text);
 }
 
-bool CandidateEditor::flush(Progress& progress) {
+void CandidateEditor::flush(Progress& progress) {
+    if (!text_.rewriteWaiting()) return;
     const std::u16string* after = text_.pending();
-    if (after == nullptr) return false;
+    if (after == nullptr) {  // the text it holds
+        showAsRewritten();
+        text_.rewriteDone();
+        return;
+    }
     progress.report(ProgressStage::Loading, 0, after->size());
     // What allocates comes before the control is touched.
     std::optional<std::vector<draw::Removal>> removals;
@@ -121,15 +126,14 @@ bool CandidateEditor::flush(Progress& progress) {
         removals ? removeDroppedParts(*removals, after->size())
                  : SendMessageW(control_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(after->c_str())) != FALSE;
     settingText_ = false;
+    showAsRewritten();
     text_.written(exactly);  // otherwise read back what the control did take
-    return true;
 }
 
 // Tidying a long list usually removes a few line breaks from it: removing just those takes
 // milliseconds where giving the control the whole text again takes seconds. The control
 // counts a CR LF pair as two characters, as the text does, so the runs' positions are its
-// own. Afterwards the control is as a new text leaves it: no undo step, the cursor at the
-// start.
+// own.
 bool CandidateEditor::removeDroppedParts(const std::vector<draw::Removal>& removals,
                                          std::size_t lengthAfter) {
     SendMessageW(control_, WM_SETREDRAW, FALSE, 0);  // one repaint at the end, not one per run
@@ -138,12 +142,16 @@ bool CandidateEditor::removeDroppedParts(const std::vector<draw::Removal>& remov
         SendMessageW(control_, EM_SETSEL, removal->begin, static_cast<LPARAM>(removal->end));
         SendMessageW(control_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
     }
-    SendMessageW(control_, EM_EMPTYUNDOBUFFER, 0, 0);
-    SendMessageW(control_, EM_SETSEL, 0, 0);
     SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
-    SendMessageW(control_, EM_SCROLLCARET, 0, 0);
     InvalidateRect(control_, nullptr, TRUE);  // turning redrawing back on does not repaint
     return static_cast<std::size_t>(SendMessageW(control_, WM_GETTEXTLENGTH, 0, 0)) == lengthAfter;
+}
+
+// As a new text leaves the control: no undo step, the cursor at the start, scrolled to it.
+void CandidateEditor::showAsRewritten() {
+    SendMessageW(control_, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageW(control_, EM_SETSEL, 0, 0);
+    SendMessageW(control_, EM_SCROLLCARET, 0, 0);
 }
 
 void CandidateEditor::contentChanged() {

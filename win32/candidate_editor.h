@@ -12,11 +12,10 @@
 #include "base/progress.h"
 #include "draw/editor_text.h"
 #include "draw/text_removals.h"
-#include "lifecycle/main_window.h"
 
 namespace zorbalin::win32 {
 
-class CandidateEditor final : public lifecycle::EditorControl {
+class CandidateEditor final {
 public:
     // Styles of the control that this class drives.
     static constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
@@ -26,11 +25,13 @@ public:
     void attach(HWND control);
     HWND control() const { return control_; }
 
-    const std::u16string& text() override;
-    void setText(const std::u16string& text) override;
-    using lifecycle::EditorControl::flush;
-    bool flush(Progress& progress) override;
-    void discard() override { text_.discard(); }
+    // The text as the draw reads it; a text to show at the next flush, or never after discard.
+    // A flushed editor looks as after a new text, whether or not the text changed: the cursor
+    // at the start, nothing to undo, scrolled to the top; an unchanged text is not put in again.
+    const std::u16string& text();
+    void setText(const std::u16string& text);
+    void flush(Progress& progress);
+    void discard() { text_.discard(); }
 
     // The window passes every message of the control through here first (the control is
     // subclassed by the window, whose guard catches what this throws). Text entering the
@@ -44,6 +45,7 @@ public:
 private:
     // Takes the runs out of the control; false when it does not end up `lengthAfter` long.
     bool removeDroppedParts(const std::vector<draw::Removal>& removals, std::size_t lengthAfter);
+    void showAsRewritten();
     LRESULT paste();
 
     HWND control_ = nullptr;

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "handles.h"
+#include "system_error_text.h"
 #include "system_function.h"
 
 namespace zorbalin::win32 {
@@ -45,13 +46,13 @@ public:
     }
 
 protected:
-    bool start(std::int32_t milliseconds) override {
+    bool run(std::int32_t milliseconds) override {
         LARGE_INTEGER due{};
         due.QuadPart = -static_cast<LONGLONG>(milliseconds) * 10'000;  // relative, 100 ns units
         return SetWaitableTimer(timer_.get(), &due, milliseconds, nullptr, nullptr, FALSE) != 0;
     }
 
-    void stop() override { CancelWaitableTimer(timer_.get()); }
+    void halt() override { CancelWaitableTimer(timer_.get()); }
 
 private:
     void waitForTicks() {
@@ -77,25 +78,27 @@ private:
 class TimerQueueDrawTimer final : public DrawTimer {
 public:
     TimerQueueDrawTimer(HWND window, UINT tickMessage) : DrawTimer(window, tickMessage) {}
-    ~TimerQueueDrawTimer() override { stop(); }
+    ~TimerQueueDrawTimer() override { halt(); }
 
     DrawTimerKind kind() const override { return DrawTimerKind::TimerQueue; }
 
 protected:
-    bool start(std::int32_t milliseconds) override {
-        stop();
+    bool run(std::int32_t milliseconds) override {
+        halt();
         periodRaised_ = timeBeginPeriod(1) == TIMERR_NOERROR;
         const DWORD period = static_cast<DWORD>(milliseconds);
         if (!CreateTimerQueueTimer(&timer_, nullptr, &TimerQueueDrawTimer::onTimer, this, period,
                                    period, WT_EXECUTEINTIMERTHREAD)) {
+            const DWORD error = GetLastError();
             timer_ = nullptr;
-            stop();
+            halt();
+            SetLastError(error);
             return false;
         }
         return true;
     }
 
-    void stop() override {
+    void halt() override {
         if (timer_ != nullptr) {
             // Waits for a running callback, so none runs after this.
             DeleteTimerQueueTimer(nullptr, timer_, INVALID_HANDLE_VALUE);
@@ -112,7 +115,7 @@ private:
         static_cast<TimerQueueDrawTimer*>(self)->postTick();
     }
 
-    HANDLE timer_ = nullptr;  // owned by the timer queue; deleted in stop()
+    HANDLE timer_ = nullptr;  // owned by the timer queue; deleted in halt()
     bool periodRaised_ = false;
 };
 
@@ -126,19 +129,16 @@ std::unique_ptr<DrawTimer> DrawTimer::create(HWND window, UINT tickMessage,
     return std::make_unique<TimerQueueDrawTimer>(window, tickMessage);
 }
 
-void DrawTimer::setInterval(std::int32_t milliseconds) {
+Status DrawTimer::start(std::int32_t milliseconds) {
     interval_ = milliseconds < 1 ? 1 : milliseconds;
-    if (enabled_) enabled_ = start(interval_);
+    enabled_ = run(interval_);
+    if (!enabled_) return problemOf(ProblemCode::TimerNotStarted, systemErrorText(GetLastError()));
+    return done();
 }
 
-void DrawTimer::setEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    if (enabled) {
-        enabled_ = start(interval_);
-    } else {
-        stop();
-        enabled_ = false;
-    }
+void DrawTimer::stop() {
+    halt();
+    enabled_ = false;
 }
 
 bool DrawTimer::takeTick() {

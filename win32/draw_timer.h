@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/result.h"
 #include "layout/layout_table.h"
 
 namespace zorbalin::win32 {
@@ -32,14 +33,15 @@ public:
 
     virtual DrawTimerKind kind() const = 0;
 
-    // Milliseconds, at least 1; a running timer starts its period again at once.
-    void setInterval(std::int32_t milliseconds);
-    void setEnabled(bool enabled);
+    // Ticks every `milliseconds` (at least 1) from now on, a running timer starting its period
+    // again; a TimerNotStarted problem with the system's text when the system would not.
+    Status start(std::int32_t milliseconds);
+    void stop();
     bool enabled() const { return enabled_; }
     std::int32_t interval() const { return interval_; }
 
     // The window calls this for each tick message: whether the tick is to be served (a
-    // tick posted just before the timer was disabled is not).
+    // tick posted just before the timer was stopped is not).
     bool takeTick();
 
 protected:
@@ -47,8 +49,9 @@ protected:
     // From any thread: one tick message, unless one is still waiting.
     void postTick();
 
-    virtual bool start(std::int32_t milliseconds) = 0;
-    virtual void stop() = 0;
+    // false when the system would not, with its error number for GetLastError.
+    virtual bool run(std::int32_t milliseconds) = 0;
+    virtual void halt() = 0;
 
 private:
     HWND window_;

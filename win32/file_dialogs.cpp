@@ -34,14 +34,48 @@ Problem lastError() {
     return dialogs::dialogFailure(static_cast<long>(error), systemErrorText(error));
 }
 
-// GetOpenFileNameW or GetSaveFileNameW over the record, whose lpstrFile holds the name it
-// starts with. Loaded here, not linked: a system without the library or the entry point gets
-// a failure to report instead of a program that does not start.
-Result<std::u16string> runFileDialog(const wchar_t* libraryName, const char* entryPoint,
-                                     OPENFILENAMEW& record) {
-    const OwnedModule library(LoadLibraryW(libraryName));
+// What differs between the open and the save dialog.
+struct FileDialogSetUp {
+    HWND owner;
+    std::u16string_view title;
+    std::u16string_view filter;       // pairs in the common-dialog form
+    std::size_t selectedPair;
+    std::u16string_view fileName;     // offered at first
+    std::u16string_view extension;    // for a name typed without one; "" for none
+    DWORD flags;
+    const wchar_t* library;
+    const char* entryPoint;           // GetOpenFileNameW or GetSaveFileNameW
+};
+
+// The dialog's chosen path, "" when the user cancelled, or its failure. The dialog is loaded
+// here, not linked: a system without the library or the entry point gets a failure to report
+// instead of a program that does not start.
+Result<std::u16string> runFileDialog(const FileDialogSetUp& setUp) {
+    // The list of pairs ends with an empty entry: two NULs more than the caller may have given.
+    std::wstring filter = toWide(setUp.filter);
+    filter.append(2, L'\0');
+    const std::wstring title = toWide(setUp.title);
+    std::wstring file = toWide(setUp.fileName);
+    file.resize(kFileBufferLength, L'\0');
+    std::wstring fileTitle(kFileTitleLength, L'\0');
+    const std::wstring extension = toWide(setUp.extension);
+
+    OPENFILENAMEW record{};
+    record.lStructSize = sizeof(record);
+    record.hwndOwner = setUp.owner;
+    record.lpstrFilter = filter.c_str();
+    record.nFilterIndex = static_cast<DWORD>(setUp.selectedPair + 1);
+    record.lpstrFile = file.data();
+    record.nMaxFile = static_cast<DWORD>(file.size());
+    record.lpstrFileTitle = fileTitle.data();
+    record.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
+    record.lpstrTitle = title.c_str();
+    record.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    record.Flags = setUp.flags;
+
+    const OwnedModule library(LoadLibraryW(setUp.library));
     if (library.get() == nullptr) return lastError();
-    const auto runDialog = systemFunction<FileDialogFunction>(library.get(), entryPoint);
+    const auto runDialog = systemFunction<FileDialogFunction>(library.get(), setUp.entryPoint);
     if (runDialog == nullptr) return lastError();
     const auto extendedError =
         systemFunction<CommDlgExtendedErrorFunction>(library.get(), "CommDlgExtendedError");
@@ -53,10 +87,10 @@ Result<std::u16string> runFileDialog(const wchar_t* libraryName, const char* ent
         if (code == 0) return std::u16string();
         return dialogs::dialogFailure(static_cast<long>(code), layout::commonDialogErrorText(code));
     }
-    const std::wstring_view file(record.lpstrFile, record.nMaxFile);
-    const std::size_t end = file.find(L'\0');
+    const std::wstring_view chosen(record.lpstrFile, record.nMaxFile);
+    const std::size_t end = chosen.find(L'\0');
     if (end == std::wstring_view::npos) return std::u16string();
-    return fromWide(file.substr(0, end));
+    return fromWide(chosen.substr(0, end));
 }
 
 }  // namespace
@@ -66,25 +100,8 @@ CommonDialogBackend::CommonDialogBackend(HWND owner, std::wstring library, std::
 
 Result<std::u16string> CommonDialogBackend::chooseExistingFile(
     const dialogs::OpenFileDialogRequest& request) {
-    // The list of pairs ends with an empty entry: two NULs more than the caller may have given.
-    std::wstring filter = toWide(request.filter);
-    filter.append(2, L'\0');
-    const std::wstring title = toWide(request.title);
-    std::wstring file(kFileBufferLength, L'\0');
-    std::wstring fileTitle(kFileTitleLength, L'\0');
-
-    OPENFILENAMEW record{};
-    record.lStructSize = sizeof(record);
-    record.hwndOwner = owner_;
-    record.lpstrFilter = filter.c_str();
-    record.nFilterIndex = static_cast<DWORD>(request.selectedPair + 1);
-    record.lpstrFile = file.data();
-    record.nMaxFile = static_cast<DWORD>(file.size());
-    record.lpstrFileTitle = fileTitle.data();
-    record.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
-    record.lpstrTitle = title.c_str();
-    record.Flags = kOpenFileFlags;
-    return runFileDialog(library_.c_str(), entryPoint_.c_str(), record);
+    return runFileDialog({owner_, request.title, request.filter, request.selectedPair, {}, {}, kOpenFileFlags,
+                          library_.c_str(), entryPoint_.c_str()});
 }
 
 void CommonDialogBackend::showFailureBox(std::u16string_view title, std::u16string_view text) {
@@ -102,27 +119,10 @@ std::u16string ShowOpenFileDialog(HWND owner, std::u16string_view title, std::u1
     return dialogs::runOpenFileDialog(title, filter, commonDialog);
 }
 
-Result<std::u16string> ShowSaveFileDialog(HWND owner, std::u16string_view title,
-                                          std::u16string_view fileName, std::u16string_view extension,
-                                          std::u16string_view filter) {
-    std::wstring filterPairs = toWide(filter);
-    filterPairs.append(2, L'\0');
-    const std::wstring titleText = toWide(title);
-    std::wstring file = toWide(fileName);
-    file.resize(kFileBufferLength, L'\0');
-    const std::wstring defaultExtension = toWide(extension);  // for a name typed without one
-
-    OPENFILENAMEW record{};
-    record.lStructSize = sizeof(record);
-    record.hwndOwner = owner;
-    record.lpstrFilter = filterPairs.c_str();
-    record.nFilterIndex = 1;
-    record.lpstrFile = file.data();
-    record.nMaxFile = static_cast<DWORD>(file.size());
-    record.lpstrTitle = titleText.c_str();
-    record.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
-    record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOREADONLYRETURN;
-    return runFileDialog(L"comdlg32.dll", "GetSaveFileNameW", record);
+Result<std::u16string> ShowSaveFileDialog(HWND owner, const layout::SaveDialogTexts& dialog) {
+    return runFileDialog({owner, dialog.title, dialog.filter, 0, dialog.fileName, dialog.extension,
+                          OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOREADONLYRETURN,
+                          L"comdlg32.dll", "GetSaveFileNameW"});
 }
 
 }  // namespace zorbalin::win32

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "dialogs/open_file_dialog.h"
+#include "layout/texts.h"
 
 namespace zorbalin::win32 {
 
@@ -33,10 +34,8 @@ std::u16string ShowOpenFileDialog(HWND owner, std::u16string_view title,
                                   dialogs::OpenFileDialogBackend* backend = nullptr);
 
 // The save dialog: the full path of the file to write, "" when the user cancelled, or the
-// dialog's failure. It offers `fileName`, gives a name typed without an extension
-// `extension`, and asks before an existing file is replaced.
-Result<std::u16string> ShowSaveFileDialog(HWND owner, std::u16string_view title,
-                                          std::u16string_view fileName, std::u16string_view extension,
-                                          std::u16string_view filter);
+// dialog's failure. It offers the dialog's file name, gives a name typed without an extension
+// its extension, and asks before an existing file is replaced.
+Result<std::u16string> ShowSaveFileDialog(HWND owner, const layout::SaveDialogTexts& dialog);
 
 }  // namespace zorbalin::win32

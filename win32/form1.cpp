@@ -6,16 +6,12 @@
 #include <cstring>
 #include <new>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <utility>
 
+#include "file_dialogs.h"
 #include "layout/texts.h"
 #include "message_loop.h"
-#include "system_function.h"
-#include "file_dialogs.h"
-#include "view_window.h"
-#include "wide_text.h"
 #include "window_text.h"
 
 namespace zorbalin::win32 {
@@ -25,67 +21,55 @@ using layout::ControlId;
 namespace {
 
 constexpr wchar_t kWindowClassName[] = L"Zorbalin.Form1";
-constexpr WORD kIconResource = 1;
-constexpr UINT_PTR kControlSubclass = 1;
 
-ATOM registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClassName;
-    // The program's icon; absent in a test program, which then shows the default one.
-    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
-                                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    return RegisterClassExW(&windowClass);
-}
+// Something modal over one of the program's windows. Over a view, Form1 takes no input
+// meanwhile either, so that nothing starts a second dialog or box from there.
+class ModalOver {
+public:
+    ModalOver(HWND owner, HWND form)
+        : form_(owner != form && IsWindowEnabled(form) ? form : nullptr) {
+        if (form_ != nullptr) EnableWindow(form_, FALSE);
+    }
+    ~ModalOver() {
+        if (form_ != nullptr) EnableWindow(form_, TRUE);
+    }
+    ModalOver(const ModalOver&) = delete;
+    ModalOver& operator=(const ModalOver&) = delete;
 
-// Per-monitor aware windows of the first version scale their frames only when asked.
-void enableNonClientScaling(HWND window) {
-    using EnableFunction = BOOL(WINAPI*)(HWND);
-    const auto enable = systemFunction<EnableFunction>(L"user32.dll", "EnableNonClientDpiScaling");
-    if (enable != nullptr) enable(window);
+private:
+    HWND form_;
+};
+
+[[noreturn]] void throwMenuNotCreated() {
+    throw ProblemError(problemOf(ProblemCode::MenuNotCreated, systemErrorText(GetLastError())));
 }
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance, Form1Options options)
+Form1::Form1(Form1Options options)
     : options_(std::move(options)), settings_(options_.settingsKeyPath),
       fileSystem_(options_.recoveryFolder) {
-    static const ATOM windowClass = registerWindowClass(instance, &Form1::windowProcedure);
-    (void)windowClass;  // a failed registration shows as a failed CreateWindowExW below
     // The record's list and Text1's tooltip; a control that is missing fails where it is made.
     static const BOOL commonControls = [] {
         const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
         return InitCommonControlsEx(&classes);
     }();
     (void)commonControls;
-    const std::wstring caption = toWide(layout::kWindowCaption);
-    CreateWindowExW(kWindowExStyle, kWindowClassName, caption.c_str(), kWindowStyle,
-                    CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
-    if (window_ == nullptr) {
-        throw std::runtime_error("Form1: the window could not be created, error " +
-                                 std::to_string(GetLastError()));
-    }
+    createWindow(shared_, kWindowClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), kWindowStyle,
+                 kWindowExStyle, layout::kWindowCaption, nullptr);
     busy_.attach(window_);
     try {
         Timer1 = DrawTimer::create(window_, kTimer1TickMessage, options_.timerKind);
         createControls();
     } catch (...) {
-        DestroyWindow(window_);  // never loaded: nothing is stored over the settings
+        destroyWindow();  // never loaded: nothing is stored over the settings
         throw;
     }
-    Form_Load();
+    shared_.Form_Load();
 }
 
 Form1::~Form1() {
-    if (window_ != nullptr) DestroyWindow(window_);
+    destroyWindow();
 }
 
 void Form1::show(int showCommand) {
@@ -94,28 +78,11 @@ void Form1::show(int showCommand) {
     SetFocus(RichTextBox1.control());
 }
 
-LRESULT CALLBACK Form1::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-        enableNonClientScaling(window);
-    }
-    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    LRESULT result = 0;
-    if (!form->handle([&] { result = form->handleMessage(message, wParam, lParam); })) {
-        // A failed handler must not be what keeps the session from ending.
-        return message == WM_QUERYENDSESSION ? TRUE : 0;
-    }
-    return result;
-}
-
 LRESULT CALLBACK Form1::controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR, DWORD_PTR formData) {
     auto* form = reinterpret_cast<Form1*>(formData);
     LRESULT result = 0;
-    form->handle([&] { result = form->handleControlMessage(control, message, wParam, lParam); });
+    form->shared_.handle([&] { result = form->handleControlMessage(control, message, wParam, lParam); });
     return result;
 }
 
@@ -125,16 +92,16 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         handleCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
     case kTimer1TickMessage:
-        if (Timer1 && Timer1->takeTick()) Timer1_Timer();
+        if (Timer1 && Timer1->takeTick()) shared_.Timer1_Timer();
         return 0;
     case kWindowKeyMessage:
-        return runKeyCommand(*this, layout::WindowView::Main, lParam);
+        return runKeyCommand(shared_, layout::WindowView::Main, lParam);
     case WM_SHOWWINDOW:
         // Reported once the window is up, so the box has a window to belong to.
-        if (wParam != FALSE && hasStartupNotice()) PostMessageW(window_, kStartupFailureMessage, 0, 0);
+        if (wParam != FALSE && shared_.hasStartupNotice()) PostMessageW(window_, kStartupFailureMessage, 0, 0);
         break;
     case kStartupFailureMessage:
-        tellStartupNotice();
+        shared_.tellStartupNotice();
         return 0;
     case WM_SIZE:
         layoutControls();
@@ -171,27 +138,24 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_CLOSE:
-        closeWindow(true);
+        shared_.closeWindow(true);
         DestroyWindow(window_);
         return 0;
     case WM_QUERYENDSESSION:
-        storeSettingsForSession();
+        shared_.storeSettingsForSession();
         return TRUE;
     case WM_ENDSESSION:
         // Logoff or shutdown: the process may end right after this message.
-        if (wParam != FALSE) Form_Unload();
+        if (wParam != FALSE) shared_.Form_Unload();
         return 0;
     case WM_DESTROY:
-        Form_Unload();
-        if (Timer1) Timer1->setEnabled(false);
+        shared_.Form_Unload();
+        if (Timer1) Timer1->stop();
         return 0;
-    case WM_NCDESTROY: {
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        window_ = nullptr;
+    case WM_NCDESTROY:
         controls_.fill(nullptr);
         if (options_.quitWhenDestroyed) PostQuitMessage(0);
         return 0;
-    }
     default:
         break;
     }
@@ -200,9 +164,9 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void Form1::handleCommand(HWND control, WORD notification) {
     if (control == this->control(ControlId::Command1) && notification == BN_CLICKED) {
-        Command1_Click();
+        shared_.Command1_Click();
     } else if (control == this->control(ControlId::Command2) && notification == BN_CLICKED) {
-        Command2_Click();
+        shared_.Command2_Click();
     } else if (control == RichTextBox1.control() && notification == EN_CHANGE) {
         RichTextBox1.contentChanged();
     }
@@ -223,27 +187,78 @@ LRESULT Form1::handleControlMessage(HWND control, UINT message, WPARAM wParam, L
     } else if (control == this->control(ControlId::Text2) && message == WM_KILLFOCUS) {
         const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
         const HWND newFocus = reinterpret_cast<HWND>(wParam);
-        if (newFocus != nullptr && window_ != nullptr && IsChild(window_, newFocus)) Text2_LostFocus();
+        if (newFocus != nullptr && window_ != nullptr && IsChild(window_, newFocus)) shared_.Text2_LostFocus();
         return result;
     }
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
-void Form1::showBox(const layout::MessageBoxText& box) {
-    if (options_.showMessage) {
-        options_.showMessage(window_, box.text, box.title);
+HWND Form1::viewWindow(lifecycle::View view) const {
+    switch (view) {
+    case lifecycle::View::Presentation:
+        if (presentation_.shown()) return presentation_.window();
+        break;
+    case lifecycle::View::Record:
+        if (record_.shown()) return record_.window();
+        break;
+    case lifecycle::View::Main:
+        break;
+    }
+    return window_;
+}
+
+void Form1::showBox(const layout::MessageBoxText& box, lifecycle::View owner) {
+    const HWND ownerWindow = viewWindow(owner);
+    const ModalOver modal(ownerWindow, window_);
+    if (options_.showBox) {
+        options_.showBox(ownerWindow, box);
         return;
     }
-    MessageBoxW(window_, toWide(box.text).c_str(), toWide(box.title).c_str(),
+    MessageBoxW(ownerWindow, toWide(box.text).c_str(), toWide(box.title).c_str(),
                 MB_OK | (box.icon == layout::BoxIcon::Warning ? MB_ICONWARNING : 0u));
 }
 
-void Form1::setControlText(ControlId id, std::u16string_view text) {
-    setWindowText(control(id), text);
+std::u16string Form1::showOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    return ShowOpenFileDialog(window_, title, filter, options_.dialogBackend);
 }
 
-std::u16string Form1::controlText(ControlId id) {
-    return windowText(control(id));
+Result<std::u16string> Form1::showSaveFileDialog(const layout::SaveDialogTexts& dialog, lifecycle::View owner) {
+    const HWND ownerWindow = viewWindow(owner);
+    const ModalOver modal(ownerWindow, window_);
+    if (options_.saveDialog) return options_.saveDialog(ownerWindow);
+    return ShowSaveFileDialog(ownerWindow, dialog);
+}
+
+void Form1::showPresentation(bool open) {
+    if (open) {
+        presentation_.show(window_);
+    } else {
+        presentation_.hide();
+    }
+}
+
+void Form1::setPickText(std::u16string_view text) {
+    setWindowText(control(ControlId::Text1), text);
+}
+
+std::u16string Form1::intervalFieldText() {
+    return windowText(control(ControlId::Text2));
+}
+
+void Form1::setIntervalFieldText(const std::u16string& text) {
+    setWindowText(control(ControlId::Text2), text);
+}
+
+void Form1::setStartStopCaption(std::u16string_view caption) {
+    setWindowText(control(ControlId::Command2), caption);
+}
+
+void Form1::copyPickSelection() {
+    SendMessageW(control(ControlId::Text1), WM_COPY, 0, 0);
+}
+
+void Form1::selectAllPick() {
+    SendMessageW(control(ControlId::Text1), EM_SETSEL, 0, -1);
 }
 
 void Form1::showPickMenu(LPARAM at) {
@@ -251,9 +266,9 @@ void Form1::showPickMenu(LPARAM at) {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(pick, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    const auto entries = layout::pickMenu(pickMenuFacts(start != end));
+    const auto entries = shared_.pickMenu(start != end);
     const UniqueMenu menu(CreatePopupMenu());
-    if (!menu) throw std::runtime_error("Form1: the menu could not be created");
+    if (!menu) throwMenuNotCreated();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const layout::MenuEntry& entry = entries[i];
         std::wstring text = toWide(entry.text);
@@ -261,9 +276,7 @@ void Form1::showPickMenu(LPARAM at) {
         const UINT flags = entry.command == layout::WindowCommand::None
             ? MF_SEPARATOR
             : MF_STRING | (entry.checked ? MF_CHECKED : 0u) | (entry.enabled ? 0u : MF_GRAYED);
-        if (!AppendMenuW(menu.get(), flags, i + 1, text.c_str())) {
-            throw std::runtime_error("Form1: the menu could not be created");
-        }
+        if (!AppendMenuW(menu.get(), flags, i + 1, text.c_str())) throwMenuNotCreated();
     }
     POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
     if (at == -1) {
@@ -273,7 +286,7 @@ void Form1::showPickMenu(LPARAM at) {
     }
     const int chosen = static_cast<int>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON,
                                                        point.x, point.y, 0, window_, nullptr));
-    if (chosen > 0) runCommand(entries[static_cast<std::size_t>(chosen - 1)].command);
+    if (chosen > 0) shared_.runCommand(entries[static_cast<std::size_t>(chosen - 1)].command);
 }
 
 bool Form1::setClipboardText(std::u16string_view text) {
@@ -296,25 +309,6 @@ bool Form1::setClipboardText(std::u16string_view text) {
     }
     if (!taken) GlobalFree(memory);
     return taken;
-}
-
-Result<std::u16string> Form1::chooseRecordFile() {
-    if (options_.chooseRecordFile) return options_.chooseRecordFile();
-    // Over the record window, whose button asked; Form1 takes no input meanwhile either, so
-    // that nothing starts a second save or another dialog.
-    const HWND owner = record_.shown() ? record_.window() : window_;
-    const bool disable = owner != window_ && IsWindowEnabled(window_);
-    struct Reenable {
-        HWND window;
-        ~Reenable() { if (window != nullptr) EnableWindow(window, TRUE); }
-    } const reenable{disable ? window_ : nullptr};
-    if (disable) EnableWindow(window_, FALSE);
-    return ShowSaveFileDialog(owner, layout::kRecordSaveDialogTitle, layout::kRecordDefaultFileName,
-                              layout::kRecordFileExtension, layout::textFilesFilter());
-}
-
-std::u16string Form1::runOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
-    return ShowOpenFileDialog(window_, title, filter, options_.dialogBackend);
 }
 
 }  // namespace zorbalin::win32

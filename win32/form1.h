@@ -1,5 +1,6 @@
-// The program's one window. It owns all state, routes each window message to the handler
-// named after the control and event, and gives the draw its control operations.
+// The program's one window on Windows: creates the controls from the layout table, routes each
+// window message to its handler in the shared window, and gives it Windows' controls and
+// services.
 #pragma once
 
 #include <windows.h>
@@ -19,9 +20,11 @@
 #include "handles.h"
 #include "layout/layout_table.h"
 #include "lifecycle/main_window.h"
+#include "lifecycle/window_port.h"
 #include "presentation_view.h"
 #include "record_window.h"
 #include "settings_store.h"
+#include "view_window.h"
 #include "wide_text.h"
 
 namespace zorbalin::win32 {
@@ -34,41 +37,39 @@ inline constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 inline constexpr UINT kTimer1TickMessage = WM_APP + 1;       // a tick of Timer1
 inline constexpr UINT kStartupFailureMessage = WM_APP + 2;   // the window is up: report
 
-// Shows a modal box with only an OK button over the owner.
-using MessageBoxFunction =
-    std::function<void(HWND owner, std::u16string_view text, std::u16string_view title)>;
-
 struct Form1Options {
     std::wstring settingsKeyPath = defaultSettingsKeyPath();  // below HKEY_CURRENT_USER
     dialogs::OpenFileDialogBackend* dialogBackend = nullptr;  // null: the common dialog
-    MessageBoxFunction showMessage;                           // null: MessageBoxW
+    // Instead of MessageBoxW and the common save dialog, over the owner (tests).
+    std::function<void(HWND owner, const layout::MessageBoxText& box)> showBox;
+    std::function<Result<std::u16string>(HWND owner)> saveDialog;
     DrawTimerKind timerKind = DrawTimerKind::HighResolutionWaitable;
     bool quitWhenDestroyed = true;  // the program ends with its window
     std::wstring recoveryFolder;    // "": %LOCALAPPDATA%\Zorbalin
-    std::function<std::u16string()> chooseRecordFile;  // null: the common save dialog
 };
 
-class Form1 final : private lifecycle::MainWindow {
+class Form1 final : public ViewWindow<Form1>, private lifecycle::WindowPort {
 public:
-    // Creates the window and its controls and runs the startup; the window is not shown.
-    explicit Form1(HINSTANCE instance, Form1Options options = {});
+    // Creates the window and its controls and runs the startup; the window is not shown. A
+    // window that cannot be made throws a ProblemError.
+    explicit Form1(Form1Options options = {});
     ~Form1() override;
 
-    HWND window() const { return window_; }
     // The control, or null after the window is gone.
     HWND control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
-    std::wstring listPath() const { return toWide(state().listPath); }
+    std::wstring listPath() const { return toWide(shared_.state().listPath); }
     const DrawTimer& timer() const { return *Timer1; }
 
     // Shows the window with the focus in the editor.
     void show(int showCommand);
 
 private:
+    friend class ViewWindow<Form1>;
     // Every message of the window and of its subclassed controls passes the one guard.
-    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static constexpr UINT_PTR kControlSubclass = 1;
     static LRESULT CALLBACK controlProcedure(HWND control, UINT message, WPARAM wParam,
                                              LPARAM lParam, UINT_PTR, DWORD_PTR form);
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void handleCommand(HWND control, WORD notification);
 
@@ -80,36 +81,45 @@ private:
     void applyDpi(int dpi);
     void layoutControls();
     SIZE designedWindowSize() const;
+    HWND viewWindow(lifecycle::View view) const;
 
-    // lifecycle::MainWindow
-    lifecycle::EditorControl& editor() override { return RichTextBox1; }
-    void setControlText(layout::ControlId id, std::u16string_view text) override;
-    std::u16string controlText(layout::ControlId id) override;
-    void setTimerInterval(std::int32_t milliseconds) override { Timer1->setInterval(milliseconds); }
-    void setTimerEnabled(bool enabled) override { Timer1->setEnabled(enabled); }
-    lifecycle::BusyIndicator& busy() override { return busy_; }
-    bool isShown() const override { return window_ != nullptr && IsWindowVisible(window_) != FALSE; }
-    void showBox(const layout::MessageBoxText& box) override;
+    // lifecycle::WindowPort
+    const std::u16string& editorText() override { return RichTextBox1.text(); }
+    void setEditorText(const std::u16string& text) override { RichTextBox1.setText(text); }
+    void setPickText(std::u16string_view text) override;
+    std::u16string intervalFieldText() override;
+    void setIntervalFieldText(const std::u16string& text) override;
+    void setStartStopCaption(std::u16string_view caption) override;
+    Status startTimer(std::int32_t milliseconds) override { return Timer1->start(milliseconds); }
+    void stopTimer() override { Timer1->stop(); }
+    Progress& progress() override { return busy_; }
+    void flushEditor() override { RichTextBox1.flush(busy_); }
+    void discardEditor() override { RichTextBox1.discard(); }
+    bool intervalFieldHasFocus() override { return GetFocus() == control(layout::ControlId::Text2); }
+    void endBusy() override { busy_.end(); }
+    bool isShown() const override { return shown(); }
+    void showBox(const layout::MessageBoxText& box, lifecycle::View owner) override;
+    std::u16string showOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
+    Result<std::u16string> showSaveFileDialog(const layout::SaveDialogTexts& dialog, lifecycle::View owner) override;
+    void showPresentation(bool open) override;
+    bool presentationShown() const override { return presentation_.shown(); }
+    void showPresentationContent(std::u16string_view pick, std::u16string_view help) override {
+        presentation_.showContent(pick, help);
+    }
+    void showRecordWindow() override { record_.show(window_); }
+    bool recordWindowShown() const override { return record_.shown(); }
+    void showRecordRows(const draw::ResultRecord& record, std::size_t unchangedRows) override {
+        record_.showRows(record, unchangedRows);
+    }
+    void copyPickSelection() override;
+    void selectAllPick() override;
+    bool setClipboardText(std::u16string_view text) override;
     lifecycle::SettingsStore& settingsStore() override { return settings_; }
     files::FileSystem& fileSystem() override { return fileSystem_; }
     files::CodePages codePages() override { return win32CodePages(); }
-    std::u16string runOpenFileDialog(std::u16string_view title, std::u16string_view filter) override;
-    void showPresentation(bool shown) override {
-        shown ? presentation_.show(window_) : presentation_.hide();
-    }
-    bool presentationShown() const override { return presentation_.shown(); }
-    void showRecord() override { record_.show(window_); }
-    void refreshViews() override {
-        presentation_.refresh();
-        record_.refresh();
-    }
-    void copyPickSelection() override { SendMessageW(control(layout::ControlId::Text1), WM_COPY, 0, 0); }
-    void selectAllPick() override { SendMessageW(control(layout::ControlId::Text1), EM_SETSEL, 0, -1); }
-    bool setClipboardText(std::u16string_view text) override;
-    Result<std::u16string> chooseRecordFile() override;
 
     Form1Options options_;
-    HWND window_ = nullptr;
+    lifecycle::MainWindow shared_{*this};
     int dpi_ = layout::kDesignDpi;
     UniqueFont font_;
     // The controls in layout-table order; child windows, destroyed with the window.
@@ -121,8 +131,8 @@ private:
 
     RegistrySettingsStore settings_;
     Win32FileSystem fileSystem_;
-    PresentationView presentation_{*this, guard()};
-    RecordWindow record_{*this, guard()};
+    PresentationView presentation_{shared_};
+    RecordWindow record_{shared_};
 };
 
 }  // namespace zorbalin::win32

@@ -65,8 +65,7 @@ ControlClass controlClass(const ControlLayout& control) {
 }  // namespace
 
 void Form1::createControls() {
-    const HINSTANCE instance =
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlLayout* control : creationOrder()) {
         const ControlClass kind = controlClass(*control);
         const std::size_t index = layout::indexOf(control->id);
@@ -74,12 +73,12 @@ void Form1::createControls() {
             kind.exStyle, kind.className, toWide(control->text).c_str(), kind.style, 0, 0, 0, 0,
             window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)),
             instance, nullptr);
-        if (created == nullptr) throw std::runtime_error("Form1: a control could not be created");
+        if (created == nullptr) throwWindowNotCreated(layout::kWindowCaption);
         controls_[index] = created;
     }
     RichTextBox1.attach(control(ControlId::RichTextBox1));
     for (HWND subclassed : {control(ControlId::Text1), control(ControlId::Text2), RichTextBox1.control()}) {
-        SetWindowSubclass(subclassed, &Form1::controlProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(subclassed, &Form1::controlProcedure, kControlSubclass, reinterpret_cast<DWORD_PTR>(this));
     }
     addPickToolTip();
 
@@ -97,7 +96,7 @@ void Form1::addPickToolTip() {
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
                                      nullptr, nullptr, nullptr);
     if (tip == nullptr) return;
-    std::wstring text = toWide(layout::kPickToolTip);
+    std::wstring text = toWide(layout::pickToolTip());
     TOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;  // what every version of the control takes
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

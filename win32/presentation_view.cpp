@@ -1,7 +1,6 @@
 #include "presentation_view.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "dpi.h"
 #include "layout/layout_table.h"
@@ -16,8 +15,6 @@ namespace zorbalin::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Zorbalin.Presentation";
-constexpr int kSmallestPixels = 8;
-constexpr int kLargestPixels = 4096;
 // How the pick is measured and drawn: centred, wrapped between words, a word too long for a
 // line broken inside it.
 constexpr UINT kPickFormat = DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
@@ -44,30 +41,22 @@ private:
 
 }  // namespace
 
-PresentationView::PresentationView(lifecycle::MainWindow& form, lifecycle::HandlerGuard& guard)
-    : form_(form), guard_(guard), fitted_(kSmallestPixels, kLargestPixels) {
+PresentationView::PresentationView(lifecycle::MainWindow& shared)
+    : shared_(shared), fitted_(layout::kPresentationSmallestPickPixels, layout::kPresentationLargestPickPixels) {
     const UniqueFont font = createMessageFont(layout::kDesignDpi);
     if (!font || GetObjectW(font.get(), sizeof face_, &face_) == 0) face_.lfCharSet = DEFAULT_CHARSET;
 }
 
-PresentationView::~PresentationView() {
-    if (window_ != nullptr) DestroyWindow(window_);
-}
-
 void PresentationView::show(HWND form) {
     if (window_ == nullptr) {
-        registerViewClass<PresentationView>(kClassName, nullptr);  // painted whole, without flicker
-        CreateWindowExW(0, kClassName, toWide(layout::kPresentationTitle).c_str(), WS_POPUP, 0, 0, 0,
-                        0, form, nullptr, GetModuleHandleW(nullptr), this);
-        if (window_ == nullptr) throw std::runtime_error("the presentation view could not be created");
+        // No background: painted whole, without flicker.
+        createWindow(shared_, kClassName, nullptr, WS_POPUP, 0, layout::kPresentationTitle, form);
     }
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromWindow(form, MONITOR_DEFAULTTONEAREST), &monitor)) {
         monitor.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
-    pick_ = form_.presentationPick();
-    help_ = form_.presentationHelp();
     const RECT& screen = monitor.rcMonitor;
     SetWindowPos(window_, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
                  screen.bottom - screen.top, SWP_SHOWWINDOW);
@@ -81,13 +70,9 @@ void PresentationView::hide() {
     SetForegroundWindow(GetWindow(window_, GW_OWNER));
 }
 
-void PresentationView::refresh() {
-    if (!shown()) return;
-    const std::u16string_view pick = form_.presentationPick();
-    std::u16string help = form_.presentationHelp();
-    if (pick == pick_ && help == help_) return;
+void PresentationView::showContent(std::u16string_view pick, std::u16string_view help) {
     pick_ = pick;
-    help_ = std::move(help);
+    help_ = help;
     InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -95,13 +80,16 @@ LRESULT PresentationView::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     using layout::WindowCommand;
     switch (message) {
     case kWindowKeyMessage:
-        return runKeyCommand(form_, layout::WindowView::Presentation, lParam);
-    case WM_LBUTTONDOWN:
-        form_.runCommand(layout::commandForKey(layout::WindowView::Presentation,
-                                               {layout::InputKey::Click}));
+        return runKeyCommand(shared_, layout::WindowView::Presentation, lParam);
+    case WM_LBUTTONDOWN: {
+        // A click with Ctrl, Shift or Alt held is no click.
+        const layout::KeyPress click{layout::InputKey::Click, (wParam & MK_CONTROL) != 0,
+                                     (wParam & MK_SHIFT) != 0, GetKeyState(VK_MENU) < 0};
+        shared_.runCommand(layout::commandForKey(layout::WindowView::Presentation, click));
         return 0;
+    }
     case WM_CLOSE:  // Alt+F4 leaves the view as Esc does
-        form_.runCommand(WindowCommand::LeavePresentation);
+        shared_.runCommand(WindowCommand::LeavePresentation);
         return 0;
     case WM_ERASEBKGND:
         return 1;

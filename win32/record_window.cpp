@@ -1,9 +1,9 @@
 #include "record_window.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <string>
 
+#include "base/decimal_text.h"
 #include "dpi.h"
 #include "draw/result_record.h"
 #include "layout/texts.h"
@@ -31,43 +31,41 @@ struct Column {
     int width;  // pixels at 96 dpi; the last column fills the rest
 };
 constexpr std::array<Column, 3> kColumns{{
-    {layout::kRecordTimeColumn, 72}, {layout::kRecordRoundColumn, 48}, {layout::kRecordResultColumn, 0}}};
+    {layout::kRecordTimeColumn, layout::kRecordTimeColumnWidth},
+    {layout::kRecordRoundColumn, layout::kRecordRoundColumnWidth},
+    {layout::kRecordResultColumn, 0}}};
 
-// At 96 dpi: the window's client area, the space around and between the controls, a button.
-constexpr SIZE kClientSize{400, 300};
+// At 96 dpi: the space around and between the controls, a button.
 constexpr int kMargin = 8;
 constexpr SIZE kButtonSize{88, 26};
 
 }  // namespace
 
-RecordWindow::~RecordWindow() {
-    if (window_ != nullptr) DestroyWindow(window_);
-}
-
 void RecordWindow::show(HWND form) {
-    if (window_ == nullptr) create(form);
+    if (window_ == nullptr) {
+        try {
+            create(form);
+        } catch (...) {
+            destroyWindow();  // made whole the next time, not shown half made
+            throw;
+        }
+    }
     ShowWindow(window_, SW_SHOW);
-    refresh();
     SetForegroundWindow(window_);
 }
 
 void RecordWindow::create(HWND form) {
-    registerViewClass<RecordWindow>(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     // WS_EX_CONTROLPARENT: Tab moves between the list and the buttons.
     constexpr DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
-    CreateWindowExW(exStyle, kClassName, toWide(layout::kRecordWindowTitle).c_str(), style,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
-                    GetModuleHandleW(nullptr), this);
-    if (window_ == nullptr) throw std::runtime_error("the record window could not be created");
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, static_cast<LPARAM>(GetClassLongPtrW(form, GCLP_HICONSM)));
-    SendMessageW(window_, WM_SETICON, ICON_BIG, static_cast<LPARAM>(GetClassLongPtrW(form, GCLP_HICON)));
+    createWindow(shared_, kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), style, exStyle,
+                 layout::kRecordWindowTitle, form);
 
     const auto child = [this](const wchar_t* className, std::u16string_view text, DWORD childStyle) {
         const HWND created = CreateWindowExW(0, className, toWide(text).c_str(), WS_CHILD | WS_VISIBLE |
                                              WS_TABSTOP | childStyle, 0, 0, 0, 0, window_, nullptr,
                                              GetModuleHandleW(nullptr), nullptr);
-        if (created == nullptr) throw std::runtime_error("the record window could not be created");
+        if (created == nullptr) throwWindowNotCreated(layout::kRecordWindowTitle);
         return created;
     };
     // A list that asks for the cells it shows: a long record costs nothing to follow.
@@ -86,19 +84,17 @@ void RecordWindow::create(HWND form) {
     }
 
     applyDpi(windowDpi(window_));
-    const RECT frame = windowRectForClient({0, 0, scaled(kClientSize.cx), scaled(kClientSize.cy)},
-                                           style, exStyle, dpi_);
+    const RECT frame = windowRectForClient(
+        {0, 0, scaled(layout::kRecordClientWidth), scaled(layout::kRecordClientHeight)}, style, exStyle, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void RecordWindow::refresh() {
-    if (!shown()) return;
-    const std::size_t count = form_.state().draw.record.results().size();
-    if (count == listed_) return;
-    listed_ = count;
+void RecordWindow::showRows(const draw::ResultRecord& record, std::size_t unchangedRows) {
+    record_ = &record;
+    const std::size_t count = record.results().size();
     SendMessageW(list_, LVM_SETITEMCOUNT, count, 0);
-    if (count > 0) SendMessageW(list_, LVM_ENSUREVISIBLE, count - 1, FALSE);  // the newest
+    if (count > unchangedRows) SendMessageW(list_, LVM_ENSUREVISIBLE, count - 1, FALSE);  // the newest
 }
 
 LRESULT RecordWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -106,7 +102,7 @@ LRESULT RecordWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_COMMAND:
         for (std::size_t i = 0; i < kButtons.size(); ++i) {
             if (reinterpret_cast<HWND>(lParam) == buttons_[i] && HIWORD(wParam) == BN_CLICKED) {
-                (form_.*kButtons[i].press)();
+                (shared_.*kButtons[i].press)();
             }
         }
         return 0;
@@ -176,7 +172,8 @@ void RecordWindow::layoutControls() {
 }
 
 void RecordWindow::describe(LVITEMW& item) const {
-    const auto& results = form_.state().draw.record.results();
+    if (record_ == nullptr) return;
+    const auto& results = record_->results();
     if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0 || item.iItem < 0 ||
         static_cast<std::size_t>(item.iItem) >= results.size()) {
         return;
@@ -186,7 +183,7 @@ void RecordWindow::describe(LVITEMW& item) const {
     if (item.iSubItem == 0) {
         text = draw::timeOfDayText(result.time);
     } else if (item.iSubItem == 1) {
-        if (result.round) for (const char c : std::to_string(*result.round)) text += static_cast<char16_t>(c);
+        if (result.round) text = decimalText(*result.round);
     } else {
         text = result.text;
     }

@@ -9,44 +9,39 @@
 #include <cstddef>
 
 #include "handles.h"
+#include "draw/result_record.h"
+#include "layout/layout_table.h"
 #include "lifecycle/main_window.h"
+#include "view_window.h"
 
 namespace zorbalin::win32 {
 
-class RecordWindow {
+class RecordWindow final : public ViewWindow<RecordWindow> {
 public:
-    RecordWindow(lifecycle::MainWindow& form, lifecycle::HandlerGuard& guard)
-        : form_(form), guard_(guard) {}
-    ~RecordWindow();
-    RecordWindow(const RecordWindow&) = delete;
-    RecordWindow& operator=(const RecordWindow&) = delete;
+    explicit RecordWindow(lifecycle::MainWindow& shared) : shared_(shared) {}
 
     // Shown and active; created the first time, owned by `form`.
     void show(HWND form);
-    bool shown() const { return window_ != nullptr && IsWindowVisible(window_) != FALSE; }
-    HWND window() const { return window_; }
-    // The list takes what the record holds now; cheap while that did not change.
-    void refresh();
+    // The list shows the record, its newest row in sight: the first `unchangedRows` rows are
+    // as before, the rest are new.
+    void showRows(const draw::ResultRecord& record, std::size_t unchangedRows);
 
 private:
-    template <typename View>
-    friend LRESULT CALLBACK viewProcedure(HWND, UINT, WPARAM, LPARAM);
+    friend class ViewWindow<RecordWindow>;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void create(HWND form);
     void applyDpi(int dpi);
     void layoutControls();
-    int scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    int scaled(int pixels) const { return MulDiv(pixels, dpi_, layout::kDesignDpi); }
     // The text of one cell, asked for by the list as it shows it.
     void describe(LVITEMW& item) const;
 
-    lifecycle::MainWindow& form_;
-    lifecycle::HandlerGuard& guard_;
-    HWND window_ = nullptr;
+    lifecycle::MainWindow& shared_;
+    const draw::ResultRecord* record_ = nullptr;  // what the list shows
     HWND list_ = nullptr;
     std::array<HWND, 3> buttons_{};
     UniqueFont font_;
-    int dpi_ = 96;
-    std::size_t listed_ = 0;  // the results the list holds
+    int dpi_ = layout::kDesignDpi;
 };
 
 }  // namespace zorbalin::win32

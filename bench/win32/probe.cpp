@@ -79,11 +79,11 @@ int choose(int argc, wchar_t** argv) {
     win32::Form1Options options;
     options.settingsKeyPath = L"Software\\Zorbalin\\Benchmark";  // never the user's own
     options.dialogBackend = &dialog;
-    options.showMessage = [&dialog](HWND, std::u16string_view, std::u16string_view) { dialog.failed = true; };
+    options.showBox = [&dialog](HWND, const layout::MessageBoxText&) { dialog.failed = true; };
     options.quitWhenDestroyed = false;
     double begin = 0, end = 0;
     {
-        win32::Form1 form(GetModuleHandleW(nullptr), options);
+        win32::Form1 form(options);
         form.show(SW_SHOWNORMAL);
         serveWaitingMessages();
         begin = nowMs();

@@ -38,11 +38,15 @@ protected:
     HWND frame_ = nullptr;
     HWND control_ = nullptr;
     CandidateEditor editor_;
+    NoProgress quietly_;
 };
 
 // The control counts a CR LF pair as two characters: removals placed by text positions
-// must take out exactly the dropped breaks, wherever they are in the list.
+// must take out exactly the dropped breaks, wherever they are in the list. A text set again
+// as it was is not put in again, yet the control looks the same.
 TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
+    std::u16string longList;
+    for (int i = 0; i < 200; ++i) longList += u"line\r\n";
     struct Case {
         const char* what;
         std::u16string before;
@@ -54,20 +58,23 @@ TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
         {"leading breaks shortened", u"\r\n\r\n\r\nfirst\r\nsecond", u"\r\nfirst\r\nsecond"},
         {"everything removed", u"a\r\nb", u""},
         {"line changed inside", u"one\r\ntwo\r\nthree", u"one\r\ntwelve\r\nthree"},
+        {"nothing changed", u"abc", u"abc"},
+        {"a long list unchanged", longList, longList},
     };
     for (const Case& c : cases) {
         editor_.setText(c.before);
-        editor_.flush();
+        editor_.flush(quietly_);
         // An undoable edit that leaves the text as it was, and the cursor at the end.
         SendMessageW(control_, EM_SETSEL, 0, 0);
         SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"typed"));
         SendMessageW(control_, EM_SETSEL, 0, 5);
         SendMessageW(control_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
         SendMessageW(control_, EM_SETSEL, c.before.size(), static_cast<LPARAM>(c.before.size()));
+        SendMessageW(control_, EM_SCROLLCARET, 0, 0);
         ASSERT_EQ(controlText(control_), c.before) << c.what;
 
         editor_.setText(c.after);
-        editor_.flush();
+        editor_.flush(quietly_);
         EXPECT_EQ(controlText(control_), c.after) << c.what;
         EXPECT_EQ(editor_.text(), c.after) << c.what;
         EXPECT_EQ(SendMessageW(control_, EM_CANUNDO, 0, 0), FALSE) << c.what;
@@ -76,6 +83,7 @@ TEST_F(CandidateEditorControlTest, ANewTextLeavesTheControlHoldingExactlyIt) {
         SendMessageW(control_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, 0u) << c.what;
         EXPECT_EQ(end, 0u) << c.what;
+        EXPECT_EQ(SendMessageW(control_, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << c.what;
     }
 }
 
@@ -89,9 +97,9 @@ TEST_F(CandidateEditorControlTest, ManyDroppedBreaksInALongListAreRemovedInPlace
         tidy += (i > 1 ? u"\r\n" : u"") + line;
     }
     editor_.setText(untidy);
-    editor_.flush();
+    editor_.flush(quietly_);
     editor_.setText(tidy);
-    editor_.flush();
+    editor_.flush(quietly_);
     EXPECT_EQ(controlText(control_), tidy);
 }
 
@@ -141,6 +149,21 @@ TEST_F(EditorInWindowTest, TextEnteringTheEditorAnyWayGetsCrLfLineBreaks) {
         testing::pumpMessages();
         EXPECT_EQ(testing::textOf(editor()), expected) << way;
     }
+}
+
+// A Start that leaves a typed list as it was leaves the editor as a new text does.
+TEST_F(EditorInWindowTest, StartOnATidyListLeavesTheCaretAtTheStartAndNothingToUndo) {
+    open();
+    SendMessageW(editor(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"abc"));
+    ASSERT_NE(SendMessageW(editor(), EM_CANUNDO, 0, 0), FALSE);
+    click(startStop());
+    EXPECT_EQ(testing::textOf(editor()), u"abc");
+    EXPECT_EQ(SendMessageW(editor(), EM_CANUNDO, 0, 0), FALSE);
+    DWORD start = 1;
+    DWORD end = 1;
+    SendMessageW(editor(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 0u);
 }
 
 // A lone LF put into the control past the editor (by the control's own window procedure):

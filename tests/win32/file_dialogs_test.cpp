@@ -187,5 +187,25 @@ TEST(CommonDialogTest, ChosenFileComesBackWhole) {
     }
 }
 
+// The save dialog offers its file name and gives a name typed without an extension its own.
+TEST(CommonDialogTest, SaveDialogOffersItsNameAndGivesATypedNameItsExtension) {
+    testing::TemporaryFolder folder;
+    std::wstring offered;
+    DialogAnswerer answerer([&](HWND dialog) {
+        HWND field = GetDlgItem(dialog, cmb13);
+        if (field == nullptr) field = GetDlgItem(dialog, edt1);
+        offered = windowText(field);
+        SetWindowTextW(field, folder.file(L"记录").c_str());
+        press(dialog, IDOK);
+    });
+    ASSERT_TRUE(answerer.installed());
+    const layout::SaveDialogTexts texts = layout::recordSaveDialog();
+    const Result<std::u16string> chosen = ShowSaveFileDialog(nullptr, texts);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(*chosen, fromWide(folder.file(L"记录.txt")));
+    EXPECT_EQ(offered, toWide(texts.fileName));
+    EXPECT_EQ(answerer.titles(), std::vector<std::wstring>{toWide(texts.title)});
+}
+
 }  // namespace
 }  // namespace zorbalin::win32

@@ -42,7 +42,6 @@ TEST_F(HandlerFailureTest, StartRunningOutOfMemoryAnywhereLeavesTheWindowAsItWas
         }
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, layout::kOutOfMemoryMessage);
-        EXPECT_EQ(boxes[0].title, layout::kWindowCaption);
         EXPECT_EQ(textOf(editor()), untidy);
         EXPECT_EQ(textOf(startStop()), u"开始滚动");
         EXPECT_FALSE(form->timer().enabled());

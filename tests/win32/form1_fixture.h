@@ -1,11 +1,9 @@
 // Shared by the window suites: a Form1 created in the test process against a temporary
-// registry key and temporary files, with a scripted open-file dialog and the message boxes
-// recorded instead of shown, driven by window messages.
+// registry key and temporary files, with a scripted open-file dialog and the boxes and save
+// dialogs recorded instead of shown, driven by window messages and real input.
 #pragma once
 
 #include <windows.h>
-
-#include "form1.h"
 
 #include <gtest/gtest.h>
 
@@ -15,47 +13,29 @@
 #include <string>
 #include <vector>
 
+#include "form1.h"
 #include "temporary_folder.h"
+#include "temporary_registry_key.h"
+#include "window_text.h"
 
 namespace zorbalin::win32::testing {
 
 // An open-file dialog that answers from a script instead of asking the user.
-class ScriptedDialog : public dialogs::OpenFileDialogBackend {
-public:
+struct ScriptedDialog : dialogs::OpenFileDialogBackend {
     std::function<std::u16string()> answer = [] { return std::u16string(); };
     int calls = 0;
-
     Result<std::u16string> chooseExistingFile(const dialogs::OpenFileDialogRequest&) override {
         ++calls;
         return answer();
     }
-    void showFailureBox(std::u16string_view, std::u16string_view text) override {
-        failures.emplace_back(text);
-    }
-    std::vector<std::u16string> failures;
+    void showFailureBox(std::u16string_view, std::u16string_view) override {}
 };
 
+// A box or save dialog, with the window it was over and whether Form1 took input meanwhile.
 struct ShownBox {
     HWND owner;
     std::u16string text;
-    std::u16string title;
-};
-
-// A registry key below HKEY_CURRENT_USER for one test, deleted with its values afterwards.
-class TemporaryRegistryKey {
-public:
-    TemporaryRegistryKey();
-    ~TemporaryRegistryKey();
-    TemporaryRegistryKey(const TemporaryRegistryKey&) = delete;
-    TemporaryRegistryKey& operator=(const TemporaryRegistryKey&) = delete;
-
-    const std::wstring& path() const { return path_; }
-    void set(const wchar_t* name, const std::wstring& value) const;
-    // The REG_SZ value, or "<missing>".
-    std::wstring get(const wchar_t* name) const;
-
-private:
-    std::wstring path_;
+    bool formEnabled;
 };
 
 // Serves the thread's messages that are waiting now, as the program's loop serves them.
@@ -63,11 +43,14 @@ void pumpMessages();
 // Serves messages until the condition holds; false after `timeoutMs` without it.
 bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
-std::u16string textOf(HWND window);
-void typeText(HWND field, std::u16string_view text);
+inline std::u16string textOf(HWND window) { return windowText(window); }
+inline void typeText(HWND field, std::u16string_view text) { setWindowText(field, text); }
 // The user presses a key with the modifiers held down, as the keyboard delivers it to the
 // focused control, and the program's loop serves it.
 void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+// A real click in the middle of the window (MOUSEEVENTF_LEFTDOWN, _LEFTUP or the right
+// button's), left waiting in the queue until the next pump.
+void queueClick(HWND window, DWORD down, DWORD up);
 
 class Form1Test : public ::testing::Test {
 protected:
@@ -86,6 +69,7 @@ protected:
     void click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
     // A tick of Timer1, delivered as the timer delivers it.
     void tick() { SendMessageW(form->window(), kTimer1TickMessage, 0, 0); }
+    bool scrolling() { return textOf(startStop()) == u"停止滚动"; }
 
     std::wstring writeFile(const wchar_t* name, std::string_view bytes) {
         const std::wstring path = files.file(name);
@@ -97,8 +81,9 @@ protected:
     std::wstring settingsKeyPath = settings.path();  // where Form1 keeps its settings
     TemporaryFolder files;
     ScriptedDialog dialog;
-    std::function<std::u16string()> chooseRecordFile;  // the save dialog's answer
+    std::u16string saveAnswer;  // the save dialog's
     std::vector<ShownBox> boxes;
+    std::vector<ShownBox> saveDialogs;
     std::unique_ptr<Form1> form;
 };
 

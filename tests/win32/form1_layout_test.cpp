@@ -110,5 +110,15 @@ TEST_F(LayoutTest, ControlsUseTheMessageFont) {
     EXPECT_EQ(used.lfHeight, metrics.lfMessageFont.lfHeight);
 }
 
+// Screen readers name a field after the label just before it.
+TEST_F(LayoutTest, EachFieldFollowsTheLabelThatNamesIt) {
+    const std::pair<const char*, const char*> pairs[] = {
+        {"Label1", "Text1"}, {"Label3", "Text2"}, {"Label2", "RichTextBox1"}};
+    for (const auto& [label, field] : pairs) {
+        EXPECT_EQ(GetWindow(control(field), GW_HWNDPREV), control(label)) << field;
+    }
+    EXPECT_EQ(GetWindow(control("Label3"), GW_HWNDPREV), control("Label4"));
+}
+
 }  // namespace
 }  // namespace zorbalin::win32::testing
