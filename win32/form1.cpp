@@ -253,6 +253,10 @@ void Form1::setStartStopCaption(std::u16string_view caption) {
     setWindowText(control(ControlId::Command2), caption);
 }
 
+void Form1::announce(std::u16string_view) {
+    // Not told on Windows yet.
+}
+
 void Form1::copyPickSelection() {
     SendMessageW(control(ControlId::Text1), WM_COPY, 0, 0);
 }

@@ -107,10 +107,14 @@ private:
         presentation_.showContent(pick, help);
     }
     void showRecordWindow() override { record_.show(window_); }
+    void closeRecordWindow() override {
+        if (record_.shown()) ShowWindow(record_.window(), SW_HIDE);
+    }
     bool recordWindowShown() const override { return record_.shown(); }
     void showRecordRows(const draw::ResultRecord& record, std::size_t unchangedRows) override {
         record_.showRows(record, unchangedRows);
     }
+    void announce(std::u16string_view text) override;
     void copyPickSelection() override;
     void selectAllPick() override;
     bool setClipboardText(std::u16string_view text) override;
