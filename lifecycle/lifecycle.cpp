@@ -35,11 +35,9 @@ void Startup(ProgramState& state, FrontEnd& frontEnd) {
     state.noRepeatRemembered = stored.noRepeat.has_value();
     draw::SetNoRepeat(state.draw, stored.noRepeat.value_or(false));
 
-    for (const files::InterruptedWrite& interrupted : files::takeInterruptedWrites(frontEnd.fileSystem())) {
-        Problem found;
-        found.code = ProblemCode::RecoveryCopyFound;
-        found.where = interrupted.copy;
-        addParagraph(state.startupFailure, layout::problemMessage(found, interrupted.target));
+    for (const files::InterruptedWrite& interrupted :
+         files::takeInterruptedWrites(frontEnd.fileSystem(), state.listPath)) {
+        addParagraph(state.startupFailure, layout::problemMessage(interrupted.problem, interrupted.target));
     }
 
     if (!state.listPath.empty()) {

@@ -190,6 +190,7 @@ TEST(Startup, TellsOfACopyLeftByAKilledWriteOnce) {
     frontEnd.system.recovery[u"class.txt.old"] = std::make_shared<FakeInode>();
     frontEnd.system.recovery[u"class.txt.old.target"] = std::make_shared<FakeInode>();
     frontEnd.system.recovery[u"class.txt.old.target"]->bytes = "/lists/class.txt";
+    frontEnd.system.add(u"class.txt", "neither the old nor the new list");
     ProgramState state;
     Startup(state, frontEnd);
     Problem found;
