@@ -239,6 +239,7 @@ Result<std::u16string> Form1::chooseRecordFile() {
                        toQString(layout::kRecordSaveDialogTitle));
     dialog.setAcceptMode(QFileDialog::AcceptSave);  // which asks before replacing a file
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    readNoFileToShowIt(dialog);
     dialog.setNameFilters(nameFiltersFromFilterPairs(dialogs::parseCommonDialogFilter(layout::textFilesFilter())));
     dialog.selectFile(toQString(layout::kRecordDefaultFileName));
     dialog.setDefaultSuffix(toQString(layout::kRecordFileExtension));
