@@ -32,14 +32,19 @@ public:
         if (facts->stamp == expected_) return done();
         return problemOf(wrote_ ? ProblemCode::ChangedWhileWritten : ProblemCode::ChangedSinceRead);
     }
-    // After a step of this write: how it left the file.
-    Status settle() {
+    // After a step of this write: how it left the file. Its times are the step's; its size
+    // is known, between the two given: a size of anyone else's is another program's write.
+    Status settle(std::uint64_t smallest, std::uint64_t largest) {
         wrote_ = true;
         Result<FileFacts> facts = target_.file.facts();
         if (!facts) return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
         expected_ = facts->stamp;
+        if (expected_.size < smallest || expected_.size > largest) {
+            return problemOf(ProblemCode::ChangedWhileWritten);
+        }
         return done();
     }
+    std::uint64_t size() const { return expected_.size; }
     // Another program that saves by a new file and a rename leaves this one to the other names
     // it has: the name leads elsewhere.
     Status nameLeadsHere() {
@@ -85,29 +90,53 @@ public:
         : file_(file), oldSize_(oldSize), buffer_(buffer), compared_(compared), watch_(watch) {}
 
     Status run(std::string_view newBytes, Progress& progress, std::uint64_t total) {
-        const auto step = [&](auto&& change) -> Status {
+        // The size each step leaves: a reservation may extend the file (Windows), a write past
+        // the end extends it, a cut sets it, a flush keeps it.
+        const auto step = [&](auto&& change, std::uint64_t smallest, std::uint64_t largest) -> Status {
             if (Status same = watch_.unchanged(); !same) return same;
             touched_ = true;
             if (Status changed = failedStep(change()); !changed) return changed;
-            return watch_.settle();
+            return watch_.settle(smallest, largest);
         };
-        if (newBytes.size() > oldSize_) {
-            if (Status s = step([&] { return file_.reserve(newBytes.size()); }); !s) return s;
+        const auto keeping = [&] { return watch_.size(); };
+        const std::uint64_t newSize = newBytes.size();
+        if (newSize > oldSize_) {
+            if (Status s = step([&] { return file_.reserve(newSize); }, oldSize_, newSize); !s) return s;
         }
-        for (std::size_t offset = 0; offset < newBytes.size(); offset += kChunkBytes) {
+        for (std::size_t offset = 0; offset < newSize; offset += kChunkBytes) {
             const std::string_view piece = newBytes.substr(offset, kChunkBytes);
             changedBytes_ = offset + piece.size();  // a failing write may have stored part of it
-            if (Status s = step([&] { return file_.writeAt(offset, piece); }); !s) return s;
+            const std::uint64_t size = std::max<std::uint64_t>(keeping(), changedBytes_);
+            if (Status s = step([&] { return file_.writeAt(offset, piece); }, size, size); !s) return s;
             progress.report(ProgressStage::Writing, oldSize_ + offset + piece.size(), total);
         }
-        if (Status s = step([&] { return file_.flush(); }); !s) return s;
-        if (newBytes.size() < oldSize_) {
+        if (Status s = step([&] { return file_.flush(); }, keeping(), keeping()); !s) return s;
+        if (newSize < oldSize_) {
             // Cutting a file shorter loses its tail: all of the old bytes must go back then.
             changedBytes_ = oldSize_;
-            if (Status s = step([&] { return file_.truncate(newBytes.size()); }); !s) return s;
-            if (Status s = step([&] { return file_.flush(); }); !s) return s;
+            if (Status s = step([&] { return file_.truncate(newSize); }, newSize, newSize); !s) return s;
+            if (Status s = step([&] { return file_.flush(); }, newSize, newSize); !s) return s;
         }
-        return watch_.unchanged();
+        if (Status same = watch_.unchanged(); !same) return same;
+        return holdsExactly(newBytes);
+    }
+
+    // Read back: bytes another program wrote during a step (which its times cannot tell from
+    // this write's) are still there unless this write overwrote them afterwards.
+    Status holdsExactly(std::string_view newBytes) {
+        for (std::uint64_t offset = 0;; offset += compared_.size()) {
+            Result<std::size_t> got = readFully(file_, offset, compared_);
+            if (!got) return withCode(got.takeProblem(), ProblemCode::WriteFailed);
+            const std::string_view expected =
+                offset < newBytes.size() ? newBytes.substr(static_cast<std::size_t>(offset), *got) : std::string_view();
+            if (std::string_view(compared_.data(), *got) != expected) {
+                return problemOf(ProblemCode::ChangedWhileWritten);
+            }
+            if (*got < compared_.size()) {
+                if (offset + *got == newBytes.size()) return done();
+                return problemOf(ProblemCode::ChangedWhileWritten);
+            }
+        }
     }
 
     // Puts back the old bytes where this write may have changed them and they differ, and the

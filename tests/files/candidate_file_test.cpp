@@ -326,8 +326,12 @@ TEST(WriteCandidateFile, AKillOrPowerFailureAtAnyStepLosesNothing) {
                                                         u"/state/list.txt.old", 0}));
                     EXPECT_EQ(disk->recovery.at(u"list.txt.old")->bytes, c.old);
                 }
-                if (now.size() != c.old.size()) EXPECT_EQ(now, tidied) << "cut ahead of the tidied bytes";
-                if (step == probe.log.size()) EXPECT_EQ(now, tidied);
+                if (now.size() != c.old.size()) {
+                    EXPECT_EQ(now, tidied) << "cut ahead of the tidied bytes";
+                }
+                if (step == probe.log.size()) {
+                    EXPECT_EQ(now, tidied);
+                }
                 EXPECT_EQ(disk->folder.size(), 1u) << "a temporary file stayed";
                 EXPECT_EQ(disk->recovery.size(), told.size()) << "a copy or note stayed";
                 EXPECT_TRUE(takeInterruptedWrites(*disk, u"/lists/list.txt").empty()) << "told twice";
@@ -360,6 +364,13 @@ TEST(WriteCandidateFile, AnotherProgramWritingMeanwhileIsNeverOverwritten) {
          ProblemCode::ChangedSinceRead, other, other},
         {"SavedInPlaceWithTheSameLengthBetweenTwoSteps", "facts", true,
          [&](auto& s, auto& f) { s.change(f, "c\r\n"); }, ProblemCode::ChangedWhileWritten, original, original},
+        // During a step its times are the step's: the size this write left, or reading back
+        // what it wrote, tells.
+        {"AppendedToDuringAStep", "write", true, [](auto& s, auto& f) { s.change(f, f.bytes + "appended"); },
+         ProblemCode::ChangedWhileWritten, original, original},
+        {"SavedInPlaceWithTheSameLengthDuringAStep", "flush", true,
+         [](auto& s, auto& f) { s.change(f, "x" + f.bytes.substr(1)); }, ProblemCode::ChangedWhileWritten,
+         original, original},
         {"SavedUnderANewFileRenamedOverIt", "flush", true,
          [&](auto& s, auto& f) {
              s.folder[u"other-name.txt"] = s.folder.at(u"list.txt");
@@ -448,7 +459,9 @@ TEST(TakeInterruptedWrites, TellsOnlyWhatMayHaveBeenLostAndClearsTheRest) {
             EXPECT_TRUE(told.empty());
         }
         ASSERT_EQ(disk.recovery.size(), c.left);
-        if (c.left > 0) EXPECT_EQ(disk.recovery.at(u"list.txt.old")->bytes, old);
+        if (c.left > 0) {
+            EXPECT_EQ(disk.recovery.at(u"list.txt.old")->bytes, old);
+        }
     }
 }
 

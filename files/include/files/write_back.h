@@ -56,8 +56,9 @@ inline constexpr std::uint64_t kCopyOnWriteMargin = std::uint64_t{1} << 20;
 // killed; then the room checked on a copy-on-write disk, room reserved, the new bytes
 // written, flushed, the length cut, flushed, and what the write cleared (set-ID bits, file
 // capabilities) put back. The file must be as it was read just before its first byte is
-// written, as each step left it before the next, and its name must still lead to it after the
-// last: otherwise another program wrote it meanwhile, and what was written is put back.
+// written, as each step left it before the next (and of the size that step gives), hold
+// exactly the new bytes after the last, and its name must still lead to it: otherwise
+// another program wrote it meanwhile, and what was written is put back.
 //
 // Fails with ChangedSinceRead (nothing written, or the name leads elsewhere now and the file
 // it led to was put back), ChangedWhileWritten (put back: the file is as it was read),

@@ -39,7 +39,9 @@ TEST_F(FileSystemTest, AFullDiskLeavesTheListUntouched) {
         SCOPED_TRACE(linked ? "in place" : "replaced");
         const QString list = disk->path("list.txt");
         writeBytes(list, QByteArray(64 * 1024, 'a') + "\r\n\r\n");
-        if (linked) ASSERT_EQ(link(QFile::encodeName(list).constData(), QFile::encodeName(disk->path("other")).constData()), 0);
+        if (linked) {
+            ASSERT_EQ(link(QFile::encodeName(list).constData(), QFile::encodeName(disk->path("other")).constData()), 0);
+        }
         fill(*disk, 0);
         const struct stat before = statusOf(list);
         const Status status = readAndWrite(list, std::u16string(200 * 1024, u'b'));

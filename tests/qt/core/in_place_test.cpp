@@ -81,7 +81,7 @@ TEST_F(InPlace, TheLockIsHeldToTheEnd) {
 }
 
 // Another program that takes no lock saves the list at the step where it does: its save is
-// kept, and the message says the list was changed.
+// kept where this write has not begun, and the message says the list was changed.
 TEST_F(InPlace, AnotherProgramsSaveMeanwhileIsKept) {
     const QByteArray saved = "saved by another program\r\n";
     const QByteArray sameLength = "FIRST\r\n\r\n\r\nSECOND\r\n";
@@ -96,18 +96,23 @@ TEST_F(InPlace, AnotherProgramsSaveMeanwhileIsKept) {
         std::string_view step;
         std::u16string_view on;
         std::function<void()> save;
+        ProblemCode code;
         QByteArray atName;     // afterwards
         QByteArray otherName;  // the list's other hard link
     } cases[] = {
-        {"in place, once the copy is safe", "flushFolder", u"", [&] { saveInPlace(saved); }, saved, saved},
+        {"in place, once the copy is safe", "flushFolder", u"", [&] { saveInPlace(saved); },
+         ProblemCode::ChangedSinceRead, saved, saved},
         {"in place with the same length, once the copy is safe", "flushFolder", u"",
-         [&] { saveInPlace(sameLength); }, sameLength, sameLength},
-        {"by a new file renamed over it, while the list is written", "flush", u"list.txt",
+         [&] { saveInPlace(sameLength); }, ProblemCode::ChangedSinceRead, sameLength, sameLength},
+        // Mixed with this write's bytes: the list is put back as it was read.
+        {"in place with the same length, while the list is flushed", "flush", u"list.txt",
+         [&] { saveInPlace(sameLength); }, ProblemCode::ChangedWhileWritten, kOriginal, kOriginal},
+        {"by a new file renamed over it, while the list is flushed", "flush", u"list.txt",
          [&] {
              writeBytes(path("saved.tmp"), saved);
              ASSERT_EQ(::rename(QFile::encodeName(path("saved.tmp")).constData(), QFile::encodeName(list).constData()), 0);
          },
-         saved, kOriginal},
+         ProblemCode::ChangedSinceRead, saved, kOriginal},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -121,7 +126,7 @@ TEST_F(InPlace, AnotherProgramsSaveMeanwhileIsKept) {
         });
         ASSERT_FALSE(saving);
         ASSERT_FALSE(status);
-        EXPECT_EQ(status.problem().code, ProblemCode::ChangedSinceRead);
+        EXPECT_EQ(status.problem().code, c.code);
         EXPECT_EQ(contents(list), c.atName);
         EXPECT_EQ(contents(path("other-name.txt")), c.otherName);
         EXPECT_TRUE(recoveryCopies().isEmpty());

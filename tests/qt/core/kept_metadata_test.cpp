@@ -183,7 +183,9 @@ TEST_F(WriteAsOrdinaryUser, WhatOnlyTheAdministratorSeesOrAWriteClearsIsKeptOrTo
         if (c.lost == 0) {
             ASSERT_TRUE(status) << static_cast<int>(status.problem().code);
             EXPECT_EQ(statusOf(list).st_mode & 07777, c.mode);
-            if (c.attribute != nullptr) EXPECT_EQ(attribute(list, c.attribute), c.value);
+            if (c.attribute != nullptr) {
+                EXPECT_EQ(attribute(list, c.attribute), c.value);
+            }
         } else {
             ASSERT_FALSE(status);
             EXPECT_EQ(status.problem().code, ProblemCode::SpecialPermissionsLost);
