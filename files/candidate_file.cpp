@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <random>
 #include <vector>
 
 #include "files/write_back.h"
 #include "sheets/workbook.h"
+#include "same_file.h"
+#include "temporary_file.h"
 #include "textio/candidate_decoding.h"
 
 namespace zorbalin::files {
@@ -65,57 +66,6 @@ ProblemCode problemOfWorkbook(sheets::WorkbookRefusal refusal) {
     return ProblemCode::Internal;
 }
 
-// The name still leads to the very file that was read, unchanged since.
-Result<FileFacts> stillTheFileRead(Folder& folder, const LoadedFile& file) {
-    Result<FileFacts> facts = folder.factsOf(file.name);
-    if (!facts) {
-        if (facts.problem().cause == SystemCause::NotFound) {
-            return problemOf(ProblemCode::ChangedSinceRead);
-        }
-        return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
-    }
-    if (facts->kind != FileKind::RegularFile || facts->stamp != file.stamp) {
-        return problemOf(ProblemCode::ChangedSinceRead);
-    }
-    return facts;
-}
-
-// A new file beside the target, removed again unless it took the target's place.
-class Temporary {
-public:
-    Temporary(Folder& folder, std::unique_ptr<OpenFile> file, std::u16string name)
-        : folder_(folder), file_(std::move(file)), name_(std::move(name)) {}
-    Temporary(const Temporary&) = delete;
-    Temporary& operator=(const Temporary&) = delete;
-    ~Temporary() {
-        file_.reset();
-        if (!name_.empty()) (void)folder_.remove(name_);
-    }
-
-    OpenFile& file() { return *file_; }
-    Status replace(std::u16string_view target) {
-        file_.reset();  // closed first: Windows renames no open file
-        Status replaced = folder_.replace(name_, target);
-        if (replaced) name_.clear();
-        return replaced;
-    }
-
-private:
-    Folder& folder_;
-    std::unique_ptr<OpenFile> file_;
-    std::u16string name_;
-};
-
-// A name no other writer picks: a random one.
-std::u16string temporaryName() {
-    static std::mt19937_64 random{std::random_device{}()};
-    std::u16string name = u".~zorbalin-";
-    for (std::uint64_t bits = random(), i = 0; i < 16; ++i, bits >>= 4) {
-        name += u"0123456789abcdef"[bits & 15];
-    }
-    return name += u".tmp";
-}
-
 // What replacing did: done, failed, or found it would lose something (then: in place).
 enum class Replaced { Done, Failed, FolderNotWritable, WouldLoseMetadata };
 
@@ -140,7 +90,7 @@ Replaced replaceAtomically(Folder& folder, LoadedFile& file, std::string_view by
     // After the bytes: writing may clear set-user-ID on a file that is not the writer's.
     if (!folder.keepMetadata(*file.file, temporary.file())) return Replaced::WouldLoseMetadata;
     Status flushed = temporary.file().flush();
-    Result<FileFacts> same = stillTheFileRead(folder, file);
+    Result<FileFacts> same = nameLeadsTo(folder, file.name, file.stamp);
     if (flushed && !same) flushed = same.takeProblem();
     if (flushed) {
         file.file.reset();  // nothing more is read from it, and Windows replaces no open file
@@ -158,40 +108,18 @@ Replaced replaceAtomically(Folder& folder, LoadedFile& file, std::string_view by
 Status writeOverTheFile(Folder& folder, FileSystem& fileSystem, LoadedFile& file,
                         std::string_view bytes, Progress& progress) {
     Result<std::unique_ptr<OpenFile>> opened = folder.open(file.name, OpenMode::ReadWrite);
-    if (!opened) {
-        if (opened.problem().cause == SystemCause::NotFound) {
-            return problemOf(ProblemCode::ChangedSinceRead);
-        }
-        return withCode(opened.takeProblem(), ProblemCode::WriteFailed);
-    }
+    if (!opened) return lookupFailure(opened.takeProblem());
+    // What was opened is what was read: nothing of another file is copied or written.
     Result<FileFacts> facts = (*opened)->facts();
     if (!facts) return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
     if (facts->stamp != file.stamp) return problemOf(ProblemCode::ChangedSinceRead);
 
     Result<std::unique_ptr<Folder>> recovery = fileSystem.openRecoveryFolder();
     if (!recovery) return withCode(recovery.takeProblem(), ProblemCode::NoRecoveryCopy);
-    return writeInPlace(**opened, **recovery, file.path, bytes, progress);
+    return writeInPlace({**opened, folder, file.name, file.path, file.stamp}, **recovery, bytes, progress);
 }
 
 }  // namespace
-
-ContentDigest digestOf(std::string_view bytes) {
-    // 64-bit words through a multiply and a fold; the size goes in separately.
-    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
-    std::uint64_t hash = 0xCBF29CE484222325ULL;
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, sizeof word);
-        hash = (hash ^ word) * kMultiplier;
-        hash ^= hash >> 29;
-    }
-    for (; i < bytes.size(); ++i) {
-        hash = (hash ^ static_cast<unsigned char>(bytes[i])) * kMultiplier;
-        hash ^= hash >> 29;
-    }
-    return ContentDigest{bytes.size(), hash};
-}
 
 Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view path,
                                      const CodePages& codePages, Progress& progress) {
@@ -248,19 +176,15 @@ Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16stri
     if (digestOf(*bytes) == file.digest) return done();
 
     Result<std::unique_ptr<Folder>> folder = fileSystem.openFolder(file.folder);
-    if (!folder) {
-        if (folder.problem().cause == SystemCause::NotFound) {
-            return problemOf(ProblemCode::ChangedSinceRead);
-        }
-        return withCode(folder.takeProblem(), ProblemCode::WriteFailed);
-    }
-    Result<FileFacts> facts = stillTheFileRead(**folder, file);
+    if (!folder) return lookupFailure(folder.takeProblem());
+    Result<FileFacts> facts = nameLeadsTo(**folder, file.name, file.stamp);
     if (!facts) return facts.takeProblem();
 
     WriteTarget target{
         .isRegularFile = facts->kind == FileKind::RegularFile,
         .linkCount = facts->linkCount,
         .userMayWrite = facts->markedWritable && (*folder)->userMayWrite(file.name),
+        .replacementKeepsAll = (*folder)->newFileCouldKeepAllOf(*file.file),
     };
     for (;;) {
         switch (chooseWriteMethod(target)) {
@@ -307,7 +231,8 @@ Status saveTextFile(FileSystem& fileSystem, std::u16string_view path, std::u16st
     Result<std::unique_ptr<Folder>> folder = fileSystem.openFolder(folderPath.empty() ? u"." : folderPath);
     if (!folder) return withCode(folder.takeProblem(), ProblemCode::WriteFailed);
     std::u16string temporaryFile = temporaryName();
-    Result<std::unique_ptr<OpenFile>> created = (*folder)->open(temporaryFile, OpenMode::CreateNew);
+    // A new file the user saves gets what any program's new file gets here.
+    Result<std::unique_ptr<OpenFile>> created = (*folder)->open(temporaryFile, OpenMode::CreateNewOrdinary);
     if (!created) return withCode(created.takeProblem(), ProblemCode::WriteFailed);
     Temporary temporary(**folder, std::move(*created), std::move(temporaryFile));
     Status written = temporary.file().writeAt(0, *bytes);

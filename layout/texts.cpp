@@ -23,6 +23,7 @@ bool isWriteProblem(ProblemCode code) {
     case ProblemCode::TargetNotAFile:
     case ProblemCode::NotEncodable:
     case ProblemCode::ChangedSinceRead:
+    case ProblemCode::ChangedWhileWritten:
     case ProblemCode::WriteFailed:
     case ProblemCode::NoRecoveryCopy:
     case ProblemCode::NotRestored:
@@ -72,6 +73,20 @@ std::u16string quoted(std::u16string_view text) {
     std::u16string out = u"“";
     (out += text) += u"”";
     return out;
+}
+
+// "set-user-ID 位、文件能力(capabilities)": what a SpecialPermissionsLost says was lost.
+std::u16string lostPermissions(long lost) {
+    std::u16string text;
+    const auto add = [&](long bit, std::u16string_view name) {
+        if ((lost & bit) == 0) return;
+        if (!text.empty()) text += u"、";
+        text += name;
+    };
+    add(kLostSetUserId, u"set-user-ID 位");
+    add(kLostSetGroupId, u"set-group-ID 位");
+    add(kLostCapabilities, u"文件能力(capabilities)");
+    return text;
 }
 
 }  // namespace
@@ -165,6 +180,10 @@ std::u16string problemMessage(const Problem& problem, std::u16string_view native
     case ProblemCode::ChangedSinceRead:
         (text += u"读取之后，该文件已被其他程序修改、替换或移动，为免覆盖其内容") += unchanged;
         break;
+    case ProblemCode::ChangedWhileWritten:
+        text += u"写入期间，该文件被其他程序修改。为免两者混在一起，已恢复为读取时的内容，"
+                u"其他程序所作的修改需要在该程序中重新保存。";
+        break;
     case ProblemCode::WriteFailed: (text += cause(problem)) += unchanged; break;
     case ProblemCode::NoRecoveryCopy:
         text += u"无法";
@@ -176,10 +195,20 @@ std::u16string problemMessage(const Problem& problem, std::u16string_view native
         ((text += u"写入时出错(") += cause(problem)) += u")，且未能恢复原内容，文件可能已损坏。\n";
         ((text += u"原内容的副本保存在") += quoted(problem.where)) += u"。";
         break;
+    case ProblemCode::SpecialPermissionsLost:
+        ((text = u"已保存文件") += quoted(nativePath)) += u"，但写入时系统清除了它的";
+        (text += lostPermissions(problem.number)) += u"，而你没有恢复它的权限。";
+        break;
     case ProblemCode::RecoveryCopyFound:
         text = u"上次写入文件";
         if (!nativePath.empty()) text += quoted(nativePath);
-        ((text += u"时程序意外中止。\n原内容的副本保存在") += quoted(problem.where)) += u"。";
+        text += u"时程序意外中止，";
+        if (problem.cause == SystemCause::Other && problem.detail.empty()) {
+            text += u"该文件现在既不是写入前的内容，也不是写入后的内容，可能已损坏。";
+        } else {
+            ((text += u"现在无法读取该文件：") += cause(problem)) += u"，不能确认它是否完好。";
+        }
+        ((text += u"\n原内容的副本保存在") += quoted(problem.where)) += u"。";
         break;
     case ProblemCode::SettingsNotSaved:
         ((text += u"无法保存设置到") += quoted(problem.where)) += u"。\n";

@@ -35,10 +35,9 @@ void MainWindow::startup() {
     state_.noRepeatRemembered = stored.noRepeat.has_value();
     draw::SetNoRepeat(state_.draw, stored.noRepeat.value_or(false));
 
-    for (const files::InterruptedWrite& interrupted : files::takeInterruptedWrites(port_.fileSystem())) {
-        Problem found = problemOf(ProblemCode::RecoveryCopyFound);
-        found.where = interrupted.copy;
-        addParagraph(state_.startupFailure, layout::problemMessage(found, interrupted.target));
+    for (const files::InterruptedWrite& interrupted :
+         files::takeInterruptedWrites(port_.fileSystem(), state_.listPath)) {
+        addParagraph(state_.startupFailure, layout::problemMessage(interrupted.problem, interrupted.target));
     }
 
     if (!state_.listPath.empty()) {

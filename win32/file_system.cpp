@@ -134,6 +134,10 @@ public:
         if (FlushFileBuffers(handle_.get()) == FALSE) return lastProblem();
         return zorbalin::done();
     }
+    // NTFS overwrites in place; a write clears nothing of a file's own.
+    files::DiskSpace space() override { return {}; }
+    files::SpecialPermissions specialPermissions() override { return {}; }
+    files::SpecialPermissions putBack(const files::SpecialPermissions&) override { return {}; }
 
 protected:
     OwnedHandle handle_;
@@ -172,13 +176,17 @@ public:
                                       OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         return probe || GetLastError() != ERROR_ACCESS_DENIED;
     }
-    // Written files may be read by others meanwhile but not written.
+    // ReplaceFileW keeps the access list, the rest is given by keepMetadata.
+    bool newFileCouldKeepAllOf(files::OpenFile&) override { return true; }
+    // Written files may be read by others meanwhile but not written: the share mode denies
+    // other writers while the handle is open, as a lock would.
     Result<std::unique_ptr<files::OpenFile>> open(std::u16string_view name, files::OpenMode mode) override {
         const bool reading = mode == files::OpenMode::Read;
         OwnedHandle handle(CreateFileW(
             inFolder(path_, name).c_str(), reading ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
             reading ? kShareAll : FILE_SHARE_READ, nullptr,
-            mode == files::OpenMode::CreateNew ? CREATE_NEW : OPEN_EXISTING,
+            mode == files::OpenMode::CreateNew || mode == files::OpenMode::CreateNewOrdinary ? CREATE_NEW
+                                                                                            : OPEN_EXISTING,
             FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!handle) return lastProblem();
         return std::unique_ptr<files::OpenFile>(std::make_unique<HandleOpenFile>(std::move(handle)));

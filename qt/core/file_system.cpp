@@ -3,12 +3,19 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <linux/capability.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/syscall.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
@@ -33,7 +40,8 @@ Problem systemProblem(int error) {
     case EPERM:
     case EROFS: problem.cause = SystemCause::AccessDenied; break;
     case ETXTBSY:
-    case EBUSY: problem.cause = SystemCause::InUse; break;
+    case EBUSY:
+    case EAGAIN: problem.cause = SystemCause::InUse; break;
     case ENOENT:
     case ENOTDIR: problem.cause = SystemCause::NotFound; break;
     default: break;
@@ -60,6 +68,27 @@ FileFacts factsOf(const struct stat& status) {
     facts.linkCount = static_cast<std::uint64_t>(status.st_nlink);
     facts.markedWritable = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
     return facts;
+}
+
+constexpr const char* kCapabilityAttribute = "security.capability";
+
+std::string capabilityOf(int fd) {
+    std::string value(64, '\0');
+    const ssize_t size = fgetxattr(fd, kCapabilityAttribute, value.data(), value.size());
+    value.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
+    return value;
+}
+
+// File systems whose every write takes new room (btrfs, unless the file is marked No_COW;
+// bcachefs, ZFS).
+constexpr long kBtrfs = 0x9123683E, kBcachefs = 0xCA451A4E, kZfs = 0x2FC12FC1;
+
+bool writesCopy(int fd, const struct statfs& disk) {
+    if (disk.f_type == kBtrfs) {
+        int flags = 0;
+        return ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0 || (flags & FS_NOCOW_FL) == 0;
+    }
+    return disk.f_type == kBcachefs || disk.f_type == kZfs;
 }
 
 // Owns a descriptor and does the OpenFile operations on it.
@@ -96,10 +125,12 @@ public:
         }
         return zorbalin::done();
     }
+    // Blocks beyond the end, the size and bytes unchanged; where the file system cannot
+    // reserve, the writes simply may run out of room.
     Status reserve(std::uint64_t size) override {
-        const int error = posix_fallocate(fd_, 0, static_cast<off_t>(size));
-        if (error != 0) return systemProblem(error);
-        return zorbalin::done();
+        if (fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0) return zorbalin::done();
+        if (errno == EOPNOTSUPP || errno == ENOSYS) return zorbalin::done();
+        return lastProblem();
     }
     Status truncate(std::uint64_t size) override {
         if (ftruncate(fd_, static_cast<off_t>(size)) != 0) return lastProblem();
@@ -109,6 +140,42 @@ public:
         if (fsync(fd_) != 0) return lastProblem();
         return zorbalin::done();
     }
+    files::DiskSpace space() override {
+        struct statfs disk {};
+        if (fstatfs(fd_, &disk) != 0) return {};
+        files::DiskSpace space;
+        space.available = static_cast<std::uint64_t>(disk.f_bavail) * static_cast<std::uint64_t>(disk.f_bsize);
+        space.copyOnWrite = writesCopy(fd_, disk);
+        return space;
+    }
+    files::SpecialPermissions specialPermissions() override {
+        files::SpecialPermissions special;
+        struct stat status {};
+        if (fstat(fd_, &status) == 0) {
+            special.setUserId = (status.st_mode & S_ISUID) != 0;
+            special.setGroupId = (status.st_mode & S_ISGID) != 0;
+        }
+        special.capability = capabilityOf(fd_);
+        return special;
+    }
+    files::SpecialPermissions putBack(const files::SpecialPermissions& before) override {
+        files::SpecialPermissions lost = before;
+        struct stat status {};
+        if (fstat(fd_, &status) != 0) return lost;
+        const mode_t cleared = (before.setUserId && (status.st_mode & S_ISUID) == 0 ? S_ISUID : 0) |
+                               (before.setGroupId && (status.st_mode & S_ISGID) == 0 ? S_ISGID : 0);
+        // The system takes back what this user may not give, without a word: read back.
+        if (cleared != 0) (void)fchmod(fd_, (status.st_mode & 07777) | cleared);
+        if (fstat(fd_, &status) != 0) return lost;
+        lost.setUserId = before.setUserId && (status.st_mode & S_ISUID) == 0;
+        lost.setGroupId = before.setGroupId && (status.st_mode & S_ISGID) == 0;
+        // Only the administrator (CAP_SETFCAP) may give a file its capabilities.
+        if (!before.capability.empty() && capabilityOf(fd_) != before.capability) {
+            (void)fsetxattr(fd_, kCapabilityAttribute, before.capability.data(), before.capability.size(), 0);
+        }
+        if (before.capability.empty() || capabilityOf(fd_) == before.capability) lost.capability.clear();
+        return lost;
+    }
 
 protected:
     int fd_;
@@ -116,31 +183,96 @@ protected:
 
 using DescriptorOpenFile = DescriptorFile<files::OpenFile>;
 
-// Extended attributes, POSIX access lists among them (system.posix_acl_access): all of
-// them or a failure.
-Status copyExtendedAttributes(int from, int to) {
-    ssize_t length = flistxattr(from, nullptr, 0);
-    if (length < 0) {
-        if (errno == ENOTSUP) return done();  // a file system without them
-        return lastProblem();
+// The names of a file's extended attributes (POSIX access lists among them); none on a
+// file system without them.
+Result<std::vector<std::string>> attributeNames(int fd) {
+    for (;;) {
+        ssize_t length = flistxattr(fd, nullptr, 0);
+        if (length < 0) {
+            if (errno == ENOTSUP) return std::vector<std::string>();
+            return lastProblem();
+        }
+        std::vector<char> list(static_cast<std::size_t>(length));
+        length = flistxattr(fd, list.data(), list.size());
+        if (length < 0 && errno == ERANGE) continue;  // one was added meanwhile
+        if (length < 0) return lastProblem();
+        std::vector<std::string> names;
+        for (std::size_t at = 0; at < static_cast<std::size_t>(length); at += names.back().size() + 1) {
+            names.emplace_back(list.data() + at);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
-    std::vector<char> names(static_cast<std::size_t>(length));
-    length = flistxattr(from, names.data(), names.size());
-    if (length < 0) return lastProblem();
+}
+
+// Exactly the extended attributes of `from`: those `to` got from its folder (a default
+// access list) and `from` lacks are removed. All of it or a failure.
+Status copyExtendedAttributes(int from, int to) {
+    Result<std::vector<std::string>> names = attributeNames(from);
+    if (!names) return names.takeProblem();
     std::vector<char> value;
-    for (std::size_t at = 0; at < static_cast<std::size_t>(length);) {
-        const char* name = names.data() + at;
-        at += std::strlen(name) + 1;
-        const ssize_t size = fgetxattr(from, name, nullptr, 0);
-        if (size < 0) return lastProblem();
-        value.resize(static_cast<std::size_t>(size));
-        const ssize_t got = fgetxattr(from, name, value.data(), value.size());
+    for (const std::string& name : *names) {
+        ssize_t got = -1;
+        do {
+            const ssize_t size = fgetxattr(from, name.c_str(), nullptr, 0);
+            if (size < 0) return lastProblem();
+            value.resize(static_cast<std::size_t>(size));
+            got = fgetxattr(from, name.c_str(), value.data(), value.size());
+        } while (got < 0 && errno == ERANGE);
         if (got < 0) return lastProblem();
-        if (fsetxattr(to, name, value.data(), static_cast<std::size_t>(got), 0) != 0) {
+        if (fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(got), 0) != 0) {
             return lastProblem();
         }
     }
+    Result<std::vector<std::string>> given = attributeNames(to);
+    if (!given) return given.takeProblem();
+    for (const std::string& name : *given) {
+        if (!std::binary_search(names->begin(), names->end(), name) && fremovexattr(to, name.c_str()) != 0) {
+            return lastProblem();
+        }
+    }
+    given = attributeNames(to);
+    if (!given) return given.takeProblem();
+    if (*given != *names) return systemProblem(EPERM);
     return done();
+}
+
+// The file flags that chattr sets on a file and a new file can take: not immutable or
+// append-only, which a replacement could not rename over anyway.
+constexpr int kCopiedFlags = FS_SECRM_FL | FS_UNRM_FL | FS_COMPR_FL | FS_SYNC_FL | FS_NODUMP_FL |
+                             FS_NOATIME_FL | FS_NOCOMP_FL | FS_JOURNAL_DATA_FL | FS_NOTAIL_FL |
+                             FS_NOCOW_FL | FS_DAX_FL | FS_PROJINHERIT_FL;
+
+bool withoutFlags(int error) {
+    return error == ENOTTY || error == EOPNOTSUPP || error == EINVAL || error == ENOSYS;
+}
+
+// Exactly the copied flags of `from`, read back; nothing on a file system without them.
+Status copyFlags(int from, int to) {
+    int old = 0;
+    if (ioctl(from, FS_IOC_GETFLAGS, &old) != 0) return withoutFlags(errno) ? done() : Status(lastProblem());
+    int flags = 0;
+    if (ioctl(to, FS_IOC_GETFLAGS, &flags) != 0) return lastProblem();
+    const int wanted = (flags & ~kCopiedFlags) | (old & kCopiedFlags);
+    if (wanted != flags && ioctl(to, FS_IOC_SETFLAGS, &wanted) != 0) return lastProblem();
+    if (ioctl(to, FS_IOC_GETFLAGS, &flags) != 0) return lastProblem();
+    if ((flags & kCopiedFlags) != (old & kCopiedFlags)) return systemProblem(EPERM);
+    return done();
+}
+
+bool hasCapability(int capability) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+    if (syscall(SYS_capget, &header, data) != 0) return false;
+    return (data[capability / 32].effective & (1u << (capability % 32))) != 0;
+}
+
+// File systems that keep trusted.* attributes, which only the administrator sees.
+bool keepsTrustedAttributes(long type) {
+    constexpr long kTypes[] = {0xEF53 /* ext2, ext3, ext4 */, 0x58465342 /* xfs */, kBtrfs,
+                               0x01021994 /* tmpfs */, 0xF2F52010 /* f2fs */, kBcachefs, kZfs,
+                               0x3153464A /* jfs */, 0x52654973 /* reiserfs */};
+    return std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
 }
 
 class PosixFolder final : public files::Folder {
@@ -163,14 +295,29 @@ public:
     bool userMayWrite(std::u16string_view name) override {
         return faccessat(fd_, native(name).constData(), W_OK, AT_EACCESS) == 0;
     }
+    bool newFileCouldKeepAllOf(files::OpenFile& file) override {
+        if (seesEveryAttribute()) return true;
+        struct statfs disk {};
+        return fstatfs(dynamic_cast<DescriptorOpenFile&>(file).fd(), &disk) == 0 &&
+               !keepsTrustedAttributes(disk.f_type);
+    }
     Result<std::unique_ptr<files::OpenFile>> open(std::u16string_view name, files::OpenMode mode) override {
+        using enum files::OpenMode;
         constexpr int kAlways = O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK;
-        const int flags = mode == files::OpenMode::Read        ? O_RDONLY
-                          : mode == files::OpenMode::ReadWrite ? O_RDWR
-                                                               : O_RDWR | O_CREAT | O_EXCL;
-        const int fd = openat(fd_, native(name).constData(), flags | kAlways, 0600);
+        const int flags = mode == Read ? O_RDONLY : mode == ReadWrite ? O_RDWR : O_RDWR | O_CREAT | O_EXCL;
+        const mode_t permissions = mode == CreateNewOrdinary ? 0666 : 0600;  // less the umask
+        const int fd = openat(fd_, native(name).constData(), flags | kAlways, permissions);
         if (fd < 0) return lastProblem();
-        return std::unique_ptr<files::OpenFile>(std::make_unique<DescriptorOpenFile>(fd));
+        auto file = std::make_unique<DescriptorOpenFile>(fd);
+        // Another program that locks too waits until this one is done; one that holds a lock
+        // is writing it. A file system without locks goes unlocked.
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        if (mode != Read && fcntl(fd, F_OFD_SETLK, &lock) != 0 && (errno == EAGAIN || errno == EACCES)) {
+            return systemProblem(EAGAIN);
+        }
+        return std::unique_ptr<files::OpenFile>(std::move(file));
     }
     Status keepMetadata(files::OpenFile& from, files::OpenFile& to) override {
         const int source = dynamic_cast<DescriptorOpenFile&>(from).fd();
@@ -182,6 +329,7 @@ public:
         if (fchown(target, old.st_uid, old.st_gid) != 0) return lastProblem();
         if (Status copied = copyExtendedAttributes(source, target); !copied) return copied;
         if (fchmod(target, old.st_mode & 07777) != 0) return lastProblem();
+        if (Status copied = copyFlags(source, target); !copied) return copied;
         struct stat now {};
         if (fstat(target, &now) != 0) return lastProblem();
         if (now.st_uid != old.st_uid || now.st_gid != old.st_gid ||
@@ -202,10 +350,30 @@ public:
         if (unlinkat(fd_, native(name).constData(), 0) != 0) return lastProblem();
         return done();
     }
+    // What is in the folder that was opened, whatever its path leads to now: all but folders.
     Result<std::vector<std::u16string>> names() override {
+        const int copy = fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+        if (copy < 0) return lastProblem();
+        DIR* listing = fdopendir(copy);
+        if (listing == nullptr) {
+            const Problem problem = lastProblem();
+            ::close(copy);
+            return problem;
+        }
+        rewinddir(listing);  // the copy shares the position of earlier listings
         std::vector<std::u16string> names;
-        const QDir::Filters all = QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-        for (const QString& name : QDir(path_).entryList(all)) names.push_back(fromQString(name));
+        errno = 0;
+        while (const dirent* entry = readdir(listing)) {
+            struct stat status {};
+            const bool folder = entry->d_type == DT_DIR ||
+                                (entry->d_type == DT_UNKNOWN &&
+                                 fstatat(fd_, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                                 S_ISDIR(status.st_mode));
+            if (!folder) names.push_back(fromQString(QFile::decodeName(entry->d_name)));
+        }
+        const int error = errno;
+        closedir(listing);
+        if (error != 0) return systemProblem(error);
         return names;
     }
     Status flush() override {
@@ -237,6 +405,28 @@ QString realPathOf(int fd, const QByteArray& path) {
     return real;
 }
 
+// The folder, each missing one on the way made private (the copies hold the user's lists) as
+// it is made, through the descriptor of the one before: no umask to change, nothing looked up
+// by its whole path again.
+Result<int> openMakingFolders(const QByteArray& path) {
+    int at = ::open(path.startsWith('/') ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (at < 0) return lastProblem();
+    for (const QByteArray& part : path.split('/')) {
+        if (part.isEmpty() || part == ".") continue;
+        if (mkdirat(at, part.constData(), 0700) != 0 && errno != EEXIST) {
+            const Problem problem = lastProblem();
+            ::close(at);
+            return problem;
+        }
+        const int next = openat(at, part.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int error = errno;
+        ::close(at);
+        if (next < 0) return systemProblem(error);
+        at = next;
+    }
+    return at;
+}
+
 QString defaultRecoveryFolder() {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (!state.startsWith(QLatin1Char('/'))) state = QDir::homePath() + QStringLiteral("/.local/state");
@@ -265,18 +455,16 @@ Result<std::unique_ptr<files::Folder>> PosixFileSystem::openFolder(std::u16strin
 }
 
 Result<std::unique_ptr<files::Folder>> PosixFileSystem::openRecoveryFolder() {
-    // Private: the copies hold the user's lists.
-    const mode_t previous = umask(077);
-    QDir().mkpath(recoveryFolder_);
-    umask(previous);
-    auto folder = openFolderAt(recoveryFolder_);
-    if (!folder) {
-        Problem problem = folder.takeProblem();
+    Result<int> fd = openMakingFolders(QFile::encodeName(recoveryFolder_));
+    if (!fd) {
+        Problem problem = fd.takeProblem();
         problem.where = fromQString(recoveryFolder_ + QLatin1Char('/'));
         return problem;
     }
-    return folder;
+    return std::unique_ptr<files::Folder>(std::make_unique<PosixFolder>(*fd, recoveryFolder_));
 }
+
+bool seesEveryAttribute() { return hasCapability(CAP_SYS_ADMIN); }
 
 files::CodePages qtCodePages() { return {makeCodePageDecoder(), makeCodePageEncoder()}; }
 

@@ -2,14 +2,36 @@
 // drivable from the keyboard.
 #include "file_dialogs.h"
 
+#include <QAbstractFileIconProvider>
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPointer>
 
 #include "qstring_u16.h"
 
 namespace zorbalin::window {
 namespace {
+
+// Icons and type names from what a name and its kind say, never from what a file holds: Qt's
+// own guess reads a file's first bytes, and reading /proc/kmsg never returns.
+class IconsByName final : public QAbstractFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override {
+        return QAbstractFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir()) return QCoreApplication::translate("QAbstractFileIconProvider", "Folder");
+        const QList<QMimeType> byName = names_.mimeTypesForFileName(info.fileName());
+        if (!byName.isEmpty() && !byName.first().comment().isEmpty()) return byName.first().comment();
+        return QCoreApplication::translate("QAbstractFileIconProvider", "File");
+    }
+
+private:
+    QMimeDatabase names_;
+};
 
 // Both dialogs: Qt's own, window-modal over the owner, each filter's description exactly as
 // given (HideNameFilterDetails: without the pattern list that Qt would append), the first
@@ -25,6 +47,7 @@ QFileDialog* newFileDialog(QWidget* owner, const QString& title, QFileDialog::Ac
         dialog->setNameFilters(nameFilters);
         if (!selectedNameFilter.isEmpty()) dialog->selectNameFilter(selectedNameFilter);
     }
+    readNoFileToShowIt(*dialog);
     return dialog;
 }
 
@@ -88,6 +111,11 @@ QString qtPattern(const QString& pattern) {
 }
 
 }  // namespace
+
+void readNoFileToShowIt(QFileDialog& dialog) {
+    static IconsByName icons;
+    dialog.setIconProvider(&icons);
+}
 
 FileChooser& qtFileChooser() {
     static QtFileChooser chooser;

@@ -9,6 +9,7 @@
 #include "dialogs/open_file_dialog.h"
 #include "layout/texts.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace zorbalin::window {
@@ -30,8 +31,12 @@ public:
     virtual Result<QString> chooseExistingFile(const FileDialogRequest& request) = 0;
 };
 
+// Gives a Qt-own QFileDialog icons and types from names alone, so that listing a folder opens
+// none of its files (Qt's own guess reads them: /proc/kmsg would hold the window for good).
+void readNoFileToShowIt(QFileDialog& dialog);
+
 // The real one: a modal Qt-own QFileDialog over the owner that accepts only an existing
-// file in an existing folder.
+// file in an existing folder, showing it without reading any file.
 FileChooser& qtFileChooser();
 
 // The chosen file's full path (any length), or "" when the user cancelled or the dialog

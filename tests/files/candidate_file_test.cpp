@@ -189,6 +189,15 @@ TEST(WriteCandidateFile, WritesTheFileThatWasReadTheWayThatLosesNothing) {
          ProblemCode::ChangedSinceRead, Outcome::Untouched},
         {"HardLinkSavedMeanwhile", [&](auto& s, auto& f) { f.links = 2; s.change(f, other); },
          u"a\r\nb", ProblemCode::ChangedSinceRead, Outcome::Untouched},
+        {"SavedMeanwhileWithTheSameLength", [](auto& s, auto& f) { s.change(f, "x\r\n\r\ny\r\n"); }, u"a\r\nb",
+         ProblemCode::ChangedSinceRead, Outcome::Untouched},
+        {"HardLinkSavedMeanwhileWithTheSameLength",
+         [](auto& s, auto& f) { f.links = 2; s.change(f, "x\r\n\r\ny\r\n"); }, u"a\r\nb",
+         ProblemCode::ChangedSinceRead, Outcome::Untouched},
+        {"AttributesThisUserCannotSeeIsWrittenInPlace", [](auto&, auto& f) { f.attributesHidden = true; },
+         u"a\r\nb", std::nullopt, Outcome::InPlace},
+        {"HardLinkHeldForWritingElsewhere", [](auto&, auto& f) { f.links = 2; f.lockedElsewhere = true; },
+         u"a\r\nb", ProblemCode::WriteFailed, Outcome::Untouched},
         {"NoRecoveryFolderForAnInPlaceWrite", [](auto& s, auto& f) { f.links = 2; s.recoveryAvailable = false; },
          u"a\r\nb", ProblemCode::NoRecoveryCopy, Outcome::Untouched},
         // Another program saves while the new file is written: the rename must not lose it.
@@ -292,43 +301,211 @@ TEST(WriteCandidateFile, AFailureAtAnyStepOfAReplacementLeavesTheFile) {
     }
 }
 
-// Killed at any moment of an in-place write: the file holds its old bytes, or the recovery
-// folder holds them with a note naming the file, which the next start tells once.
-TEST(WriteCandidateFile, AKilledInPlaceWriteCanAlwaysBeUndone) {
-    const std::string oldBytes = "first\r\n\r\nsecond\r\n";
-    const auto start = [&](FakeFileSystem& system) {
-        system.add(u"list.txt", oldBytes)->links = 2;
-        return read(system);
+// The process killed, or the power cut, before any step of a write or after its last: the
+// disk then holds the list as it was or as tidied, or else the next start tells where the copy
+// of its old bytes is. A file whose length has changed holds the tidied bytes: a cut (which
+// reaches the disk at once) never goes ahead of them. After the next start, nothing the write
+// made is left but a copy it told of.
+TEST(WriteCandidateFile, AKillOrPowerFailureAtAnyStepLosesNothing) {
+    struct Case {
+        const char* name;
+        std::uint64_t links;
+        std::string old;
+        std::u16string text;
     };
-    FakeFileSystem probe;
-    auto probed = start(probe);
-    const std::size_t readSteps = probe.log.size();
-    ASSERT_TRUE(write(probe, *probed, u"first\r\nsecond, and more"));
-    for (std::size_t step = readSteps; step < probe.log.size(); ++step) {
-        SCOPED_TRACE(probe.log[step]);
-        FakeFileSystem system;
-        auto loaded = start(system);
-        std::optional<FakeFileSystem> killed;  // the disk as it is when the process dies
-        system.before = [&](const std::string&) {
-            if (static_cast<std::size_t>(system.log.size() - 1) == step) {
-                killed.emplace(system);
-                for (auto* files : {&killed->folder, &killed->recovery}) {
-                    for (auto& entry : *files) entry.second = std::make_shared<FakeInode>(*entry.second);
-                }
-                killed->before = nullptr;
-            }
+    const Case cases[] = {
+        {"InPlaceShorter", 2, "first\r\n\r\n\r\nsecond\r\n", u"first\r\nsecond"},
+        {"InPlaceLonger", 2, "first\r\n\r\nsecond", u"first\r\nsecond, and more"},
+        {"ReplacedShorter", 1, "first\r\n\r\n\r\nsecond\r\n", u"first\r\nsecond"},
+    };
+    for (const Case& c : cases) {
+        const std::string tidied(c.text.begin(), c.text.end());
+        const auto start = [&](FakeFileSystem& system) {
+            system.add(u"list.txt", c.old)->links = c.links;
+            return read(system);
         };
-        ASSERT_TRUE(write(system, *loaded, u"first\r\nsecond, and more"));
-        ASSERT_TRUE(killed);
-        const std::vector<InterruptedWrite> found = takeInterruptedWrites(*killed);
-        if (killed->bytesOf(u"list.txt") == oldBytes) {
-            continue;  // untouched: a copy may or may not be announced
+        FakeFileSystem probe;
+        auto probed = start(probe);
+        const std::size_t readSteps = probe.log.size();
+        ASSERT_TRUE(write(probe, *probed, c.text));
+        for (std::size_t step = readSteps; step <= probe.log.size(); ++step) {
+            for (const bool powerFailure : {false, true}) {
+                SCOPED_TRACE(std::string(c.name) + (powerFailure ? ": power failure before " : ": killed before ") +
+                             (step < probe.log.size() ? probe.log[step] : "the end"));
+                FakeFileSystem system;
+                auto loaded = start(system);
+                std::optional<FakeFileSystem> disk;
+                const auto stop = [&] { disk.emplace(powerFailure ? system.afterPowerFailure() : system.afterKill()); };
+                system.before = [&](const std::string&) {
+                    if (system.log.size() - 1 == step) stop();
+                };
+                ASSERT_TRUE(write(system, *loaded, c.text));
+                if (!disk) stop();
+
+                const std::vector<InterruptedWrite> told = takeInterruptedWrites(*disk, u"/lists/list.txt");
+                const std::string now = disk->bytesOf(u"list.txt");
+                if (now == c.old || now == tidied) {
+                    EXPECT_TRUE(told.empty());
+                } else {
+                    ASSERT_EQ(told.size(), 1u) << now;
+                    EXPECT_EQ(told[0].target, u"/lists/list.txt");
+                    EXPECT_EQ(told[0].problem, (Problem{ProblemCode::RecoveryCopyFound, u"", SystemCause::Other,
+                                                        u"/state/list.txt.old", 0}));
+                    EXPECT_EQ(disk->recovery.at(u"list.txt.old")->bytes, c.old);
+                }
+                if (now.size() != c.old.size()) {
+                    EXPECT_EQ(now, tidied) << "cut ahead of the tidied bytes";
+                }
+                if (step == probe.log.size()) {
+                    EXPECT_EQ(now, tidied);
+                }
+                EXPECT_EQ(disk->folder.size(), 1u) << "a temporary file stayed";
+                EXPECT_EQ(disk->recovery.size(), told.size()) << "a copy or note stayed";
+                EXPECT_TRUE(takeInterruptedWrites(*disk, u"/lists/list.txt").empty()) << "told twice";
+            }
         }
-        ASSERT_EQ(found.size(), 1u);
-        EXPECT_EQ(found[0].target, u"/lists/list.txt");
-        EXPECT_EQ(killed->recovery.at(found[0].copy.substr(7))->bytes, oldBytes);
-        EXPECT_TRUE(takeInterruptedWrites(*killed).empty()) << "told twice";
     }
+}
+
+// What another program does while a hard-linked list is written in place, at the step where
+// it does it: nothing of another file is copied or written, and what this write changed is
+// put back.
+TEST(WriteCandidateFile, AnotherProgramWritingMeanwhileIsNeverOverwritten) {
+    const std::string original = "a\r\n\r\nb\r\n";
+    const std::string other = "written meanwhile\r\n";
+    struct Case {
+        const char* name;
+        const char* step;   // before this step...
+        bool afterTheCopy;  // ... once the copy is safe (then: where one step of the write was
+                            // looked at after it was made, and before the next)
+        std::function<void(FakeFileSystem&, FakeInode&)> change;
+        ProblemCode code;
+        std::string atName;  // the bytes the name leads to afterwards
+        std::string inOldFile;
+    };
+    const Case cases[] = {
+        {"ReplacedJustBeforeTheOpenForWriting", "openForWriting", false,
+         [&](auto& s, auto&) { s.add(u"list.txt", other)->links = 2; }, ProblemCode::ChangedSinceRead, other,
+         original},
+        {"SavedInPlaceWhileTheCopyWasMade", "flushFolder", false, [&](auto& s, auto& f) { s.change(f, other); },
+         ProblemCode::ChangedSinceRead, other, other},
+        {"SavedInPlaceWithTheSameLengthBetweenTwoSteps", "facts", true,
+         [&](auto& s, auto& f) { s.change(f, "c\r\n"); }, ProblemCode::ChangedWhileWritten, original, original},
+        // During a step its times are the step's: the size this write left, or reading back
+        // what it wrote, tells.
+        {"AppendedToDuringAStep", "write", true, [](auto& s, auto& f) { s.change(f, f.bytes + "appended"); },
+         ProblemCode::ChangedWhileWritten, original, original},
+        {"SavedInPlaceWithTheSameLengthDuringAStep", "flush", true,
+         [](auto& s, auto& f) { s.change(f, "x" + f.bytes.substr(1)); }, ProblemCode::ChangedWhileWritten,
+         original, original},
+        {"SavedUnderANewFileRenamedOverIt", "flush", true,
+         [&](auto& s, auto& f) {
+             s.folder[u"other-name.txt"] = s.folder.at(u"list.txt");
+             s.add(u"list.txt", other);
+             (void)f;
+         },
+         ProblemCode::ChangedSinceRead, other, original},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeFileSystem system;
+        const auto inode = system.add(u"list.txt", original);
+        inode->links = 2;
+        Result<LoadedFile> loaded = read(system);
+        ASSERT_TRUE(loaded);
+        bool copied = false, changed = false;
+        std::string previous;
+        system.before = [&](const std::string& step) {
+            copied = copied || step == "flushFolder";
+            const bool between = !c.afterTheCopy || (copied && (step != "facts" || previous == "facts"));
+            if (!changed && step == c.step && between && system.log.size() > 1) {
+                changed = true;
+                c.change(system, *inode);
+            }
+            previous = step;
+        };
+        const Status status = write(system, *loaded, u"c\r\n");
+        ASSERT_TRUE(changed);
+        ASSERT_FALSE(status);
+        EXPECT_EQ(status.problem().code, c.code);
+        EXPECT_EQ(system.bytesOf(u"list.txt"), c.atName);
+        EXPECT_EQ(inode->bytes, c.inOldFile);
+        EXPECT_TRUE(system.recovery.empty());
+        if (std::string(c.step) == "openForWriting") {
+            EXPECT_EQ(std::count(system.log.begin(), system.log.end(), "createNew"), 0) << "the other file was copied";
+        }
+    }
+}
+
+// What a killed write left, as the next start finds it: told only where the list may have
+// lost something, cleared where it holds nothing to recover.
+TEST(TakeInterruptedWrites, TellsOnlyWhatMayHaveBeenLostAndClearsTheRest) {
+    const std::string old = "a\r\n\r\n\r\nb\r\n";
+    // Killed just before the cut of a hard-linked list written in place: a note, a complete
+    // copy, and a file that holds the tidied bytes and the old tail.
+    const auto killedBeforeTheCut = [&] {
+        FakeFileSystem system;
+        system.add(u"list.txt", old)->links = 2;
+        Result<LoadedFile> loaded = read(system);
+        std::optional<FakeFileSystem> disk;
+        system.before = [&](const std::string& step) {
+            if (step == "truncate" && !disk) disk.emplace(system.afterKill());
+        };
+        EXPECT_TRUE(write(system, *loaded, u"a\r\nb"));
+        return std::move(*disk);
+    };
+    struct Case {
+        const char* name;
+        std::function<void(FakeFileSystem&)> then;
+        std::optional<SystemCause> told;
+        std::size_t left;  // in the recovery folder afterwards
+    };
+    const Case cases[] = {
+        {"HoldsNeitherVersion", [](FakeFileSystem&) {}, SystemCause::Other, 1},
+        {"HoldsItsOldBytesAgain", [&](FakeFileSystem& s) { s.folder.at(u"list.txt")->bytes = old; }, std::nullopt, 0},
+        {"HoldsTheTidiedBytes", [](FakeFileSystem& s) { s.folder.at(u"list.txt")->bytes = "a\r\nb"; }, std::nullopt, 0},
+        {"IsGone", [](FakeFileSystem& s) { s.folder.erase(u"list.txt"); }, SystemCause::NotFound, 1},
+        {"NoteWithoutItsCopy", [](FakeFileSystem& s) { s.recovery.erase(u"list.txt.old"); }, std::nullopt, 0},
+        {"NoteOfAnEarlierVersion",
+         [](FakeFileSystem& s) { s.recovery.at(u"list.txt.old.target")->bytes = "/lists/list.txt"; },
+         SystemCause::Other, 1},
+        {"CopyToldOfBefore", [](FakeFileSystem& s) { s.recovery.erase(u"list.txt.old.target"); }, std::nullopt, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeFileSystem disk = killedBeforeTheCut();
+        ASSERT_EQ(disk.recovery.size(), 2u);
+        c.then(disk);
+        const std::vector<InterruptedWrite> told = takeInterruptedWrites(disk, u"/lists/list.txt");
+        if (c.told) {
+            ASSERT_EQ(told.size(), 1u);
+            EXPECT_EQ(told[0].problem.code, ProblemCode::RecoveryCopyFound);
+            EXPECT_EQ(told[0].problem.cause, *c.told);
+            EXPECT_EQ(told[0].problem.where, u"/state/list.txt.old");
+        } else {
+            EXPECT_TRUE(told.empty());
+        }
+        ASSERT_EQ(disk.recovery.size(), c.left);
+        if (c.left > 0) {
+            EXPECT_EQ(disk.recovery.at(u"list.txt.old")->bytes, old);
+        }
+    }
+}
+
+TEST(TakeInterruptedWrites, RemovesItsOwnTemporaryFilesBesideTheRememberedList) {
+    FakeFileSystem system;
+    system.add(u"list.txt", "a");
+    system.add(u".~zorbalin-0123456789abcdef.tmp", "left by a kill");
+    system.add(u".~zorbalin-fedcba9876543210.tmp", "another run writes it")->lockedElsewhere = true;
+    system.add(u".~zorbalin-0123456789abcdee.tmp", "another name for it")->links = 2;
+    system.add(u".~zorbalin-notours.tmp", "the user's own");
+    (void)takeInterruptedWrites(system, u"");
+    EXPECT_EQ(system.folder.size(), 5u) << "no remembered list, no folder to look in";
+    (void)takeInterruptedWrites(system, u"/lists/list.txt");
+    std::vector<std::u16string> left;
+    for (const auto& entry : system.folder) left.push_back(entry.first);
+    EXPECT_EQ(left, (std::vector<std::u16string>{u".~zorbalin-0123456789abcdee.tmp", u".~zorbalin-fedcba9876543210.tmp",
+                                                 u".~zorbalin-notours.tmp", u"list.txt"}));
 }
 
 TEST(SaveTextFile, CreatesANewFileOrReplacesTheOneThereButNoFolder) {

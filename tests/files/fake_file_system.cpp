@@ -49,7 +49,8 @@ public:
     // A failing write stores the first half of its bytes, as a full disk does.
     Status writeAt(std::uint64_t offset, std::string_view bytes) override {
         Status s = system_.step("write");
-        const std::string_view stored = s ? bytes : bytes.substr(0, bytes.size() / 2);
+        const std::string_view stored = s ? bytes : bytes.substr(0, system_.failedWritesStoreHalf ? bytes.size() / 2 : 0);
+        if (stored.empty()) return s;
         std::string& content = inode_->bytes;
         const auto at = static_cast<std::size_t>(offset);
         if (content.size() < at + stored.size()) content.resize(at + stored.size());
@@ -57,14 +58,12 @@ public:
         inode_->modified = ++system_.clock;
         return s;
     }
-    Status reserve(std::uint64_t size) override {
-        if (Status s = system_.step("reserve"); !s) return s;
-        if (size > inode_->bytes.size()) inode_->bytes.resize(static_cast<std::size_t>(size), '\0');
-        return done();
-    }
+    // Room beyond the end, the size unchanged.
+    Status reserve(std::uint64_t) override { return system_.step("reserve"); }
     Status truncate(std::uint64_t size) override {
         if (Status s = system_.step("truncate"); !s) return s;
         inode_->bytes.resize(static_cast<std::size_t>(size));
+        inode_->durable.resize(static_cast<std::size_t>(size));
         inode_->modified = ++system_.clock;
         return done();
     }
@@ -73,6 +72,9 @@ public:
         inode_->durable = inode_->bytes;
         return done();
     }
+    DiskSpace space() override { return system_.space; }
+    SpecialPermissions specialPermissions() override { return {}; }
+    SpecialPermissions putBack(const SpecialPermissions&) override { return {}; }
 
 protected:
     FakeFileSystem& system_;
@@ -84,8 +86,8 @@ using FakeOpenFile = FakeFileOf<OpenFile>;
 // "/lists" or "/state": names in one of the file system's maps.
 class FakeFolder final : public Folder {
 public:
-    FakeFolder(FakeFileSystem& system, Files& files, std::u16string path, bool writable)
-        : system_(system), files_(files), path_(std::move(path)), writable_(writable) {}
+    FakeFolder(FakeFileSystem& system, Files& files, Files& durable, std::u16string path, bool writable)
+        : system_(system), files_(files), durable_(durable), path_(std::move(path)), writable_(writable) {}
 
     std::u16string pathOf(std::u16string_view name) override { return path_ + u"/" + std::u16string(name); }
     Result<FileFacts> factsOf(std::u16string_view name) override {
@@ -98,8 +100,11 @@ public:
         const auto it = files_.find(std::u16string(name));
         return it != files_.end() && it->second->userMayWrite;
     }
+    bool newFileCouldKeepAllOf(OpenFile& file) override {
+        return !dynamic_cast<FakeOpenFile&>(file).inode().attributesHidden;
+    }
     Result<std::unique_ptr<OpenFile>> open(std::u16string_view name, OpenMode mode) override {
-        if (mode == OpenMode::CreateNew) {
+        if (mode == OpenMode::CreateNew || mode == OpenMode::CreateNewOrdinary) {
             if (Status s = system_.step("createNew"); !s) return s.takeProblem();
             if (!writable_) return injectedProblem(SystemCause::AccessDenied, "folder");
             auto& slot = files_[std::u16string(name)];
@@ -113,6 +118,9 @@ public:
         }
         const auto it = files_.find(std::u16string(name));
         if (it == files_.end()) return notFound();
+        if (mode == OpenMode::ReadWrite && it->second->lockedElsewhere) {
+            return injectedProblem(SystemCause::InUse, "lock");
+        }
         return std::unique_ptr<OpenFile>(std::make_unique<FakeOpenFile>(system_, it->second));
     }
     Status keepMetadata(OpenFile& from, OpenFile&) override {
@@ -120,11 +128,13 @@ public:
         if (dynamic_cast<FakeOpenFile&>(from).inode().keepsMetadata) return done();
         return injectedProblem(SystemCause::AccessDenied, "owner");
     }
+    // Flushes the folder after the rename, as the platforms do.
     Status replace(std::u16string_view from, std::u16string_view to) override {
         if (Status s = system_.step("replace"); !s) return s;
         auto moved = files_.at(std::u16string(from));
         files_.erase(std::u16string(from));
         files_[std::u16string(to)] = moved;
+        durable_ = files_;
         return done();
     }
     // Removing is cleaning up: never failed on purpose.
@@ -137,11 +147,16 @@ public:
         for (const auto& entry : files_) names.push_back(entry.first);
         return names;
     }
-    Status flush() override { return system_.step("flushFolder"); }
+    Status flush() override {
+        if (Status s = system_.step("flushFolder"); !s) return s;
+        durable_ = files_;
+        return done();
+    }
 
 private:
     FakeFileSystem& system_;
     Files& files_;
+    Files& durable_;
     std::u16string path_;
     bool writable_;
 };
@@ -158,6 +173,7 @@ std::shared_ptr<FakeInode> FakeFileSystem::add(std::u16string name, std::string 
     inode->durable = bytes;
     inode->bytes = std::move(bytes);
     inode->modified = ++clock;
+    durableFolder[name] = inode;
     folder[std::move(name)] = inode;
     return inode;
 }
@@ -166,6 +182,32 @@ void FakeFileSystem::change(FakeInode& inode, std::string bytes) {
     inode.bytes = std::move(bytes);
     inode.modified = ++clock;
 }
+
+namespace {
+
+FakeFileSystem disk(const FakeFileSystem& system, bool onlyDurable) {
+    FakeFileSystem after;
+    after.nextId = system.nextId;
+    after.clock = system.clock + 1;
+    const auto keep = [&](const Files& names, Files& into) {
+        for (const auto& [name, inode] : names) {
+            auto copy = std::make_shared<FakeInode>(*inode);
+            if (onlyDurable) copy->bytes = copy->durable;
+            copy->durable = copy->bytes;
+            into[name] = copy;
+        }
+    };
+    keep(onlyDurable ? system.durableFolder : system.folder, after.folder);
+    keep(onlyDurable ? system.durableRecovery : system.recovery, after.recovery);
+    after.durableFolder = after.folder;
+    after.durableRecovery = after.recovery;
+    return after;
+}
+
+}  // namespace
+
+FakeFileSystem FakeFileSystem::afterKill() const { return disk(*this, false); }
+FakeFileSystem FakeFileSystem::afterPowerFailure() const { return disk(*this, true); }
 
 Status FakeFileSystem::step(const std::string& name) {
     const int index = static_cast<int>(log.size());
@@ -189,13 +231,15 @@ Result<OpenedFile> FakeFileSystem::openForReading(std::u16string_view path) {
 Result<std::unique_ptr<Folder>> FakeFileSystem::openFolder(std::u16string_view path) {
     if (Status s = step("openFolder"); !s) return s.takeProblem();
     if (path != u"/lists") return notFound();
-    return std::unique_ptr<Folder>(std::make_unique<FakeFolder>(*this, folder, u"/lists", folderWritable));
+    return std::unique_ptr<Folder>(
+        std::make_unique<FakeFolder>(*this, folder, durableFolder, u"/lists", folderWritable));
 }
 
 Result<std::unique_ptr<Folder>> FakeFileSystem::openRecoveryFolder() {
     if (Status s = step("openRecovery"); !s) return s.takeProblem();
     if (!recoveryAvailable) return injectedProblem(SystemCause::AccessDenied, "recovery");
-    return std::unique_ptr<Folder>(std::make_unique<FakeFolder>(*this, recovery, u"/state", true));
+    return std::unique_ptr<Folder>(
+        std::make_unique<FakeFolder>(*this, recovery, durableRecovery, u"/state", true));
 }
 
 }  // namespace zorbalin::files::testing

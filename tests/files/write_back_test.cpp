@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -84,7 +85,8 @@ protected:
         auto file = (*folder)->open(u"list.txt", OpenMode::ReadWrite);
         auto recovery = system.openRecoveryFolder();
         NoProgress progress;
-        return writeInPlace(**file, **recovery, u"/lists/list.txt", GetParam().newBytes, progress);
+        return writeInPlace({**file, **folder, u"list.txt", u"/lists/list.txt", testing::factsOf(target()).stamp},
+                            **recovery, GetParam().newBytes, progress);
     }
     const FakeInode& target() const { return *system.folder.at(u"list.txt"); }
 };
@@ -144,13 +146,14 @@ INSTANTIATE_TEST_SUITE_P(
 class WriteInPlaceFailing : public ::testing::Test {
 protected:
     Status write(std::string old, std::string_view tidied, const std::function<void()>& arm) {
-        system.add(u"list.txt", std::move(old));
+        const auto inode = system.add(u"list.txt", std::move(old));
         auto folder = system.openFolder(u"/lists");
         auto file = (*folder)->open(u"list.txt", OpenMode::ReadWrite);
         auto recovery = system.openRecoveryFolder();
         arm();
         NoProgress progress;
-        return writeInPlace(**file, **recovery, u"/lists/list.txt", tidied, progress);
+        return writeInPlace({**file, **folder, u"list.txt", u"/lists/list.txt", testing::factsOf(*inode).stamp},
+                            **recovery, tidied, progress);
     }
     FakeFileSystem system;
 };
@@ -175,23 +178,59 @@ TEST_F(WriteInPlaceFailing, KeepsTheFirstErrorAndNamesTheCopyWhenTheOldBytesCann
     EXPECT_EQ(system.recovery.at(u"list.txt.old")->bytes, "first\r\nsecond\r\n");
 }
 
-// A full disk refuses the room for a longer text and every write, before any byte of the file
-// changed: it is as it was, and the message must not say it may be damaged.
-TEST_F(WriteInPlaceFailing, AFullDiskBeforeAnyByteChangedLeavesTheFileAsItWas) {
-    bool copied = false;
-    const Status status = write("first\r\nsecond\r\n", "tidied\r\ntext, longer", [&] {
-        system.before = [&](const std::string& step) {
-            copied = copied || step == "flushFolder";
-            if (copied && (step == "reserve" || step == "write")) {
-                system.failAt = static_cast<int>(system.log.size()) - 1;
-            }
-        };
-    });
-    ASSERT_FALSE(status);
-    EXPECT_EQ(status.problem().code, ProblemCode::WriteFailed);
-    EXPECT_EQ(status.problem().detail, u"injected reserve");
-    EXPECT_EQ(system.bytesOf(u"list.txt"), "first\r\nsecond\r\n");
-    EXPECT_TRUE(system.recovery.empty());
+// A full disk refuses the room for a longer text, or stores nothing of a write: no byte of
+// the file changed, so it is as it was and the message must not say it may be damaged; the
+// undo finds nothing to put back and does not touch the file at all (no new times either).
+TEST_F(WriteInPlaceFailing, AFullDiskBeforeAnyByteChangedLeavesTheFileUntouched) {
+    const struct {
+        const char* name;
+        std::string tidied;
+        const char* failing;
+    } cases[] = {{"NoRoomForALongerText", "tidied\r\ntext, longer", "reserve"},
+                 {"NothingOfTheWriteStored", "tidied\r\ntext", "write"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        system = FakeFileSystem();
+        system.failedWritesStoreHalf = false;
+        bool copied = false;
+        std::int64_t modified = 0;
+        const Status status = write("first\r\nsecond\r\n", c.tidied, [&] {
+            modified = system.folder.at(u"list.txt")->modified;
+            system.before = [&](const std::string& step) {
+                copied = copied || step == "flushFolder";
+                if (copied && (step == "reserve" || step == "write")) {
+                    system.failAt = static_cast<int>(system.log.size()) - 1;
+                }
+            };
+        });
+        ASSERT_FALSE(status);
+        EXPECT_EQ(status.problem().code, ProblemCode::WriteFailed);
+        EXPECT_EQ(status.problem().detail, u"injected " + std::u16string(c.failing, c.failing + std::strlen(c.failing)));
+        EXPECT_EQ(system.bytesOf(u"list.txt"), "first\r\nsecond\r\n");
+        EXPECT_EQ(system.folder.at(u"list.txt")->modified, modified);
+        EXPECT_TRUE(system.recovery.empty());
+    }
+}
+
+// On a copy-on-write disk the new bytes take new room, and so would the old ones put back.
+TEST_F(WriteInPlaceFailing, ACopyOnWriteDiskWithoutRoomToWriteAndUndoIsNotTouched) {
+    const std::string old(100, 'o');
+    const std::string tidied(60, 't');
+    const std::uint64_t needed = old.size() + tidied.size() + kCopyOnWriteMargin;
+    for (const std::uint64_t available : {needed, needed - 1}) {
+        system = FakeFileSystem();
+        system.space = {available, true};
+        const Status status = write(old, tidied, [] {});
+        if (available == needed) {
+            EXPECT_TRUE(status);
+            EXPECT_EQ(system.bytesOf(u"list.txt"), tidied);
+        } else {
+            ASSERT_FALSE(status);
+            EXPECT_EQ(status.problem(), (Problem{ProblemCode::WriteFailed, u"", SystemCause::NoSpace, u"", 0}));
+            EXPECT_EQ(system.bytesOf(u"list.txt"), old);
+        }
+        EXPECT_TRUE(system.recovery.empty());
+    }
 }
 
 TEST_F(WriteInPlaceFailing, TouchesNothingWithoutACopy) {

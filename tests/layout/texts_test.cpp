@@ -44,13 +44,29 @@ TEST(ProblemMessage, SaysWhatHappenedToTheFile) {
         {"NotRestored", problem(ProblemCode::NotRestored, u"I/O error", SystemCause::Other, u"/s/名单.txt.old"),
          u"无法保存文件“/a/名单.txt”。\n写入时出错(I/O error)，且未能恢复原内容，文件可能已损坏。\n"
          u"原内容的副本保存在“/s/名单.txt.old”。"},
+        {"ChangedWhileWritten", problem(ProblemCode::ChangedWhileWritten),
+         u"无法保存文件“/a/名单.txt”。\n写入期间，该文件被其他程序修改。为免两者混在一起，已恢复为读取时的内容，"
+         u"其他程序所作的修改需要在该程序中重新保存。"},
+        {"SpecialPermissionsLost", [] {
+             Problem lost = problem(ProblemCode::SpecialPermissionsLost);
+             lost.number = kLostSetUserId | kLostCapabilities;
+             return lost;
+         }(),
+         u"已保存文件“/a/名单.txt”，但写入时系统清除了它的set-user-ID 位、文件能力(capabilities)，"
+         u"而你没有恢复它的权限。"},
         {"RecoveryCopyFound", problem(ProblemCode::RecoveryCopyFound, u"", SystemCause::Other, u"/s/名单.txt.old"),
-         u"上次写入文件“/a/名单.txt”时程序意外中止。\n原内容的副本保存在“/s/名单.txt.old”。"},
+         u"上次写入文件“/a/名单.txt”时程序意外中止，该文件现在既不是写入前的内容，也不是写入后的内容，可能已损坏。\n"
+         u"原内容的副本保存在“/s/名单.txt.old”。"},
+        {"RecoveryCopyFoundOfAFileGone",
+         problem(ProblemCode::RecoveryCopyFound, u"No such file or directory", SystemCause::NotFound, u"/s/名单.txt.old"),
+         u"上次写入文件“/a/名单.txt”时程序意外中止，现在无法读取该文件：找不到该文件或文件夹(No such file or directory)，"
+         u"不能确认它是否完好。\n原内容的副本保存在“/s/名单.txt.old”。"},
     };
     for (const MessageCase& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(problemMessage(c.problem, u"/a/名单.txt"), c.text);
-        const bool damaged = c.problem.code == ProblemCode::NotRestored;
+        const bool damaged = c.problem.code == ProblemCode::NotRestored ||
+                             (c.problem.code == ProblemCode::RecoveryCopyFound && c.problem.detail.empty());
         EXPECT_EQ(c.text.find(u"可能已损坏") != std::u16string::npos, damaged);
     }
 }

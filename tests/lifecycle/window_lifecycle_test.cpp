@@ -69,6 +69,7 @@ TEST(WindowStartup, TellsOfACopyLeftByAKilledWriteOnce) {
     form.port.files.recovery[u"class.txt.old"] = std::make_shared<FakeInode>();
     form.port.files.recovery[u"class.txt.old.target"] = std::make_shared<FakeInode>();
     form.port.files.recovery[u"class.txt.old.target"]->bytes = "/lists/class.txt";
+    form.port.files.add(u"class.txt", "neither the old nor the new list");
     form.open();
     Problem found = problemOf(ProblemCode::RecoveryCopyFound);
     found.where = u"/state/class.txt.old";

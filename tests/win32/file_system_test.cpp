@@ -165,6 +165,26 @@ TEST_F(FileSystemTest, FileHeldWithoutSharingKeepsItsBytes) {
     EXPECT_EQ(fileCount(), 1u) << "the temporary file must be removed";
 }
 
+// A file opened to be written in place is kept from other writers until it is closed, as a
+// lock would; reading it stays possible.
+TEST_F(FileSystemTest, AFileOpenedForWritingIsKeptFromOtherWriters) {
+    const std::wstring path = folder.file(L"list.txt");
+    writeBytes(path, "a\r\n");
+    Result<std::unique_ptr<files::Folder>> opened = fileSystem.openFolder(fromWide(folder.path()));
+    ASSERT_TRUE(opened);
+    const Result<std::unique_ptr<files::OpenFile>> writing = (*opened)->open(u"list.txt", files::OpenMode::ReadWrite);
+    ASSERT_TRUE(writing);
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+    const DWORD refused = GetLastError();
+    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+    EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(refused, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    const HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+    if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
+}
+
 // Another program changes or swaps the file between the read and the write: nothing is written.
 TEST_F(FileSystemTest, AFileChangedSinceItWasReadIsNotWritten) {
     const std::wstring path = folder.file(L"list.txt");

@@ -27,12 +27,18 @@ enum class ProblemCode {
     TargetNotAFile,
     NotEncodable,      // the file's encoding cannot hold the text
     ChangedSinceRead,  // another program changed, replaced or relinked it since it was read
+    ChangedWhileWritten,  // another program wrote it while it was written in place: what was
+                          // written was put back, the file is as it was read
     WriteFailed,       // the system's failure before the file was touched: detail, cause
     NoRecoveryCopy,    // an in-place write needs a copy of the old bytes, which could not be
                        // made in the recovery folder (`where`, when known)
     NotRestored,       // written in place, failed, and the old bytes could not be put back:
                        // the file may be damaged; the copy of the old bytes is at `where`
-    RecoveryCopyFound, // a write was interrupted in an earlier run; the copy is at `where`
+    SpecialPermissionsLost,  // written in place, but what the write cleared could not be put
+                             // back (`number`: the kLost... bits)
+    RecoveryCopyFound, // a write was interrupted in an earlier run and the file holds neither
+                       // its old nor its new bytes, or (`cause`, `detail`) cannot be read; the
+                       // copy of the old bytes is at `where`
     // The settings store.
     SettingsNotSaved,  // `where`: the store's location
     // The window.
@@ -46,6 +52,11 @@ enum class ProblemCode {
     Internal,          // an unexpected failure: detail; stays the last code
 };
 inline constexpr int kProblemCodeCount = static_cast<int>(ProblemCode::Internal) + 1;
+
+// The `number` of SpecialPermissionsLost.
+inline constexpr long kLostSetUserId = 1;
+inline constexpr long kLostSetGroupId = 2;
+inline constexpr long kLostCapabilities = 4;
 
 // Why the system refused, where it says: the wording differs for a full disk, a quota and a
 // refused access, whatever the system's own text.

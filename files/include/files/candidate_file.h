@@ -57,30 +57,39 @@ Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view
                                      const CodePages& codePages, Progress& progress);
 
 // Writes text (CR LF between lines) back into the file that was read, in its format. Nothing
-// is written when the bytes would not change, nor ever into a workbook. Atomically by a temporary file that keeps
-// owner, group, mode, access lists and attributes; in place where that would lose something
-// (hard links, a folder the user may not write, an owner or attribute that cannot be kept),
-// with a flushed copy of the old bytes in the recovery folder until it is done. Fails with
-// NotEncodable, ReadOnly, TargetNotAFile, ChangedSinceRead, NoRecoveryCopy, WriteFailed
-// (nothing changed) or NotRestored (`where`: the copy of the old bytes). Reports Writing.
+// is written when the bytes would not change, nor ever into a workbook. Atomically by a temporary file that is given
+// exactly what the file has (owner, group, mode, access lists, attributes, flags); in place
+// where that would lose something (hard links, a folder the user may not write, an owner or
+// attribute that cannot be kept or not even read), with a flushed copy of the old bytes in
+// the recovery folder until it is done (files/write_back.h). Fails with NotEncodable,
+// ReadOnly, TargetNotAFile, ChangedSinceRead, ChangedWhileWritten, NoRecoveryCopy,
+// WriteFailed (nothing changed), NotRestored (`where`: the copy of the old bytes) or
+// SpecialPermissionsLost (written). Reports Writing.
 Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16string_view text,
                           const CodePages& codePages, Progress& progress);
 
 // Saves text (CR LF between lines) into the file at `path`, in `format`, as the user chose it
 // in a save dialog: an existing file is replaced as a candidate file is written back (only
 // that file, keeping all it has, in place where replacing would lose something), a new one
-// is written under a temporary name and then renamed into place. Fails as writeCandidateFile.
+// is written under a temporary name, with the permissions any program's new file gets, and
+// then renamed into place. Fails as writeCandidateFile.
 Status saveTextFile(FileSystem& fileSystem, std::u16string_view path, std::u16string_view text,
                     const textio::FileFormat& format, const CodePages& codePages,
                     Progress& progress);
 
-// A copy of old bytes left by an in-place write that never finished (the program was killed).
+// A write killed in an earlier run that the user must hear of: the file it was writing, and
+// what to tell (RecoveryCopyFound, `where`: the copy of the old bytes).
 struct InterruptedWrite {
-    std::u16string copy;    // the copy's full path
-    std::u16string target;  // the file that was being written
+    std::u16string target;
+    Problem problem;
 };
-// The interrupted writes found in the recovery folder, each told once: the copies stay, the
-// notes that name their files are removed.
-std::vector<InterruptedWrite> takeInterruptedWrites(FileSystem& fileSystem);
+// What killed writes left, looked at once at the start: a copy whose note or copying never
+// finished (no byte of the file had been written), one equal to the file (it holds its old
+// bytes), one of a write that had completed (it holds the new bytes), a note without its copy,
+// and this program's temporary files beside the remembered file (one another run is writing
+// stays) are cleared without a word. Those left are returned, each once: their copies stay,
+// their notes go.
+std::vector<InterruptedWrite> takeInterruptedWrites(FileSystem& fileSystem,
+                                                    std::u16string_view rememberedPath);
 
 }  // namespace zorbalin::files

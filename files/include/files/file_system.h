@@ -1,7 +1,8 @@
 // The platform's file operations, as the shared file procedure needs them: open a file and
 // read it, the folder that holds it (names looked up there, never through a link that
-// appeared; a new file that replaces another in one step), and the private recovery folder. Each front end implements them once (POSIX, Win32); every decision is
-// made in the procedure (files/candidate_file.h).
+// appeared; a new file that replaces another in one step), and the private recovery folder.
+// Each front end implements them once (POSIX, Win32); every decision is made in the
+// procedure (files/candidate_file.h).
 //
 // A failure is a Problem whose code the procedure replaces with its own; the platform fills
 // in what the system said: `detail` (its text) and `cause` (NotFound, AccessDenied, NoSpace...).
@@ -33,6 +34,26 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
+// Room on the file's disk for writing it in place.
+struct DiskSpace {
+    std::uint64_t available = ~std::uint64_t{0};  // bytes this user may still write
+    // Every write takes new room until it is done (btrfs): putting old bytes back takes as
+    // much again.
+    bool copyOnWrite = false;
+};
+
+// What writing to a file clears by itself (Linux: set-user-ID and set-group-ID, which an
+// ordinary user's write clears, and file capabilities, which any write clears), read before
+// an in-place write so that it can be put back after it. Nothing on Windows.
+struct SpecialPermissions {
+    bool setUserId = false;
+    bool setGroupId = false;
+    std::string capability;  // the system's own bytes; empty: none
+
+    bool any() const { return setUserId || setGroupId || !capability.empty(); }
+    friend bool operator==(const SpecialPermissions&, const SpecialPermissions&) = default;
+};
+
 struct FileFacts {
     FileKind kind = FileKind::RegularFile;
     FileStamp stamp;
@@ -56,12 +77,24 @@ public:
     virtual Status truncate(std::uint64_t size) = 0;
     // Written data and size on the disk (fsync, FlushFileBuffers).
     virtual Status flush() = 0;
+    // Where the system cannot tell, as much as could ever be needed and no copy-on-write.
+    virtual DiskSpace space() = 0;
+    virtual SpecialPermissions specialPermissions() = 0;
+    // Gives the file back those of `before` that a write cleared, where this user may;
+    // returns those still missing.
+    virtual SpecialPermissions putBack(const SpecialPermissions& before) = 0;
 };
 
+// A file opened for writing is kept from other writers until it is closed, where the system
+// can: an open file description lock on Linux (advisory: it stops only programs that lock
+// too; a file system without locks goes unlocked), no write sharing on Windows. Held by
+// another program, the open fails with SystemCause::InUse.
 enum class OpenMode {
     Read,
-    ReadWrite,  // an existing file, not truncated
-    CreateNew,  // a new file only this user may read; fails when the name exists
+    ReadWrite,          // an existing file, not truncated
+    CreateNew,          // a new file only this user may read; fails when the name exists
+    CreateNewOrdinary,  // a new file as any program's: the permissions the umask and the
+                        // folder's default access list give; fails when the name exists
 };
 
 // A folder, opened: the folder of a file that was read, or the recovery folder. Names are
@@ -77,12 +110,17 @@ public:
     virtual Result<FileFacts> factsOf(std::u16string_view name) = 0;
     // Whether the system lets this user write the file (permissions, access lists, flags).
     virtual bool userMayWrite(std::u16string_view name) = 0;
+    // Whether a new file here could be given all that `file` has, as far as can be told
+    // before making one: false where this user cannot even read all of it (Linux: the
+    // trusted.* attributes only the administrator sees).
+    virtual bool newFileCouldKeepAllOf(OpenFile& file) = 0;
     // In a folder the user may not write, CreateNew fails with SystemCause::AccessDenied.
     virtual Result<std::unique_ptr<OpenFile>> open(std::u16string_view name, OpenMode mode) = 0;
-    // Gives `to` (a new file) what `from` has besides its bytes: owner and group (owner first,
-    // so that set-user-ID and set-group-ID survive), mode, access lists, extended attributes,
-    // file attributes. Both are files of this file system. A failure means something would be
-    // lost: the procedure then writes in place.
+    // Gives `to` (a new file) exactly what `from` has besides its bytes, nothing more: owner
+    // and group (owner first, so that set-user-ID and set-group-ID survive), mode, access
+    // lists and extended attributes (those `to` got from its folder and `from` lacks removed),
+    // file flags (chattr) and attributes, each read back. Both are files of this file system.
+    // A failure means something would be lost or added: the procedure then writes in place.
     virtual Status keepMetadata(OpenFile& from, OpenFile& to) = 0;
     // `from` (closed) takes the place of `to` in one step; then the folder is flushed, so
     // that a power failure cannot bring the old file back.

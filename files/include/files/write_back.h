@@ -38,15 +38,37 @@ enum class WriteMethod {
 // not lose the file's owner, access lists or attributes: those files are written in place.
 WriteMethod chooseWriteMethod(const WriteTarget& target);
 
-// Replaces the content of `file` (opened for writing) with newBytes: first a copy of the old
-// bytes in the recovery folder, flushed, with a note naming `targetPath` for the next start
-// should the program be killed; then room reserved, the new bytes written, flushed, the
-// length cut, flushed. When a step fails the old bytes are copied back and flushed, and the
-// first failure is reported: WriteFailed when the file is as it was (also when nothing had
-// been written yet), NotRestored (`where`: the copy) when it could not be put back.
-// NoRecoveryCopy when the copy cannot be made: then nothing is touched. An exception (out of
-// memory) while the file is changed puts the old bytes back before it goes on.
-Status writeInPlace(OpenFile& file, Folder& recovery, std::u16string_view targetPath,
-                    std::string_view newBytes, Progress& progress);
+// The file to be written in place, as the procedure found it.
+struct InPlaceTarget {
+    OpenFile& file;             // opened for writing, kept from other writers where the system can
+    Folder& folder;             // the folder that holds its name
+    std::u16string_view name;
+    std::u16string_view path;   // as the user chose it: named in the recovery note
+    FileStamp stamp;            // as it was read
+};
+
+// A copy-on-write disk takes new room for every byte written, and as much again to put the
+// old bytes back; this much more, for what the file system itself writes meanwhile.
+inline constexpr std::uint64_t kCopyOnWriteMargin = std::uint64_t{1} << 20;
+
+// Replaces the content of the file with newBytes: first a note naming `path` and a copy of
+// the old bytes in the recovery folder, flushed, for the next start should the program be
+// killed; then the room checked on a copy-on-write disk, room reserved, the new bytes
+// written, flushed, the length cut, flushed, and what the write cleared (set-ID bits, file
+// capabilities) put back. The file must be as it was read just before its first byte is
+// written, as each step left it before the next (and of the size that step gives), hold
+// exactly the new bytes after the last, and its name must still lead to it: otherwise
+// another program wrote it meanwhile, and what was written is put back.
+//
+// Fails with ChangedSinceRead (nothing written, or the name leads elsewhere now and the file
+// it led to was put back), ChangedWhileWritten (put back: the file is as it was read),
+// WriteFailed (the file is as it was: also when no byte of it had changed), NotRestored
+// (`where`: the copy) when it could not be put back, NoRecoveryCopy (`where`: the folder)
+// when the copy cannot be made: then nothing is touched. SpecialPermissionsLost when written
+// but what the write cleared could not be put back (`number`: the kLost... bits). An exception
+// (out of memory) while the file is changed puts the old bytes back before it goes on. Only
+// what this write changed is ever put back, never what another program wrote elsewhere.
+Status writeInPlace(const InPlaceTarget& target, Folder& recovery, std::string_view newBytes,
+                    Progress& progress);
 
 }  // namespace zorbalin::files

@@ -6,9 +6,20 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QMimeDatabase>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
 
 namespace zorbalin::window {
 namespace {
@@ -135,6 +146,96 @@ TEST_F(QtOpenFileDialogTest, IsModalOverItsOwnerWithTheFileNameFieldFocused) {
     EXPECT_EQ(parent, &owner);
     EXPECT_TRUE(modal);
     EXPECT_EQ(driver.focusAtOpen(), "fileNameEdit");
+}
+
+// Ends the whole test program when what it watches has not returned in time: a window that
+// hangs cannot fail a test any other way.
+class Watchdog {
+public:
+    Watchdog(std::chrono::seconds limit, const char* what)
+        : thread_([this, limit, what] {
+              std::unique_lock<std::mutex> lock(mutex_);
+              if (!returned_.wait_for(lock, limit, [this] { return done_; })) {
+                  std::fprintf(stderr, "%s did not return within %lld s\n", what, static_cast<long long>(limit.count()));
+                  _exit(1);
+              }
+          }) {}
+    ~Watchdog() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        returned_.notify_all();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable returned_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+// Typing "/proc/" lists it, with the icon and type of each entry (as the administrator,
+// /proc/kmsg among them, which blocks whoever reads it), and the dialog goes on.
+TEST_F(QtOpenFileDialogTest, ListingProcReturns) {
+    const Watchdog watchdog(std::chrono::seconds(60), "listing /proc in the open-file dialog");
+    bool listed = false;
+    int shown = 0;
+    FileDialogDriver driver([&](QFileDialog& dialog) {
+        auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(edit, nullptr);
+        QTest::keyClicks(edit, "/proc/");
+        listed = FileDialogDriver::waitUntilListed(dialog, "/proc", "self");
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        ASSERT_NE(model, nullptr);
+        const QModelIndex proc = model->index("/proc");
+        // The type and icon come from the model's own thread: asked for, then waited for.
+        const auto allShown = [&] {
+            shown = 0;
+            for (int row = 0; row < model->rowCount(proc); ++row) {
+                const bool icon = !model->index(row, 0, proc).data(Qt::DecorationRole).isNull();
+                const bool type = !model->index(row, 2, proc).data().toString().isEmpty();
+                shown += icon && type ? 1 : 0;
+            }
+            return shown == model->rowCount(proc);
+        };
+        EXPECT_TRUE(QTest::qWaitFor(allShown, 20000)) << shown << " of " << model->rowCount(proc);
+        dialog.reject();
+    });
+
+    EXPECT_EQ(ShowOpenFileDialog(nullptr, kTitle, kAllFiles), "");
+    EXPECT_TRUE(listed);
+    EXPECT_GT(shown, 0);
+}
+
+// What the dialog shows of a file comes from its name alone: a file named "notes" that holds
+// a PDF's bytes is not called a PDF, for its bytes are never read.
+TEST_F(QtOpenFileDialogTest, ShowsTypesFromNamesWithoutReadingFiles) {
+    const QString notes = createFile(folder(), "notes");
+    {
+        QFile file(notes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n");
+    }
+    createFile(folder(), "list.txt");
+    QString notesType, listType;
+    FileDialogDriver driver([&](QFileDialog& dialog) {
+        FileDialogDriver::waitUntilListed(dialog, folder(), "list.txt");
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        ASSERT_NE(model, nullptr);
+        const auto typeOf = [&](const QString& name) {
+            return model->index(QDir(folder()).filePath(name), 2).data().toString();
+        };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !typeOf("notes").isEmpty() && !typeOf("list.txt").isEmpty(); }, 20000));
+        notesType = typeOf("notes");
+        listType = typeOf("list.txt");
+        dialog.reject();
+    });
+    ShowOpenFileDialog(nullptr, kTitle, kAllFiles);
+    const QMimeDatabase types;
+    EXPECT_NE(notesType, types.mimeTypeForName("application/pdf").comment());
+    EXPECT_EQ(listType, types.mimeTypeForName("text/plain").comment());
 }
 
 }  // namespace
