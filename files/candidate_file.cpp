@@ -4,7 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "base/decimal_text.h"
 #include "files/write_back.h"
+#include "recovery_copy.h"
 #include "sheets/workbook.h"
 #include "same_file.h"
 #include "temporary_file.h"
@@ -79,6 +81,12 @@ Replaced replaceAtomically(Folder& folder, LoadedFile& file, std::string_view by
         return Replaced::Failed;
     }
     Temporary temporary(folder, std::move(*created), std::move(name));
+    // Which file it is, so that it can be known again once it has taken the target's name.
+    const Result<FileFacts> made = temporary.file().facts();
+    if (!made) {
+        failure = withCode(made.problem(), ProblemCode::WriteFailed);
+        return Replaced::Failed;
+    }
     for (std::size_t offset = 0; offset < bytes.size(); offset += kChunkBytes) {
         const std::string_view piece = bytes.substr(offset, kChunkBytes);
         if (Status written = temporary.file().writeAt(offset, piece); !written) {
@@ -102,7 +110,51 @@ Replaced replaceAtomically(Folder& folder, LoadedFile& file, std::string_view by
                       : withCode(flushed.takeProblem(), ProblemCode::WriteFailed);
         return Replaced::Failed;
     }
+    // From now on the file is the new one: opened again by its name, and taken only when that
+    // is the very file this write made. Where that fails, a later write says it changed; the
+    // write itself is done whatever happens here.
+    try {
+        Result<std::unique_ptr<OpenFile>> written = folder.open(file.name, OpenMode::Read);
+        Result<FileFacts> facts = written ? (*written)->facts() : Result<FileFacts>(written.problem());
+        if (facts && facts->stamp.volume == made->stamp.volume && facts->stamp.file == made->stamp.file) {
+            file.file = std::move(*written);
+            file.stamp = facts->stamp;
+            file.digest = digestOf(bytes);
+        }
+    } catch (...) {
+    }
     return Replaced::Done;
+}
+
+// The rich-text document whole, under its own name in the recovery folder ("名单.rtf", then
+// "名单 (2).rtf"): the full path of the copy.
+Result<std::u16string> keepOriginal(FileSystem& fileSystem, LoadedFile& file, std::span<char> buffer,
+                                    Progress& progress) {
+    Result<std::unique_ptr<Folder>> recovery = fileSystem.openRecoveryFolder();
+    if (!recovery) return withCode(recovery.takeProblem(), ProblemCode::NoRecoveryCopy);
+    const std::size_t dot = file.name.find_last_of(u'.');
+    const std::u16string stem = file.name.substr(0, dot);
+    const std::u16string extension = dot == std::u16string::npos ? u"" : file.name.substr(dot);
+    for (std::uint64_t number = 1;; ++number) {
+        std::u16string name = stem;
+        if (number > 1) appendDecimal(name += u" (", number) += u")";
+        name += extension;
+        Result<std::unique_ptr<OpenFile>> created = (*recovery)->open(name, OpenMode::CreateNew);
+        if (!created) {
+            const bool taken = (*recovery)->factsOf(name).ok();  // a copy kept before
+            if (taken && number < 100) continue;
+            return withCode(created.takeProblem(), ProblemCode::NoRecoveryCopy);
+        }
+        Status copied = copyBytes(*file.file, **created, file.stamp.size, buffer, progress, 0, file.stamp.size);
+        if (copied) copied = (*created)->flush();
+        if (copied) copied = (*recovery)->flush();
+        if (!copied) {
+            created->reset();
+            (void)(*recovery)->remove(name);
+            return withCode(copied.takeProblem(), ProblemCode::NoRecoveryCopy);
+        }
+        return (*recovery)->pathOf(name);
+    }
 }
 
 Status writeOverTheFile(Folder& folder, FileSystem& fileSystem, LoadedFile& file,
@@ -116,7 +168,15 @@ Status writeOverTheFile(Folder& folder, FileSystem& fileSystem, LoadedFile& file
 
     Result<std::unique_ptr<Folder>> recovery = fileSystem.openRecoveryFolder();
     if (!recovery) return withCode(recovery.takeProblem(), ProblemCode::NoRecoveryCopy);
-    return writeInPlace({**opened, folder, file.name, file.path, file.stamp}, **recovery, bytes, progress);
+    Status written = writeInPlace({**opened, folder, file.name, file.path, file.stamp}, **recovery, bytes, progress);
+    if (written) {
+        // The same file, now holding the new bytes.
+        if (Result<FileFacts> after = (*opened)->facts()) {
+            file.stamp = after->stamp;
+            file.digest = digestOf(bytes);
+        }
+    }
+    return written;
 }
 
 }  // namespace
@@ -157,9 +217,11 @@ Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view
     }
     progress.report(ProgressStage::Decoding, digest.size, digest.size);
     auto& text = std::get<textio::DecodedText>(decoded);
-    return LoadedFile{std::move(text.text), text.format, std::u16string(path),
+    LoadedFile loaded{std::move(text.text), text.format, std::u16string(path),
                       std::move(opened->file), facts->stamp, digest,
                       std::move(opened->folder), std::move(opened->name)};
+    loaded.fromRichText = text.fromRichText;
+    return loaded;
 }
 
 Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16string_view text,
@@ -174,6 +236,12 @@ Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16stri
     if (!bytes) return problemOf(ProblemCode::NotEncodable);
     // The same bytes: the file stays as it is, inode, times and all.
     if (digestOf(*bytes) == file.digest) return done();
+    if (file.fromRichText && file.originalCopy.empty()) {
+        std::vector<char> buffer(kChunkBytes);
+        Result<std::u16string> kept = keepOriginal(fileSystem, file, buffer, progress);
+        if (!kept) return kept.takeProblem();
+        file.originalCopy = std::move(*kept);
+    }
 
     Result<std::unique_ptr<Folder>> folder = fileSystem.openFolder(file.folder);
     if (!folder) return lookupFailure(folder.takeProblem());

@@ -246,6 +246,14 @@ std::u16string resultAnnouncement(std::u16string_view result) {
     return text += result;
 }
 
+SaveDialogTexts listSaveDialog() { return {u"保存名单", u"名单.txt", u"txt", textFilesFilter()}; }
+
+std::u16string richTextKeptMessage(std::u16string_view nativePath, std::u16string_view copy) {
+    std::u16string text = u"文件";
+    ((text += quoted(nativePath)) += u"是带格式的文档，已按纯文本写回，格式没有保留。\n") += u"原文件(带格式)的副本保存在";
+    return (text += quoted(copy)) += u"。";
+}
+
 SaveDialogTexts recordSaveDialog() { return {u"另存为", u"抽取记录.txt", u"txt", textFilesFilter()}; }
 
 }  // namespace zorbalin::layout

@@ -25,6 +25,7 @@ std::u16string_view inputName(InputKey key) {
     case InputKey::Space: return u"空格";
     case InputKey::Enter: return u"回车";
     case InputKey::H: return u"H";
+    case InputKey::S: return u"S";
     case InputKey::Click: return u"单击";
     }
     return u"";

@@ -65,6 +65,7 @@ void MainWindow::runCommand(layout::WindowCommand command) {
             state_.noRepeatRemembered = true;  // the choice is kept from now on
             break;
         case WindowCommand::RestartRound: draw::RestartRound(state_.draw); break;
+        case WindowCommand::SaveList: saveCandidateList(); break;
         }
         if (command == WindowCommand::TogglePresentation) presentationTold_ = false;
     });

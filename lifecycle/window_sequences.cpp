@@ -41,9 +41,10 @@ void MainWindow::startup() {
     }
 
     if (!state_.listPath.empty()) {
-        const Result<files::LoadedFile> loaded = loadCandidateFile(port_, state_.listPath);
+        Result<files::LoadedFile> loaded = loadCandidateFile(port_, state_.listPath);
         if (loaded) {
             draw::TidyCandidateText(port_);
+            state_.listFile = std::move(*loaded);
         } else if (loaded.problem().code != ProblemCode::Missing &&
                    loaded.problem().code != ProblemCode::NotAFile) {
             // A remembered file that is gone (or no file) is not an error: the editor just
@@ -79,6 +80,7 @@ void MainWindow::chooseCandidateFile() {
     // A cancelled choice forgets the remembered file, so the next run starts empty.
     beforeModal();
     state_.listPath = port_.showOpenFileDialog(layout::kChooseFileDialogTitle, layout::allFilesFilter());
+    state_.listFile.reset();
     if (state_.listPath.empty()) {
         return;
     }
@@ -91,10 +93,55 @@ void MainWindow::chooseCandidateFile() {
         return;
     }
     draw::TidyCandidateText(port_);
-    // Written back into the file that was read, in the encoding and line breaks it had.
-    const Status written = files::writeCandidateFile(port_.fileSystem(), *loaded, port_.editorText(),
+    state_.listFile = std::move(*loaded);
+    writeListFile();
+}
+
+// Written back into the file that was read, in the encoding and line breaks it had.
+void MainWindow::writeListFile() {
+    files::LoadedFile& file = *state_.listFile;
+    const bool hadOriginal = !file.originalCopy.empty();
+    const Status written = files::writeCandidateFile(port_.fileSystem(), file, port_.editorText(),
                                                      port_.codePages(), port_.progress());
-    if (!written) showProblem(written.problem(), state_.listPath);
+    if (!written) {
+        showProblem(written.problem(), state_.listPath);
+    } else if (!hadOriginal && !file.originalCopy.empty()) {
+        showMessage(layout::richTextKeptMessage(state_.listPath, file.originalCopy));
+    }
+}
+
+// Nothing is saved unless the user asks: the tidied list into the chosen file, as a chosen
+// file is written; with none chosen (or a workbook, which is never written) into a new one,
+// which is the chosen file from then on.
+void MainWindow::saveCandidateList() {
+    draw::TidyCandidateText(port_);
+    if (state_.listFile && !state_.listFile->isWorkbook) {
+        writeListFile();
+        return;
+    }
+    beforeModal();
+    const Result<std::u16string> path = port_.showSaveFileDialog(layout::listSaveDialog(), View::Main);
+    if (!path) {
+        showProblem(path.problem());
+        return;
+    }
+    if (path->empty()) return;
+    const Status saved = files::saveTextFile(port_.fileSystem(), *path, port_.editorText(),
+                                             textio::kNewTextFileFormat, port_.codePages(), port_.progress());
+    if (!saved) {
+        showProblem(saved.problem(), *path);
+        return;
+    }
+    state_.listPath = *path;
+    // Read back, so that the next save writes this very file, as after choosing it.
+    Result<files::LoadedFile> reread =
+        files::readCandidateFile(port_.fileSystem(), *path, port_.codePages(), port_.progress());
+    if (reread) {
+        std::u16string().swap(reread->text);
+        state_.listFile = std::move(*reread);
+    } else {
+        state_.listFile.reset();
+    }
 }
 
 }  // namespace zorbalin::lifecycle

@@ -1,6 +1,8 @@
 #include "candidate_editor.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QTextCursor>
@@ -10,7 +12,10 @@
 #include <vector>
 
 #include "draw/text_removals.h"
+#include "layout/texts.h"
+#include "layout/window_commands.h"
 #include "lifecycle/main_window.h"
+#include "qstring_u16.h"
 
 namespace zorbalin::window {
 
@@ -115,6 +120,21 @@ void CandidateEditor::resizeEvent(QResizeEvent* event) {
     QResizeEvent fromSameWidth(event->size(), QSize(event->size().width(), -1));
     QPlainTextEdit::resizeEvent(sameWidth ? &fromSameWidth : event);
     laidOutWidth_ = viewport()->width();
+}
+
+void CandidateEditor::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu(event->pos());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (window_ != nullptr) {
+        menu->addSeparator();
+        // Qt shows what follows a tab in the shortcut column.
+        const QString text = toQString(layout::kSaveListMenuItem) + u'\t' +
+                             toQString(layout::bindingName(layout::WindowView::Main, layout::WindowCommand::SaveList));
+        QAction* save = menu->addAction(text);
+        save->setObjectName(QStringLiteral("SaveList"));
+        connect(save, &QAction::triggered, this, [this] { window_->runCommand(layout::WindowCommand::SaveList); });
+    }
+    menu->popup(event->globalPos());
 }
 
 void CandidateEditor::insertFromMimeData(const QMimeData* source) {

@@ -34,6 +34,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The editor's own menu, and 保存名单 at its end.
+    void contextMenuEvent(QContextMenuEvent* event) override;
     // Pasted and dropped text gets CR LF line breaks (draw/editor_text.h).
     void insertFromMimeData(const QMimeData* source) override;
 

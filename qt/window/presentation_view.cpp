@@ -49,6 +49,7 @@ std::optional<layout::KeyPress> keyPressOf(const QKeyEvent& event) {
     case Qt::Key_Return:
     case Qt::Key_Enter: key = layout::InputKey::Enter; break;
     case Qt::Key_H: key = layout::InputKey::H; break;
+    case Qt::Key_S: key = layout::InputKey::S; break;
     default: return std::nullopt;
     }
     return pressOf(key, event.modifiers(), event.isAutoRepeat());

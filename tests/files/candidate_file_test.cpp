@@ -284,7 +284,16 @@ TEST(WriteCandidateFile, AFailureAtAnyStepOfAReplacementLeavesTheFile) {
     FakeFileSystem probe;
     ASSERT_TRUE(attempt(probe, -1, false));
     const std::size_t readSteps = 3;  // open, facts, read
-    for (std::size_t step = readSteps + 1; step < probe.log.size(); ++step) {
+    // After the replace, the file is written: what follows only remembers it as written.
+    const auto replaced = std::find(probe.log.begin(), probe.log.end(), "replace");
+    ASSERT_NE(replaced, probe.log.end());
+    const auto lastStep = static_cast<std::size_t>(replaced - probe.log.begin());
+    for (std::size_t step = lastStep + 1; step < probe.log.size(); ++step) {
+        FakeFileSystem system;
+        EXPECT_TRUE(attempt(system, static_cast<int>(step), false)) << probe.log[step];
+        EXPECT_EQ(system.bytesOf(u"list.txt"), "a\r\nb");
+    }
+    for (std::size_t step = readSteps + 1; step <= lastStep; ++step) {
         if (probe.log[step] == "keepMetadata") continue;  // a decision: then in place
         for (const bool throwing : {false, true}) {
             SCOPED_TRACE(probe.log[step] + (throwing ? " throws" : " fails"));

@@ -86,5 +86,68 @@ TEST(ChooseCandidateFile, WhileScrollingChangesTheEditorNotTheDraw) {
     EXPECT_EQ(form.port.pick, u"new1");
 }
 
+// 保存名单 writes the editor's tidied list into the chosen file as a chosen file is written,
+// again and again; only another program's change in between keeps it from writing.
+TEST(SaveList, WritesTheChosenFileAsItIsWrittenBackAndNothingAnotherProgramChanged) {
+    FakeWindow form;
+    form.open();
+    form.port.addFile(u"class.txt", "a\n\n\nb\n");
+    form.port.openAnswers = {kList};
+    form.window.Command1_Click();
+    for (const std::u16string typed : {u"a\r\nb\r\nc\r\n", u"x\r\n\r\n\r\ny"}) {
+        form.port.typeIntoEditor(typed);
+        form.window.runCommand(layout::WindowCommand::SaveList);
+    }
+    EXPECT_EQ(form.port.files.bytesOf(u"class.txt"), "x\ny");  // its own LF breaks
+    EXPECT_EQ(form.port.editorShown, u"x\r\ny");
+    EXPECT_TRUE(form.port.boxes.empty());
+    EXPECT_TRUE(form.port.saveRequests.empty());
+
+    form.port.files.change(*form.port.files.folder.at(u"class.txt"), "another program's");
+    form.port.typeIntoEditor(u"mine");
+    form.window.runCommand(layout::WindowCommand::SaveList);
+    EXPECT_EQ(form.port.files.bytesOf(u"class.txt"), "another program's");
+    ASSERT_EQ(form.port.boxes.size(), 1u);
+    EXPECT_EQ(form.port.boxes[0].text, layout::problemMessage(problemOf(ProblemCode::ChangedSinceRead), kList));
+}
+
+TEST(SaveList, WithoutAChosenFileAsksForOneWhichIsTheChosenFileFromThenOn) {
+    FakeWindow form;
+    form.open();
+    form.port.typeIntoEditor(u"张三\r\n\r\n\r\n李四");
+    form.window.runCommand(layout::WindowCommand::SaveList);  // cancelled: nothing happens
+    EXPECT_EQ(form.window.state().listPath, u"");
+    form.port.saveAnswer = std::u16string(u"/lists/new.txt");
+    form.window.runCommand(layout::WindowCommand::SaveList);
+    EXPECT_EQ(form.port.files.bytesOf(u"new.txt"), "\xEF\xBB\xBF\xE5\xBC\xA0\xE4\xB8\x89\r\n\xE6\x9D\x8E\xE5\x9B\x9B");
+    EXPECT_EQ(form.window.state().listPath, u"/lists/new.txt");
+    form.port.typeIntoEditor(u"王五");
+    form.window.runCommand(layout::WindowCommand::SaveList);
+    EXPECT_EQ(form.port.files.bytesOf(u"new.txt"), "\xEF\xBB\xBF\xE7\x8E\x8B\xE4\xBA\x94");
+    ASSERT_EQ(form.port.saveRequests.size(), 2u);
+    EXPECT_EQ(form.port.saveRequests[0].first, layout::listSaveDialog().title);
+    EXPECT_TRUE(form.port.boxes.empty());
+    form.window.Form_Unload();
+    EXPECT_EQ(form.port.settings.value(u"Path"), u"/lists/new.txt");
+}
+
+// Its formatting is gone once it is plain text: the original is kept first, and the user told.
+TEST(ChooseCandidateFile, ARichTextListIsKeptWholeBeforeItBecomesPlainText) {
+    const std::string rich = "{\\rtf1\\ansi {\\b a}\\par\\par b\\par}";
+    FakeWindow form;
+    form.open();
+    form.port.addFile(u"class.rtf", rich);
+    form.port.openAnswers = {u"/lists/class.rtf"};
+    form.window.Command1_Click();
+    EXPECT_EQ(form.port.files.bytesOf(u"class.rtf"), "a\r\nb");
+    ASSERT_TRUE(form.port.files.recovery.contains(u"class.rtf"));
+    EXPECT_EQ(form.port.files.recovery.at(u"class.rtf")->bytes, rich);
+    ASSERT_EQ(form.port.boxes.size(), 1u);
+    EXPECT_EQ(form.port.boxes[0].text, layout::richTextKeptMessage(u"/lists/class.rtf", u"/state/class.rtf"));
+    form.port.typeIntoEditor(u"c");
+    form.window.runCommand(layout::WindowCommand::SaveList);
+    EXPECT_EQ(form.port.boxes.size(), 1u) << "told once";
+}
+
 }  // namespace
 }  // namespace zorbalin::lifecycle::testing

@@ -57,10 +57,8 @@ private:
 // space, because it would cut the line or its columns.
 std::u16string recordText(const ResultRecord& record);
 
-// How a saved record is stored: UTF-8 with its byte-order mark (so that the Notepad of
-// Windows 7 and spreadsheets read the Chinese right) and CR LF.
-inline constexpr textio::FileFormat kRecordFileFormat{textio::TextEncoding::Utf8WithBom,
-                                                      textio::LineEnding::CrLf};
+// How a saved record is stored: as the program's own text files are.
+inline constexpr textio::FileFormat kRecordFileFormat = textio::kNewTextFileFormat;
 
 // The bytes of a saved record: recordText in kRecordFileFormat.
 std::string recordFileBytes(const ResultRecord& record);

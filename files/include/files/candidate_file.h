@@ -41,6 +41,10 @@ struct LoadedFile {
     std::u16string folder;           // where the open file is (links resolved by the system)
     std::u16string name;
     bool isWorkbook = false;         // an Excel workbook: its names are read, it is never written
+    bool fromRichText = false;       // a rich-text document, which is written back as plain text
+    // Where a rich-text document's original was kept, formatting and all, before it was
+    // first written back as plain text; "" until then.
+    std::u16string originalCopy;
 };
 
 struct CodePages {
@@ -65,6 +69,9 @@ Result<LoadedFile> readCandidateFile(FileSystem& fileSystem, std::u16string_view
 // ReadOnly, TargetNotAFile, ChangedSinceRead, ChangedWhileWritten, NoRecoveryCopy,
 // WriteFailed (nothing changed), NotRestored (`where`: the copy of the old bytes) or
 // SpecialPermissionsLost (written). Reports Writing.
+// After a write, `file` is the file as written: a later write compares with that. A rich-text
+// document is first copied whole into the recovery folder (file.originalCopy), since its
+// formatting is gone once it is plain text; without that copy nothing is written.
 Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16string_view text,
                           const CodePages& codePages, Progress& progress);
 

@@ -102,6 +102,15 @@ struct SaveDialogTexts {
 };
 SaveDialogTexts recordSaveDialog();
 
+// Saving the editor's list (the editor's menu and Ctrl+S), through the save dialog when no
+// file is chosen.
+inline constexpr std::u16string_view kSaveListMenuItem = u"保存名单";
+SaveDialogTexts listSaveDialog();
+
+// A rich-text document written back as plain text: where its original, formatting and all,
+// was kept.
+std::u16string richTextKeptMessage(std::u16string_view nativePath, std::u16string_view copy);
+
 // The record window's size at the design dpi, its client area in pixels, and the widths of
 // its columns but the last, which takes the rest.
 inline constexpr int kRecordClientWidth = 400;

@@ -22,6 +22,7 @@ enum class WindowCommand {
     SelectAllPick,
     ToggleNoRepeat,
     RestartRound,
+    SaveList,            // 保存名单: the editor's text into the chosen file, or a new one
 };
 
 // Where the input arrives: anywhere in the main window, in the presentation view, or in the
@@ -30,7 +31,7 @@ enum class WindowView { Main, Presentation, Record };
 
 // The inputs that do something somewhere; every other key is left to the platform.
 // Enter is either Enter key; Click is the primary mouse button.
-enum class InputKey { F5, F11, Escape, Space, Enter, H, Click };
+enum class InputKey { F5, F11, Escape, Space, Enter, H, S, Click };
 
 struct KeyPress {
     InputKey key;
@@ -49,10 +50,11 @@ struct KeyBinding {
 
 // Esc does nothing in the main window: it leaves the presentation view and closes the record
 // window, so that a second press after that changes nothing.
-inline constexpr std::array<KeyBinding, 14> kKeyBindings{{
+inline constexpr std::array<KeyBinding, 15> kKeyBindings{{
     {WindowView::Main, InputKey::F5, false, WindowCommand::StartStop},
     {WindowView::Main, InputKey::F11, false, WindowCommand::TogglePresentation},
     {WindowView::Main, InputKey::H, true, WindowCommand::OpenRecord},
+    {WindowView::Main, InputKey::S, true, WindowCommand::SaveList},
     {WindowView::Presentation, InputKey::Space, false, WindowCommand::StartStop},
     {WindowView::Presentation, InputKey::Enter, false, WindowCommand::StartStop},
     {WindowView::Presentation, InputKey::F5, false, WindowCommand::StartStop},

@@ -81,6 +81,8 @@ private:
     void shutdown();
     void storeSettings();
     void chooseCandidateFile();
+    void saveCandidateList();
+    void writeListFile();
 
     void startOrStop();
     // A problem is told in a box over the view in front; a modal loop lets the user at the

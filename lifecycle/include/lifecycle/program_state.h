@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "draw/scrolling_draw.h"
+#include "files/candidate_file.h"
 
 namespace zorbalin::lifecycle {
 
@@ -10,6 +12,8 @@ namespace zorbalin::lifecycle {
 struct ProgramState {
     draw::DrawSession draw;  // the list, interval, round without repeats and record of results
     std::u16string listPath;        // the chosen candidate file, "" when none
+    // The file at listPath as it was read or last written, which a save of the list writes.
+    std::optional<files::LoadedFile> listFile;
     // What the startup has to tell (a killed write's copy, why the remembered file did not
     // load); shown once the window is up.
     std::u16string startupFailure;

@@ -137,6 +137,26 @@ TEST_F(FileSystemTest, AnAlreadyTidyFileIsLeftAsItIs) {
     EXPECT_EQ(methodOf(before, statusOf(list)), Method::NotWritten);
 }
 
+// What was read stays the file as written: a second save of the list writes it again, and one
+// after another program's change does not, whichever way the file was written (as root a
+// file is replaced, as another user written in place, and with a second link in place).
+TEST_F(FileSystemTest, AWrittenFileIsWrittenAgainUnlessAnotherProgramChangedIt) {
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked);
+        const QString list = file(linked ? "linked.txt" : "list.txt", "a\r\n\r\nb");
+        if (linked) hardLink(list, "other.txt");
+        files::LoadedFile loaded = readOrFail(list);
+        ASSERT_TRUE(write(loaded, u"first"));
+        ASSERT_TRUE(write(loaded, u"second"));
+        EXPECT_EQ(contents(list), "second");
+        writeBytes(list, "theirs");
+        const Status refused = write(loaded, u"third");
+        ASSERT_FALSE(refused);
+        EXPECT_EQ(refused.problem().code, ProblemCode::ChangedSinceRead);
+        EXPECT_EQ(contents(list), "theirs");
+    }
+}
+
 TEST_F(FileSystemTest, LeavesReadOnlyFileUntouched) {
     const QString list = file("list.txt", "old\r\n");
     ASSERT_TRUE(QFile::setPermissions(list, QFileDevice::ReadOwner | QFileDevice::ReadGroup));

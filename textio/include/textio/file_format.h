@@ -18,6 +18,11 @@ struct FileFormat {
     friend bool operator==(const FileFormat&, const FileFormat&) = default;
 };
 
+// How the program writes a text file of its own (a saved record, a list saved anew): UTF-8
+// with its byte-order mark, so that the Notepad of Windows 7 and spreadsheets read the
+// Chinese right, and CR LF.
+inline constexpr FileFormat kNewTextFileFormat{TextEncoding::Utf8WithBom, LineEnding::CrLf};
+
 // The line break a text uses most: CR LF pairs, lone LFs and lone CRs are counted. A tie
 // goes to CR LF, then to LF, so a text without any line break is written with CR LF, the
 // program's own break. U+2028 and U+2029 are not counted: they are no file's line break.
