@@ -1,6 +1,7 @@
 #include "draw/draw_round.h"
 
 #include <algorithm>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 
@@ -37,7 +38,7 @@ void DrawRound::begin(const ItemList& items) {
     }
     slots_.shrink_to_fit();
     remaining_ = slots_.size();
-    shownSlot_.reset();
+    shownSlots_.clear();
     built_ = true;
 }
 
@@ -61,7 +62,7 @@ void DrawRound::carryOver(const ItemList& before, const ItemList& after) {
     slots_ = std::move(left);
     slots_.shrink_to_fit();
     avoided_ = 0;
-    shownSlot_.reset();
+    shownSlots_.clear();
     built_ = true;
 }
 
@@ -69,7 +70,7 @@ void DrawRound::forget() {
     slots_ = {};
     remaining_ = 0;
     avoided_ = 0;
-    shownSlot_.reset();
+    shownSlots_.clear();
     built_ = false;
 }
 
@@ -82,16 +83,16 @@ void DrawRound::startOver() {
 
 // The lines that ended the last round go to the end of those not yet drawn, out of reach of
 // the first pick; unless nothing else is left to pick.
-void DrawRound::avoidFirst(const ItemList& items) {
+void DrawRound::avoidFirst(const ItemList& items, std::size_t drawCount) {
     std::size_t end = remaining_;
     for (std::size_t slot = 0; slot < end;) {
-        if (items[slots_[slot]] == lastTaken_) {
+        if (std::find(lastTaken_.begin(), lastTaken_.end(), items[slots_[slot]]) != lastTaken_.end()) {
             std::swap(slots_[slot], slots_[--end]);
         } else {
             ++slot;
         }
     }
-    avoided_ = end == 0 ? 0 : remaining_ - end;
+    avoided_ = end < std::min(drawCount, remaining_) || end == 0 ? 0 : remaining_ - end;
 }
 
 // A round that ended before giving any result is not counted, so that the record's
@@ -101,22 +102,23 @@ void DrawRound::beginNumber() {
     drawn_ = 0;
 }
 
-std::size_t DrawRound::show(double r) {
-    const std::size_t slot = pickIndex(r, remaining_ - avoided_);
-    shownSlot_ = slot;
-    return slots_[slot];
+std::vector<std::size_t> DrawRound::pick(RandomSource& random, std::size_t n) const {
+    return pickDistinct(random, n, remaining_ - avoided_);
 }
 
-void DrawRound::takeShown(std::u16string_view text) {
-    if (!shownSlot_) return;
-    lastTaken_.assign(text);
+void DrawRound::takeShown(const std::vector<std::u16string>& texts) {
+    if (shownSlots_.empty()) return;
+    lastTaken_ = texts;
     avoided_ = 0;
-    // A request to start over while the draw ran widened the window again, so the slot on
-    // show is still inside it.
-    std::swap(slots_[*shownSlot_], slots_[remaining_ - 1]);
-    --remaining_;
+    // Last slot first, so that a swap never moves a slot still to be taken. A request to
+    // start over while the draw ran widened the window again, so they are all inside it.
+    std::sort(shownSlots_.begin(), shownSlots_.end(), std::greater<>());
+    for (const std::size_t slot : shownSlots_) {
+        std::swap(slots_[slot], slots_[remaining_ - 1]);
+        --remaining_;
+    }
     ++drawn_;
-    shownSlot_.reset();
+    shownSlots_.clear();
 }
 
 }  // namespace zorbalin::draw

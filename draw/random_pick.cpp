@@ -1,5 +1,8 @@
 #include "draw/random_pick.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 #include <chrono>
 #include <random>
 #include <utility>
@@ -51,6 +54,26 @@ std::size_t pickIndex(double r, std::size_t n) {
     if (product >= static_cast<double>(n)) return n - 1;
     const auto index = static_cast<std::size_t>(product);  // truncation is floor here
     return index < n ? index : n - 1;
+}
+
+std::vector<std::size_t> pickDistinct(RandomSource& random, std::size_t n, std::size_t among) {
+    n = std::min(n, among);
+    std::vector<std::size_t> picked;
+    picked.reserve(n);
+    // The shuffle of 0 .. among-1 is kept only where it moved something: a list of a million
+    // costs nothing for ten picks.
+    std::unordered_map<std::size_t, std::size_t> moved;
+    const auto at = [&moved](std::size_t i) {
+        const auto found = moved.find(i);
+        return found == moved.end() ? i : found->second;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t j = i + pickIndex(random.next(), among - i);
+        const std::size_t chosen = at(j);
+        moved[j] = at(i);
+        picked.push_back(chosen);
+    }
+    return picked;
 }
 
 }  // namespace zorbalin::draw

@@ -41,15 +41,24 @@ std::u16string timeOfDayText(TimeOfDay time) {
     return text;
 }
 
-void ResultRecord::add(std::u16string text, std::optional<std::size_t> round) {
-    results_.push_back({clock_(), round, std::move(text)});
+void ResultRecord::add(const std::vector<std::u16string>& items, std::optional<std::size_t> round) {
+    const TimeOfDay time = clock_();
+    ++draws_;
+    severalAtOnce_ = severalAtOnce_ || items.size() > 1;
+    for (const std::u16string& item : items) results_.push_back({time, draws_, round, item});
+}
+
+bool recordShowsDraws(const ResultRecord& record) {
+    return record.hasDrawOfSeveral();
 }
 
 std::u16string recordText(const ResultRecord& record) {
     std::u16string text;
+    const bool draws = recordShowsDraws(record);
     for (const RecordedResult& result : record.results()) {
         text += timeOfDayText(result.time);
         text += u'\t';
+        if (draws) appendDecimal(text, result.draw) += u'\t';
         if (result.round) appendDecimal(text, *result.round);
         text += u'\t';
         for (const char16_t c : result.text) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/decimal_text.h"
+
 namespace zorbalin::layout {
 
 int twipsToPixels(int twips, int dpi) {
@@ -65,6 +67,74 @@ PresentationLayout presentationLayout(PixelSize screen) {
     return {{margin, margin, width, std::max(0, helpTop - 2 * margin)},
             {margin, helpTop, width, 2 * helpPixels},
             helpPixels};
+}
+
+Grid presentationGrid(PixelSize area, std::size_t cells) {
+    Grid best;
+    long long bestPixels = -1;
+    const int count = static_cast<int>(std::max<std::size_t>(cells, 1));
+    for (int columns = 1; columns <= count; ++columns) {
+        const int rows = (count + columns - 1) / columns;
+        // A name of three characters, a character's width apart from its neighbours.
+        const long long pixels = std::min<long long>(area.width / columns / 4, area.height / rows * 4 / 5);
+        if (pixels > bestPixels) {
+            bestPixels = pixels;
+            best = {columns, rows};
+        }
+    }
+    return best;
+}
+
+PixelRect gridCell(const PixelRect& area, const Grid& grid, std::size_t index) {
+    const int column = static_cast<int>(index % static_cast<std::size_t>(grid.columns));
+    const int row = static_cast<int>(index / static_cast<std::size_t>(grid.columns));
+    const int left = area.left + area.width * column / grid.columns;
+    const int top = area.top + area.height * row / grid.rows;
+    return {left, top, area.left + area.width * (column + 1) / grid.columns - left,
+            area.top + area.height * (row + 1) / grid.rows - top};
+}
+
+PixelPoint placeOnScreens(const PixelRect& wanted, const std::vector<PixelRect>& screens) {
+    if (screens.empty()) return {wanted.left, wanted.top};
+    const auto overlap = [&wanted](const PixelRect& screen) {
+        const long long width = std::min(wanted.left + wanted.width, screen.left + screen.width) -
+                                std::max(wanted.left, screen.left);
+        const long long height = std::min(wanted.top + wanted.height, screen.top + screen.height) -
+                                 std::max(wanted.top, screen.top);
+        return width > 0 && height > 0 ? width * height : 0;
+    };
+    const auto most = std::max_element(screens.begin(), screens.end(),
+                                       [&](const PixelRect& a, const PixelRect& b) { return overlap(a) < overlap(b); });
+    const PixelRect& screen = overlap(*most) > 0 ? *most : screens.front();
+    const auto within = [](int at, int size, int from, int room) {
+        return std::max(from, std::min(at, from + room - size));
+    };
+    return {within(wanted.left, wanted.width, screen.left, screen.width),
+            within(wanted.top, wanted.height, screen.top, screen.height)};
+}
+
+std::u16string pointText(PixelPoint point) {
+    return signedDecimalText(point.x) + u"," + signedDecimalText(point.y);
+}
+
+std::optional<PixelPoint> pointOfText(std::u16string_view text) {
+    const auto number = [](std::u16string_view digits) -> std::optional<int> {
+        const bool negative = !digits.empty() && digits.front() == u'-';
+        if (negative) digits.remove_prefix(1);
+        if (digits.empty() || digits.size() > 6) return std::nullopt;
+        int value = 0;
+        for (const char16_t c : digits) {
+            if (c < u'0' || c > u'9') return std::nullopt;
+            value = value * 10 + (c - u'0');
+        }
+        return negative ? -value : value;
+    };
+    const std::size_t comma = text.find(u',');
+    if (comma == std::u16string_view::npos) return std::nullopt;
+    const std::optional<int> x = number(text.substr(0, comma));
+    const std::optional<int> y = number(text.substr(comma + 1));
+    if (!x || !y) return std::nullopt;
+    return PixelPoint{*x, *y};
 }
 
 }  // namespace zorbalin::layout

@@ -246,6 +246,11 @@ std::u16string resultAnnouncement(std::u16string_view result) {
     return text += result;
 }
 
+std::u16string drawCountLabel(std::size_t maximum) {
+    std::u16string text(kDrawCountTitle);
+    return appendDecimal(text += u"(1-", maximum) += u"):";
+}
+
 SaveDialogTexts listSaveDialog() { return {u"保存名单", u"名单.txt", u"txt", textFilesFilter()}; }
 
 std::u16string richTextKeptMessage(std::u16string_view nativePath, std::u16string_view copy) {

@@ -74,18 +74,20 @@ std::u16string bindingName(WindowView view, WindowCommand command) {
     return bindings.empty() ? std::u16string() : nameOf(*bindings.front());
 }
 
-std::u16string presentationHelpLine(std::optional<draw::RoundCount> count) {
+std::u16string presentationHelpLine(std::optional<draw::RoundCount> count, std::size_t shown,
+                                    std::size_t drawCount) {
     std::u16string text = alternatives(WindowView::Presentation, WindowCommand::StartStop);
     ((text += u"：开始/停止　　") += alternatives(WindowView::Presentation, WindowCommand::LeavePresentation))
         += u"：退出演示";
     if (count) {
         appendDecimal(text += u"　　剩余 ", count->remaining);
         appendDecimal(text += u" / ", count->total);
+        if (shown < drawCount && shown > 0) appendDecimal(text += u"　　本轮只剩 ", shown) += u" 人";
     }
     return text;
 }
 
-std::array<MenuEntry, 7> pickMenu(const PickMenuFacts& facts) {
+std::array<MenuEntry, kPickMenuSize> pickMenu(const PickMenuFacts& facts) {
     const auto key = [](WindowCommand command) { return bindingName(WindowView::Main, command); };
     return {{
         {WindowCommand::CopyPick, kCopyMenuItem, u"", false, false, facts.pickHasSelection},
@@ -96,6 +98,9 @@ std::array<MenuEntry, 7> pickMenu(const PickMenuFacts& facts) {
         // Only a draw without repeats has a round to start over.
         {WindowCommand::RestartRound, kRestartRoundMenuItem, u"", false, false, facts.noRepeat},
         {WindowCommand::OpenRecord, kRecordMenuItem, key(WindowCommand::OpenRecord)},
+        {WindowCommand::AskDrawCount, kDrawCountMenuItem, u""},
+        {WindowCommand::ToggleSlowStop, kSlowStopMenuItem, u"", true, facts.slowStop},
+        {WindowCommand::ToggleFloating, kFloatingMenuItem, u"", true, facts.floating},
     }};
 }
 

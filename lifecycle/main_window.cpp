@@ -1,12 +1,16 @@
 #include "lifecycle/main_window.h"
 
+#include <algorithm>
+
 #include "draw/candidate_text.h"
+#include "draw/draw_round.h"
 #include "draw/result_record.h"
 
 namespace zorbalin::lifecycle {
 
-MainWindow::MainWindow(WindowPort& port, std::unique_ptr<draw::RandomSource> random)
-    : port_(port), random_(random ? std::move(random) : std::make_unique<draw::RandomSource>()) {
+MainWindow::MainWindow(WindowPort& port, std::unique_ptr<draw::RandomSource> random, Clock clock)
+    : port_(port), random_(random ? std::move(random) : std::make_unique<draw::RandomSource>()),
+      clock_(std::move(clock)) {
     state_.draw.captions = {layout::kStartCaption, layout::kStopCaption};
 }
 
@@ -38,11 +42,9 @@ void MainWindow::Text2_LostFocus() {
 // the interval field: a field with the focus is tidied first, as when it is left.
 void MainWindow::startOrStop() {
     if (port_.intervalFieldHasFocus()) draw::NormalizeIntervalField(port_);
-    const bool stopping = state_.draw.isScrolling;
     if (Status toggled = draw::ToggleDraw(state_.draw, port_, *random_); !toggled) {
         showProblem(toggled.problem());
     }
-    if (stopping) port_.announce(layout::resultAnnouncement(draw::pickDisplayText(state_.draw.pickText)));
 }
 
 void MainWindow::runCommand(layout::WindowCommand command) {
@@ -62,8 +64,14 @@ void MainWindow::runCommand(layout::WindowCommand command) {
         case WindowCommand::SelectAllPick: port_.selectAllPick(); break;
         case WindowCommand::ToggleNoRepeat:
             draw::SetNoRepeat(state_.draw, !state_.draw.noRepeat);
-            state_.noRepeatRemembered = true;  // the choice is kept from now on
+            state_.remembered.noRepeat = true;  // the choice is kept from now on
             break;
+        case WindowCommand::ToggleSlowStop:
+            state_.draw.slowStop = !state_.draw.slowStop;
+            state_.remembered.slowStop = true;
+            break;
+        case WindowCommand::ToggleFloating: showFloating(!port_.floatingShown()); break;
+        case WindowCommand::AskDrawCount: askDrawCount(); break;
         case WindowCommand::RestartRound: draw::RestartRound(state_.draw); break;
         case WindowCommand::SaveList: saveCandidateList(); break;
         }
@@ -104,8 +112,54 @@ void MainWindow::clearRecord() {
     });
 }
 
-std::array<layout::MenuEntry, 7> MainWindow::pickMenu(bool pickHasSelection) const {
-    return layout::pickMenu({!state_.draw.pickText.empty(), pickHasSelection, state_.draw.noRepeat});
+std::array<layout::MenuEntry, layout::kPickMenuSize> MainWindow::pickMenu(bool pickHasSelection) const {
+    return layout::pickMenu({!state_.draw.picks.empty(), pickHasSelection, state_.draw.noRepeat,
+                             port_.floatingShown(), state_.draw.slowStop});
+}
+
+void MainWindow::showFloating(bool shown) {
+    state_.floating = shown;
+    state_.remembered.floating = true;
+    port_.showFloating(shown, layout::pointOfText(state_.floatingPosition));
+    floatingTold_ = false;  // shown anew, it is told what to show
+}
+
+// How many at once: never more than the list has items (those left to draw from, without
+// repeats), never more than kMaxDrawCount.
+void MainWindow::askDrawCount() {
+    const draw::ItemList items = draw::splitItems(draw::tidiedCandidateText(port_.editorText()));
+    std::size_t available = items.size();
+    if (state_.draw.noRepeat) {
+        available = static_cast<std::size_t>(
+            std::count_if(items.begin(), items.end(), [](std::u16string_view item) { return !draw::isBlankItem(item); }));
+    }
+    const std::size_t maximum = std::clamp<std::size_t>(available, 1, draw::kMaxDrawCount);
+    beforeModal();
+    const std::optional<std::size_t> chosen =
+        port_.askDrawCount(std::min(state_.draw.drawCount, maximum), maximum);
+    if (!chosen) return;
+    state_.draw.drawCount = std::clamp<std::size_t>(*chosen, 1, maximum);
+    state_.remembered.drawCount = true;
+}
+
+void MainWindow::floatingButtonPressed() {
+    handle([this] {
+        const std::chrono::steady_clock::time_point now = clock_();
+        if (lastFloatingPress_ && now - *lastFloatingPress_ < kFastestPress) return;
+        lastFloatingPress_ = now;
+        startOrStop();
+    });
+}
+
+void MainWindow::floatingMoved(layout::PixelPoint at) {
+    handle([this, at] {
+        state_.floatingPosition = layout::pointText(at);
+        state_.remembered.floatingPosition = true;
+    });
+}
+
+void MainWindow::floatingClosed() {
+    handle([this] { showFloating(false); });
 }
 
 void MainWindow::closeWindow(bool byUser) {
@@ -125,6 +179,10 @@ void MainWindow::storeSettingsForSession() {
 
 void MainWindow::tellStartupNotice() {
     handle([this] {
+        if (state_.floating && !port_.floatingShown()) {
+            port_.showFloating(true, layout::pointOfText(state_.floatingPosition));
+            floatingTold_ = false;
+        }
         const std::u16string notice = std::exchange(state_.startupFailure, {});
         if (!notice.empty()) showMessage(notice);
     });
@@ -189,17 +247,41 @@ void MainWindow::handlerFailed(const Problem& problem) noexcept {
 
 void MainWindow::tellViews() {
     tellPresentation();
+    tellFloating();
     tellRecord();
+    tellResult();
 }
 
 void MainWindow::tellPresentation() {
     if (!port_.presentationShown()) return;
-    std::u16string help = layout::presentationHelpLine(draw::roundCount(state_.draw));
-    if (presentationTold_ && state_.draw.pickText == toldPick_ && help == toldHelp_) return;
-    port_.showPresentationContent(draw::pickDisplayText(state_.draw.pickText), help);
-    toldPick_ = state_.draw.pickText;
+    const draw::DrawSession& draw = state_.draw;
+    std::u16string help = layout::presentationHelpLine(draw::roundCount(draw), draw.picks.size(), draw.drawCount);
+    if (presentationTold_ && draw.picks == toldPicks_ && help == toldHelp_) return;
+    std::vector<std::u16string> shown;
+    shown.reserve(draw.picks.size());
+    for (const std::u16string& pick : draw.picks) shown.push_back(draw::pickDisplayText(pick));
+    port_.showPresentationContent(shown, help);
+    toldPicks_ = draw.picks;
     toldHelp_ = std::move(help);
     presentationTold_ = true;
+}
+
+void MainWindow::tellFloating() {
+    if (!port_.floatingShown()) return;
+    const std::u16string_view caption = state_.draw.isScrolling ? state_.draw.captions.stop : state_.draw.captions.start;
+    std::u16string told = draw::pickDisplay(state_.draw);
+    (told += u'\n') += caption;
+    if (floatingTold_ && told == toldFloating_) return;
+    port_.showFloatingContent(draw::pickDisplay(state_.draw), caption);
+    toldFloating_ = std::move(told);
+    floatingTold_ = true;
+}
+
+// A screen reader hears a result once, when its draw has stopped (a slow stop has landed).
+void MainWindow::tellResult() {
+    if (state_.draw.completedDraws == toldDraws_) return;
+    toldDraws_ = state_.draw.completedDraws;
+    port_.announce(layout::resultAnnouncement(draw::pickDisplay(state_.draw)));
 }
 
 void MainWindow::tellRecord() {

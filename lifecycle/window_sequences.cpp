@@ -32,8 +32,13 @@ void MainWindow::startup() {
     state_.listPath = std::move(stored.path);
     state_.draw.intervalText = std::move(stored.interval);
     state_.loaded = true;
-    state_.noRepeatRemembered = stored.noRepeat.has_value();
+    state_.remembered = {stored.noRepeat.has_value(), stored.drawCount.has_value(), stored.slowStop.has_value(),
+                         stored.floating.has_value(), stored.floatingPosition.has_value()};
     draw::SetNoRepeat(state_.draw, stored.noRepeat.value_or(false));
+    state_.draw.drawCount = stored.drawCount.value_or(1);
+    state_.draw.slowStop = stored.slowStop.value_or(false);
+    state_.floating = stored.floating.value_or(false);
+    state_.floatingPosition = stored.floatingPosition.value_or(u"");
 
     for (const files::InterruptedWrite& interrupted :
          files::takeInterruptedWrites(port_.fileSystem(), state_.listPath)) {
@@ -70,9 +75,14 @@ void MainWindow::shutdown() {
 void MainWindow::storeSettings() {
     if (!state_.loaded) return;
     StoredSettings stored{state_.listPath, state_.draw.intervalText};
-    // The option is stored once it has been stored before or turned on, so that a user who
-    // never touches it keeps exactly the two values the window has always kept.
-    if (state_.noRepeatRemembered || state_.draw.noRepeat) stored.noRepeat = state_.draw.noRepeat;
+    // An option is stored once it has been stored before or changed, so that a user who
+    // never touches one keeps exactly the two values the window has always kept.
+    const ProgramState::Remembered& remembered = state_.remembered;
+    if (remembered.noRepeat || state_.draw.noRepeat) stored.noRepeat = state_.draw.noRepeat;
+    if (remembered.drawCount) stored.drawCount = state_.draw.drawCount;
+    if (remembered.slowStop) stored.slowStop = state_.draw.slowStop;
+    if (remembered.floating) stored.floating = state_.floating;
+    if (remembered.floatingPosition) stored.floatingPosition = state_.floatingPosition;
     state_.settingsSaved = writeStoredSettings(port_.settingsStore(), stored).ok();
 }
 

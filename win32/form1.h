@@ -103,9 +103,18 @@ private:
     Result<std::u16string> showSaveFileDialog(const layout::SaveDialogTexts& dialog, lifecycle::View owner) override;
     void showPresentation(bool open) override;
     bool presentationShown() const override { return presentation_.shown(); }
-    void showPresentationContent(std::u16string_view pick, std::u16string_view help) override {
-        presentation_.showContent(pick, help);
+    void showPresentationContent(const std::vector<std::u16string>& picks, std::u16string_view help) override {
+        std::u16string joined;
+        for (const std::u16string& pick : picks) {
+            if (!joined.empty()) joined += u'、';
+            joined += pick;
+        }
+        presentation_.showContent(joined, help);
     }
+    void showFloating(bool, std::optional<layout::PixelPoint>) override {}
+    bool floatingShown() const override { return false; }
+    void showFloatingContent(std::u16string_view, std::u16string_view) override {}
+    std::optional<std::size_t> askDrawCount(std::size_t current, std::size_t) override { return current; }
     void showRecordWindow() override { record_.show(window_); }
     void closeRecordWindow() override {
         if (record_.shown()) ShowWindow(record_.window(), SW_HIDE);

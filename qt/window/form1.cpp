@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -276,8 +277,24 @@ bool Form1::presentationShown() const {
     return presentation_ != nullptr && presentation_->isVisible();
 }
 
-void Form1::showPresentationContent(std::u16string_view pick, std::u16string_view help) {
-    presentation_->showPick(pick, help);
+void Form1::showPresentationContent(const std::vector<std::u16string>& picks, std::u16string_view help) {
+    std::u16string joined;
+    for (const std::u16string& pick : picks) {
+        if (!joined.empty()) joined += u'、';
+        joined += pick;
+    }
+    presentation_->showPick(joined, help);
+}
+
+void Form1::showFloating(bool, std::optional<layout::PixelPoint>) {}
+
+std::optional<std::size_t> Form1::askDrawCount(std::size_t current, std::size_t maximum) {
+    bool chosen = false;
+    const int count = QInputDialog::getInt(this, toQString(layout::kDrawCountTitle),
+                                           toQString(layout::drawCountLabel(maximum)), static_cast<int>(current), 1,
+                                           static_cast<int>(maximum), 1, &chosen);
+    if (!chosen) return std::nullopt;
+    return static_cast<std::size_t>(count);
 }
 
 void Form1::showRecordWindow() {

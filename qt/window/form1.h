@@ -74,7 +74,11 @@ private:
     Result<std::u16string> showSaveFileDialog(const layout::SaveDialogTexts& dialog, lifecycle::View owner) override;
     void showPresentation(bool shown) override;
     bool presentationShown() const override;
-    void showPresentationContent(std::u16string_view pick, std::u16string_view help) override;
+    void showPresentationContent(const std::vector<std::u16string>& picks, std::u16string_view help) override;
+    void showFloating(bool shown, std::optional<layout::PixelPoint> at) override;
+    bool floatingShown() const override { return false; }
+    void showFloatingContent(std::u16string_view, std::u16string_view) override {}
+    std::optional<std::size_t> askDrawCount(std::size_t current, std::size_t maximum) override;
     void showRecordWindow() override;
     void closeRecordWindow() override;
     bool recordWindowShown() const override;

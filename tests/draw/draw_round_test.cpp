@@ -188,7 +188,7 @@ TEST(DrawResults, StopRecordsThePickOnShowAndAQueuedTickChangesNothing) {
 
         EXPECT_TRUE(StartDraw(state, window, random).ok());
         DrawTick(state, window, random);
-        EXPECT_EQ(state.pickText, window.pick);
+        EXPECT_EQ(pickDisplay(state), window.pick);
         StopDraw(state, window);
         const std::u16string result = window.pick;
         for (int i = 0; i < 20; ++i) DrawTick(state, window, random);
@@ -196,7 +196,7 @@ TEST(DrawResults, StopRecordsThePickOnShowAndAQueuedTickChangesNothing) {
 
         EXPECT_EQ(window.pick, result);
         const std::optional<std::size_t> round = noRepeat ? std::optional<std::size_t>(1) : std::nullopt;
-        EXPECT_THAT(state.record.results(), ElementsAre(RecordedResult{{9, 30, 5}, round, result}));
+        EXPECT_THAT(state.record.results(), ElementsAre(RecordedResult{{9, 30, 5}, 1, round, result}));
     }
 }
 

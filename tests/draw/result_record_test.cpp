@@ -32,27 +32,35 @@ protected:
 };
 
 TEST_F(RecordText, OneLinePerResultWithTimeRoundAndResult) {
-    record.add(u"张三", std::nullopt);
+    record.add({u"张三"}, std::nullopt);
+    record.add({u"李四"}, 1);
+    EXPECT_EQ(recordText(record), u"14:03:27\t\t张三\r\n14:03:27\t1\t李四\r\n");
+}
+
+// Once several are drawn at once, the draw numbers tell the draws of one time apart.
+TEST_F(RecordText, WithSeveralAtOnceTheDrawNumberToo) {
+    record.add({u"张三"}, std::nullopt);
     now = {14, 3, 40};
-    record.add(u"李四", 1);
-    record.add(u"a\tb\r\nc\rd\ne\u2028f", 12);
-    record.add(u"", std::nullopt);
+    record.add({u"李四", u"王五"}, 1);  // two at once: one time, one draw
+    record.add({u"a\tb\r\nc\rd\ne\u2028f"}, 12);
+    record.add({u""}, std::nullopt);
 
     EXPECT_EQ(recordText(record),
-              u"14:03:27\t\t张三\r\n"
-              u"14:03:40\t1\t李四\r\n"
-              u"14:03:40\t12\ta b  c d e f\r\n"
-              u"14:03:40\t\t\r\n");
-    EXPECT_EQ(record.results().at(2).text, u"a\tb\r\nc\rd\ne\u2028f");  // kept as shown
+              u"14:03:27\t1\t\t张三\r\n"
+              u"14:03:40\t2\t1\t李四\r\n"
+              u"14:03:40\t2\t1\t王五\r\n"
+              u"14:03:40\t3\t12\ta b  c d e f\r\n"
+              u"14:03:40\t4\t\t\r\n");
+    EXPECT_EQ(record.results().at(3).text, u"a\tb\r\nc\rd\ne\u2028f");  // kept as shown
 }
 
 TEST_F(RecordText, SavedAsUtf8WithByteOrderMarkAndCrLf) {
-    record.add(u"王五", 2);
+    record.add({u"王五"}, 2);
     EXPECT_EQ(recordFileBytes(record), "\xEF\xBB\xBF" "14:03:27\t2\t\xE7\x8E\x8B\xE4\xBA\x94\r\n");
 }
 
 TEST_F(RecordText, ClearedRecordIsEmpty) {
-    record.add(u"x", std::nullopt);
+    record.add({u"x"}, std::nullopt);
     record.clear();
     EXPECT_TRUE(record.results().empty());
     EXPECT_EQ(recordText(record), u"");

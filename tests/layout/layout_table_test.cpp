@@ -90,5 +90,31 @@ TEST(LayoutDpi, GrowsWithTheFontNeverBelowTheScreens) {
     EXPECT_EQ(layoutDpi(144, 32), 256);
 }
 
+TEST(PresentationGrid, GivesAThreeCharacterNameTheLargestCellAndCoversEveryPick) {
+    EXPECT_EQ(presentationGrid({1800, 900}, 1), (Grid{1, 1}));
+    EXPECT_EQ(presentationGrid({1800, 900}, 3), (Grid{1, 3}));
+    EXPECT_EQ(presentationGrid({1800, 900}, 10), (Grid{3, 4}));
+    for (std::size_t cells = 1; cells <= 99; ++cells) {
+        const Grid grid = presentationGrid({1800, 900}, cells);
+        EXPECT_GE(static_cast<std::size_t>(grid.columns * grid.rows), cells);
+        EXPECT_LT(static_cast<std::size_t>(grid.columns * (grid.rows - 1)), cells) << "no empty row";
+    }
+    const PixelRect area{10, 20, 300, 100};
+    EXPECT_EQ(gridCell(area, {3, 2}, 0), (PixelRect{10, 20, 100, 50}));
+    EXPECT_EQ(gridCell(area, {3, 2}, 5), (PixelRect{210, 70, 100, 50}));
+}
+
+TEST(PlaceOnScreens, KeepsTheSmallWindowWhollyOnAScreenThatExists) {
+    const std::vector<PixelRect> screens = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
+    EXPECT_EQ(placeOnScreens({100, 100, 300, 150}, screens), (PixelPoint{100, 100}));
+    EXPECT_EQ(placeOnScreens({1800, 100, 300, 150}, screens), (PixelPoint{1920, 100})) << "most on the second";
+    EXPECT_EQ(placeOnScreens({3100, 1000, 300, 150}, screens), (PixelPoint{2900, 874}));
+    EXPECT_EQ(placeOnScreens({5000, 5000, 300, 150}, screens), (PixelPoint{1620, 930})) << "its screen is gone";
+    EXPECT_EQ(pointOfText(pointText({-20, 300})), (PixelPoint{-20, 300}));
+    for (const std::u16string_view bad : {u"", u"1", u"a,b", u"1,2,3", u"9999999,1"}) {
+        EXPECT_EQ(pointOfText(bad), std::nullopt);
+    }
+}
+
 }  // namespace
 }  // namespace zorbalin::layout

@@ -56,16 +56,19 @@ TEST(CommandForKey, FollowsTheSharedTable) {
 TEST(PickMenu, OrderTextsAndStates) {
     using enum WindowCommand;
     const auto closed = pickMenu({});
-    const auto open = pickMenu({.pickHasText = true, .pickHasSelection = true, .noRepeat = true});
-    const WindowCommand order[] = {CopyPick, SelectAllPick, None, TogglePresentation,
-                                   ToggleNoRepeat, RestartRound, OpenRecord};
-    const bool enabledWithoutFacts[] = {false, false, true, true, true, false, true};
+    const auto open = pickMenu(
+        {.pickHasText = true, .pickHasSelection = true, .noRepeat = true, .floating = true, .slowStop = true});
+    const std::array<WindowCommand, kPickMenuSize> order = {
+        CopyPick, SelectAllPick, None, TogglePresentation, ToggleNoRepeat, RestartRound, OpenRecord,
+        AskDrawCount, ToggleSlowStop, ToggleFloating};
+    const std::array<bool, kPickMenuSize> enabledWithoutFacts = {false, false, true, true, true,
+                                                                false, true, true, true, true};
     for (std::size_t i = 0; i < open.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(open[i].command, order[i]);
         EXPECT_TRUE(open[i].enabled);
         EXPECT_EQ(closed[i].enabled, enabledWithoutFacts[i]);
-        EXPECT_EQ(open[i].checked, open[i].command == ToggleNoRepeat);
+        EXPECT_EQ(open[i].checked, open[i].checkable);
         EXPECT_FALSE(closed[i].checked);
     }
     const auto textOnly = pickMenu({.pickHasText = true});
@@ -82,7 +85,8 @@ TEST(PresentationHelpLine, TellsTheKeysAndWhatIsLeft) {
     EXPECT_EQ(presentationHelpLine(std::nullopt), keys);
     EXPECT_EQ(presentationHelpLine(draw::RoundCount{3, 40}), keys + u"　　剩余 3 / 40");
     EXPECT_EQ(presentationHelpLine(draw::RoundCount{0, 1000000}), keys + u"　　剩余 0 / 1000000");
-    EXPECT_EQ(pickToolTip(), u"右键单击(或按 Shift+F10)打开菜单：演示模式、不重复抽取、重新开始一轮、抽取记录");
+    EXPECT_EQ(pickToolTip(),
+              u"右键单击(或按 Shift+F10)打开菜单：演示模式、不重复抽取、重新开始一轮、抽取记录、每次抽取人数、缓停、悬浮窗");
 }
 
 }  // namespace

@@ -96,8 +96,20 @@ void FakeWindowPort::showPresentation(bool on) {
     presentation = on;
 }
 
-void FakeWindowPort::showPresentationContent(std::u16string_view shownPick, std::u16string_view help) {
-    presentationTold.emplace_back(shownPick, help);
+void FakeWindowPort::showPresentationContent(const std::vector<std::u16string>& picks, std::u16string_view help) {
+    presentationTold.emplace_back(picks, help);
+}
+
+void FakeWindowPort::showFloating(bool on, std::optional<layout::PixelPoint> at) {
+    call("showFloating");
+    floating = on;
+    if (on) floatingShownAt.push_back(at);
+}
+
+std::optional<std::size_t> FakeWindowPort::askDrawCount(std::size_t current, std::size_t maximum) {
+    call("askDrawCount");
+    drawCountAsked.emplace_back(current, maximum);
+    return drawCountAnswer;
 }
 
 void FakeWindowPort::showRecordWindow() {
@@ -124,7 +136,8 @@ files::CodePages FakeWindowPort::codePages() {
 }
 
 FakeWindow::FakeWindow()
-    : random(new zorbalin::testing::ScriptedRandom), window(port, std::unique_ptr<draw::RandomSource>(random)) {}
+    : random(new zorbalin::testing::ScriptedRandom),
+      window(port, std::unique_ptr<draw::RandomSource>(random), [this] { return now; }) {}
 
 void FakeWindow::open() {
     window.Form_Load();

@@ -65,7 +65,12 @@ public:
     std::vector<std::pair<std::u16string, View>> saveRequests;  // the title and the owner
     // The views.
     bool presentation = false;
-    std::vector<std::pair<std::u16string, std::u16string>> presentationTold;  // pick, help
+    std::vector<std::pair<std::vector<std::u16string>, std::u16string>> presentationTold;  // picks, help
+    bool floating = false;
+    std::vector<std::optional<layout::PixelPoint>> floatingShownAt;
+    std::vector<std::pair<std::u16string, std::u16string>> floatingTold;  // pick, caption
+    std::optional<std::size_t> drawCountAnswer;
+    std::vector<std::pair<std::size_t, std::size_t>> drawCountAsked;  // current, maximum
     bool recordWindow = false;
     std::vector<std::pair<std::size_t, std::size_t>> recordTold;  // rows, unchanged rows
     std::vector<std::u16string> announced;
@@ -97,7 +102,13 @@ public:
     Result<std::u16string> showSaveFileDialog(const layout::SaveDialogTexts& dialog, View owner) override;
     void showPresentation(bool on) override;
     bool presentationShown() const override { return presentation; }
-    void showPresentationContent(std::u16string_view pick, std::u16string_view help) override;
+    void showPresentationContent(const std::vector<std::u16string>& picks, std::u16string_view help) override;
+    void showFloating(bool on, std::optional<layout::PixelPoint> at) override;
+    bool floatingShown() const override { return floating; }
+    void showFloatingContent(std::u16string_view shownPick, std::u16string_view shownCaption) override {
+        floatingTold.emplace_back(shownPick, shownCaption);
+    }
+    std::optional<std::size_t> askDrawCount(std::size_t current, std::size_t maximum) override;
     void showRecordWindow() override;
     void closeRecordWindow() override { recordWindow = false; }
     bool recordWindowShown() const override { return recordWindow; }
@@ -129,6 +140,7 @@ private:
 struct FakeWindow {
     FakeWindowPort port;
     zorbalin::testing::ScriptedRandom* random;  // owned by the window
+    std::chrono::steady_clock::time_point now{};  // the window's clock
     MainWindow window;
 
     FakeWindow();

@@ -31,7 +31,7 @@ TEST(WindowViews, ThePresentationIsToldWhatToShowWhenOpenedAndWhenItChanges) {
     form.window.runCommand(WindowCommand::TogglePresentation);
     ASSERT_TRUE(form.port.presentation);
     ASSERT_EQ(form.port.presentationTold.size(), 1u);
-    EXPECT_EQ(form.port.presentationTold[0].first, u"");
+    EXPECT_TRUE(form.port.presentationTold[0].first.empty());
     EXPECT_EQ(form.port.presentationTold[0].second, layout::presentationHelpLine(std::nullopt));
 
     form.random->numbers = {0.9, 0.9};
@@ -40,8 +40,8 @@ TEST(WindowViews, ThePresentationIsToldWhatToShowWhenOpenedAndWhenItChanges) {
     form.window.Timer1_Timer();                          // b again: nothing to tell
     form.window.runCommand(WindowCommand::ToggleNoRepeat);  // the help line counts the round
     ASSERT_EQ(form.port.presentationTold.size(), 4u);
-    EXPECT_EQ(form.port.presentationTold[1].first, u"a");
-    EXPECT_EQ(form.port.presentationTold[2].first, u"b");
+    EXPECT_EQ(form.port.presentationTold[1].first, std::vector<std::u16string>{u"a"});
+    EXPECT_EQ(form.port.presentationTold[2].first, std::vector<std::u16string>{u"b"});
     EXPECT_EQ(form.port.presentationTold[3].second, layout::presentationHelpLine(draw::RoundCount{2, 2}));
 
     form.window.runCommand(WindowCommand::LeavePresentation);

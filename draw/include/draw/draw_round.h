@@ -4,9 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "item_list.h"
+#include "random_pick.h"
 
 namespace zorbalin::draw {
 
@@ -44,9 +46,9 @@ public:
     void forget();
     // Every item of the list is in the round again (a request, or all were drawn).
     void startOver();
-    // A round that began because the last one ended does not begin with the line that ended
-    // it, when it holds another: its first draw picks among the other lines only.
-    void avoidFirst(const ItemList& items);
+    // A round that began because the last one ended does not begin with the lines that ended
+    // it, when it holds enough others: its first draw picks among the other lines only.
+    void avoidFirst(const ItemList& items, std::size_t drawCount);
 
     std::size_t remaining() const { return remaining_; }
     RoundCount count() const { return {remaining_, slots_.size()}; }
@@ -54,15 +56,18 @@ public:
     // its number for the next. 0 before the first round.
     std::size_t number() const { return number_; }
 
-    // Picks a slot among the items not yet drawn for a number r in [0, 1) and remembers it
-    // as the one on show; returns the item's index in the list. Needs remaining() > 0.
-    std::size_t show(double r);
-    // Whether an item of this round is on show, that is, a draw from the round is running.
-    bool isShowing() const { return shownSlot_.has_value(); }
-    // The draw stopped: the item on show (whose text it is) leaves the round.
-    void takeShown(std::u16string_view text);
-    // The draw never ran: the item on show stays in the round.
-    void dropShown() { shownSlot_.reset(); }
+    // n different slots among the items not yet drawn (all that are left when fewer), each
+    // n-subset equally likely, in the order drawn. Needs remaining() > 0.
+    std::vector<std::size_t> pick(RandomSource& random, std::size_t n) const;
+    // The item index of a slot.
+    std::size_t itemAt(std::size_t slot) const { return slots_[slot]; }
+    // These slots are on show: a draw from the round is running.
+    void show(std::vector<std::size_t> roundSlots) { shownSlots_ = std::move(roundSlots); }
+    bool isShowing() const { return !shownSlots_.empty(); }
+    // The draw stopped: the items on show (these are their texts) leave the round.
+    void takeShown(const std::vector<std::u16string>& texts);
+    // The draw never ran: the items on show stay in the round.
+    void dropShown() { shownSlots_.clear(); }
 
 private:
     void beginNumber();
@@ -70,10 +75,10 @@ private:
     std::vector<std::size_t> slots_;  // item indices; [0, remaining_) not yet drawn
     std::size_t remaining_ = 0;
     std::size_t avoided_ = 0;  // the last of the slots not yet drawn, kept out of the first pick
-    std::u16string lastTaken_;  // the text of the last result
+    std::vector<std::u16string> lastTaken_;  // the texts of the last result
     std::size_t drawn_ = 0;  // results of the current round
     std::size_t number_ = 0;
-    std::optional<std::size_t> shownSlot_;
+    std::vector<std::size_t> shownSlots_;
     bool built_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace zorbalin::draw {
 
@@ -41,5 +42,10 @@ private:
 // floor(r * n) in double precision, clamped to n - 1 because for very large n the
 // product can round up to n. Gives 0 for n == 0 or a number outside [0, 1).
 std::size_t pickIndex(double r, std::size_t n);
+
+// n different indices among `among` (all of them when n is larger), each ordered n-subset
+// equally likely: n numbers from the source, the first n steps of a shuffle. One index is
+// pickIndex of one number, as a single pick always was.
+std::vector<std::size_t> pickDistinct(RandomSource& random, std::size_t n, std::size_t among);
 
 }  // namespace zorbalin::draw

@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
 #include <string_view>
 
 #include "layout/texts.h"
@@ -125,5 +128,29 @@ struct PresentationLayout {
     int helpPixels = 0;
 };
 PresentationLayout presentationLayout(PixelSize screen);
+
+// Several picks at once in the presentation view: a grid of columns and rows over the pick's
+// area, one cell a pick in the order drawn, row by row. The shape is the one whose cells
+// give a name of three characters the largest font.
+struct Grid {
+    int columns = 1;
+    int rows = 1;
+    friend bool operator==(const Grid&, const Grid&) = default;
+};
+Grid presentationGrid(PixelSize area, std::size_t cells);
+// The cell of a pick in the grid.
+PixelRect gridCell(const PixelRect& area, const Grid& grid, std::size_t index);
+
+// The small window over the slides, placed where it was left: wholly on the screen it is most
+// on, or on the first screen when it is on none of them any more (a screen taken away).
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+PixelPoint placeOnScreens(const PixelRect& wanted, const std::vector<PixelRect>& screens);
+// The remembered place as text, "x,y", and back; nothing for a text that is none.
+std::u16string pointText(PixelPoint point);
+std::optional<PixelPoint> pointOfText(std::u16string_view text);
 
 }  // namespace zorbalin::layout

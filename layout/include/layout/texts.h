@@ -72,6 +72,18 @@ inline constexpr std::u16string_view kPresentationMenuItem = u"演示模式";
 inline constexpr std::u16string_view kNoRepeatMenuItem = u"不重复抽取";
 inline constexpr std::u16string_view kRestartRoundMenuItem = u"重新开始一轮";
 inline constexpr std::u16string_view kRecordMenuItem = u"抽取记录…";
+inline constexpr std::u16string_view kFloatingMenuItem = u"悬浮窗";
+inline constexpr std::u16string_view kDrawCountMenuItem = u"每次抽取人数…";
+inline constexpr std::u16string_view kSlowStopMenuItem = u"缓停";
+
+// The small window over the slides: its title and its close mark's name for a screen reader.
+inline constexpr std::u16string_view kFloatingTitle = u"Zorbalin 悬浮窗";
+inline constexpr std::u16string_view kFloatingCloseName = u"关闭悬浮窗";
+
+// The dialog that asks how many are drawn at once: its title and the label of its field,
+// which names the range ("每次抽取人数(1-40):").
+inline constexpr std::u16string_view kDrawCountTitle = u"每次抽取人数";
+std::u16string drawCountLabel(std::size_t maximum);
 // What a screen reader says when a draw stops: "抽取结果：张三".
 std::u16string resultAnnouncement(std::u16string_view result);
 
@@ -87,6 +99,7 @@ inline constexpr std::u16string_view kRecordCopyButton = u"复制";
 inline constexpr std::u16string_view kRecordSaveButton = u"另存为…";
 inline constexpr std::u16string_view kRecordClearButton = u"清空";
 inline constexpr std::u16string_view kRecordTimeColumn = u"时间";
+inline constexpr std::u16string_view kRecordDrawColumn = u"次序";
 inline constexpr std::u16string_view kRecordRoundColumn = u"轮次";
 inline constexpr std::u16string_view kRecordResultColumn = u"结果";
 // Text files first, then all files, in the common-dialog form (pairs of NUL-ended texts).
@@ -116,6 +129,7 @@ std::u16string richTextKeptMessage(std::u16string_view nativePath, std::u16strin
 inline constexpr int kRecordClientWidth = 400;
 inline constexpr int kRecordClientHeight = 300;
 inline constexpr int kRecordTimeColumnWidth = 72;
+inline constexpr int kRecordDrawColumnWidth = 40;
 inline constexpr int kRecordRoundColumnWidth = 48;
 // Copying found the clipboard held by another program (on Windows it is taken in turn).
 inline constexpr std::u16string_view kClipboardBusyMessage =

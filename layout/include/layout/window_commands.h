@@ -23,6 +23,9 @@ enum class WindowCommand {
     ToggleNoRepeat,
     RestartRound,
     SaveList,            // 保存名单: the editor's text into the chosen file, or a new one
+    ToggleFloating,      // the small window over the slides
+    AskDrawCount,        // how many at once
+    ToggleSlowStop,
 };
 
 // Where the input arrives: anywhere in the main window, in the presentation view, or in the
@@ -79,14 +82,18 @@ std::u16string_view inputName(InputKey key);
 std::u16string bindingName(WindowView view, WindowCommand command);
 
 // The presentation view's line under the pick, made from the table: the inputs that start and
-// stop, those that leave, and in a draw without repeats how many are left ("剩余 3 / 40").
-std::u16string presentationHelpLine(std::optional<draw::RoundCount> count);
+// stop, those that leave, and in a draw without repeats how many are left ("剩余 3 / 40"),
+// and when the last draw of a round shows fewer than drawCount, that only those were left.
+std::u16string presentationHelpLine(std::optional<draw::RoundCount> count, std::size_t shown = 1,
+                                    std::size_t drawCount = 1);
 
 // What the menu on the pick display depends on.
 struct PickMenuFacts {
     bool pickHasText = false;
     bool pickHasSelection = false;
     bool noRepeat = false;
+    bool floating = false;
+    bool slowStop = false;
 };
 
 struct MenuEntry {
@@ -99,8 +106,9 @@ struct MenuEntry {
 };
 
 // The menu on the pick display, in order: 复制, 全选, a separator, 演示模式, 不重复抽取,
-// 重新开始一轮, 抽取记录….
-std::array<MenuEntry, 7> pickMenu(const PickMenuFacts& facts);
+// 重新开始一轮, 抽取记录…, 每次抽取人数…, 缓停, 悬浮窗 (the later options after the earlier).
+inline constexpr std::size_t kPickMenuSize = 10;
+std::array<MenuEntry, kPickMenuSize> pickMenu(const PickMenuFacts& facts);
 
 // The pick display's tooltip, which names the menu, how to open it, and its commands.
 std::u16string pickToolTip();

@@ -6,6 +6,10 @@
 #pragma once
 
 #include <array>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <vector>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -20,10 +24,16 @@
 
 namespace zorbalin::lifecycle {
 
+// Presses on the small window's button closer together than this are one press: a button
+// that bounces, or a double click, is never a second draw.
+inline constexpr std::chrono::milliseconds kFastestPress{300};
+
 class MainWindow {
 public:
-    // The random source is the draw's; tests give one with scripted numbers.
-    explicit MainWindow(WindowPort& port, std::unique_ptr<draw::RandomSource> random = nullptr);
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    // The random source is the draw's and the clock times presses; tests give their own.
+    explicit MainWindow(WindowPort& port, std::unique_ptr<draw::RandomSource> random = nullptr,
+                        Clock clock = std::chrono::steady_clock::now);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
@@ -41,8 +51,11 @@ public:
     // window stays (the user may still cancel the logout).
     void storeSettingsForSession();
     // What the startup has to tell is told once the window is up, so that the box has a window
-    // to belong to: the front end calls this from its event loop after the window was shown.
-    bool hasStartupNotice() const { return !state_.startupFailure.empty(); }
+    // to belong to, and the small window remembered open opens then: the front end calls this
+    // from its event loop after the window was shown.
+    bool hasStartupNotice() const {
+        return !state_.startupFailure.empty() || (state_.floating && !port_.floatingShown());
+    }
     void tellStartupNotice();
 
     // A command from a key (layout::commandForKey), the pick display's menu or a view.
@@ -52,8 +65,13 @@ public:
     void saveRecord();
     void clearRecord();
 
+    // The small window's button, its move by the user (its new top left) and its close mark.
+    void floatingButtonPressed();
+    void floatingMoved(layout::PixelPoint at);
+    void floatingClosed();
+
     // The menu on the pick display as it is now.
-    std::array<layout::MenuEntry, 7> pickMenu(bool pickHasSelection) const;
+    std::array<layout::MenuEntry, layout::kPickMenuSize> pickMenu(bool pickHasSelection) const;
 
     const ProgramState& state() const { return state_; }
 
@@ -85,6 +103,8 @@ private:
     void writeListFile();
 
     void startOrStop();
+    void showFloating(bool shown);
+    void askDrawCount();
     // A problem is told in a box over the view in front; a modal loop lets the user at the
     // controls, so the editor first shows what the handler set.
     void showProblem(const Problem& problem, std::u16string_view nativePath = {});
@@ -97,17 +117,24 @@ private:
     // The open views learn what changed.
     void tellViews();
     void tellPresentation();
+    void tellFloating();
     void tellRecord();
+    void tellResult();
 
     WindowPort& port_;
     std::unique_ptr<draw::RandomSource> random_;
+    Clock clock_;
+    std::optional<std::chrono::steady_clock::time_point> lastFloatingPress_;
     ProgramState state_;
     int depth_ = 0;
     View handlerView_ = View::Main;  // where the running handler's input came from
     // What the views were told last.
-    std::u16string toldPick_;
+    std::vector<std::u16string> toldPicks_;
     std::u16string toldHelp_;
     bool presentationTold_ = false;  // since it was last shown
+    std::u16string toldFloating_;     // its pick and caption
+    bool floatingTold_ = false;
+    std::size_t toldDraws_ = 0;       // the draws whose result a screen reader was told
     std::size_t toldRecordRows_ = 0;
     bool recordCleared_ = false;
 };

@@ -20,7 +20,16 @@ struct ProgramState {
     bool loaded = false;            // the settings were read: only then are they stored
     bool unloaded = false;          // the shutdown has run
     bool settingsSaved = true;      // the last store of the settings succeeded
-    bool noRepeatRemembered = false;  // the store holds a NoRepeat value
+    // The options the store held a value of, or the user changed: only those are stored.
+    struct Remembered {
+        bool noRepeat = false;
+        bool drawCount = false;
+        bool slowStop = false;
+        bool floating = false;
+        bool floatingPosition = false;
+    } remembered;
+    bool floating = false;                   // the small window over the slides is wanted
+    std::u16string floatingPosition;         // where it was left, "x,y"; "" for none
 };
 
 }  // namespace zorbalin::lifecycle

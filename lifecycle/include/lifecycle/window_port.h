@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,7 @@
 #include "draw/result_record.h"
 #include "files/candidate_file.h"
 #include "files/file_system.h"
+#include "layout/layout_table.h"
 #include "layout/texts.h"
 #include "lifecycle/settings.h"
 
@@ -53,8 +56,10 @@ public:
     // hidden again with the main window active.
     virtual void showPresentation(bool shown) = 0;
     virtual bool presentationShown() const = 0;
-    // What the presentation view shows: told when it opens and whenever it changed.
-    virtual void showPresentationContent(std::u16string_view pick, std::u16string_view help) = 0;
+    // What the presentation view shows: the picks in the order drawn (a grid of them, several
+    // at once), each as the pick display shows it, and the help line; told when it opens and
+    // whenever it changed.
+    virtual void showPresentationContent(const std::vector<std::u16string>& picks, std::u16string_view help) = 0;
     // The record window, in front and active; closed (hidden) again.
     virtual void showRecordWindow() = 0;
     virtual void closeRecordWindow() = 0;
@@ -66,6 +71,18 @@ public:
     // Tells a screen reader, once, what the user should hear now (a draw's result); what the
     // controls show while the draw scrolls is not told, item by item.
     virtual void announce(std::u16string_view text) = 0;
+
+    // The small window over the slides (悬浮窗): always on top, never taking the focus, at `at`
+    // (its top left) or where the platform puts a new one; hidden again. Moved by the user,
+    // it tells MainWindow::floatingMoved; closed from its own close mark, floatingClosed.
+    virtual void showFloating(bool shown, std::optional<layout::PixelPoint> at) = 0;
+    virtual bool floatingShown() const = 0;
+    // What it shows: the picks as the pick display shows them, and its button's caption.
+    virtual void showFloatingContent(std::u16string_view pick, std::u16string_view caption) = 0;
+
+    // The dialog that asks how many are drawn at once, 1 to maximum, showing current: the
+    // number chosen, or nothing when the user cancelled.
+    virtual std::optional<std::size_t> askDrawCount(std::size_t current, std::size_t maximum) = 0;
 
     // The pick display's own copy of its selection, and select all; whether it has one.
     virtual void copyPickSelection() = 0;

@@ -69,7 +69,8 @@ TEST_F(ClassroomTest, PickMenuOpensByMouseAndShiftF10WithTheSharedEntries) {
             }
             const QString check = noRepeat ? " [x]" : " [ ]";
             EXPECT_EQ(shown, QStringList({"复制 (off)", "全选 (off)", "", "演示模式\tF11", "不重复抽取" + check,
-                                          noRepeat ? "重新开始一轮" : "重新开始一轮 (off)", "抽取记录…\tCtrl+H"}));
+                                          noRepeat ? "重新开始一轮" : "重新开始一轮 (off)", "抽取记录…\tCtrl+H",
+                                          "每次抽取人数…", "缓停 [ ]", "悬浮窗 [ ]"}));
             menu->close();
         }
         chooseFromMenu(QStringLiteral("不重复抽取"));
