@@ -126,6 +126,23 @@ Replaced replaceAtomically(Folder& folder, LoadedFile& file, std::string_view by
     return Replaced::Done;
 }
 
+// The file that was read, opened again by its name in its folder: only when that is the same
+// file, with the same size and times.
+Status reopen(FileSystem& fileSystem, LoadedFile& file) {
+    if (file.folder.empty()) return problemOf(ProblemCode::ChangedSinceRead);
+    Result<std::unique_ptr<Folder>> folder = fileSystem.openFolder(file.folder);
+    if (!folder) return lookupFailure(folder.takeProblem());
+    Result<std::unique_ptr<OpenFile>> opened = (*folder)->open(file.name, OpenMode::Read);
+    if (!opened) return lookupFailure(opened.takeProblem());
+    Result<FileFacts> facts = (*opened)->facts();
+    if (!facts) return withCode(facts.takeProblem(), ProblemCode::WriteFailed);
+    if (facts->kind != FileKind::RegularFile || facts->stamp != file.stamp) {
+        return problemOf(ProblemCode::ChangedSinceRead);
+    }
+    file.file = std::move(*opened);
+    return done();
+}
+
 // The rich-text document whole, under its own name in the recovery folder ("名单.rtf", then
 // "名单 (2).rtf"): the full path of the copy.
 Result<std::u16string> keepOriginal(FileSystem& fileSystem, LoadedFile& file, std::span<char> buffer,
@@ -228,8 +245,11 @@ Status writeCandidateFile(FileSystem& fileSystem, LoadedFile& file, std::u16stri
                           const CodePages& codePages, Progress& progress) {
     // A spreadsheet is not rewritten as text: its folder stays exactly as it is.
     if (file.isWorkbook) return done();
-    // A file given up by an earlier replacement is not the one on disk any more.
-    if (!file.file) return problemOf(ProblemCode::ChangedSinceRead);
+    // A file closed since (kept between two saves) is opened again, and must be the very file,
+    // unchanged; one given up by an earlier replacement is not the one on disk any more.
+    if (!file.file) {
+        if (Status reopened = reopen(fileSystem, file); !reopened) return reopened;
+    }
     // Encoded first: a text the file's encoding cannot hold is refused before anything else.
     const std::optional<std::string> bytes =
         textio::encodeCandidateText(text, file.format, codePages.encode);

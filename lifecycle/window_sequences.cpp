@@ -49,7 +49,7 @@ void MainWindow::startup() {
         Result<files::LoadedFile> loaded = loadCandidateFile(port_, state_.listPath);
         if (loaded) {
             draw::TidyCandidateText(port_);
-            state_.listFile = std::move(*loaded);
+            keepListFile(std::move(*loaded));
         } else if (loaded.problem().code != ProblemCode::Missing &&
                    loaded.problem().code != ProblemCode::NotAFile) {
             // A remembered file that is gone (or no file) is not an error: the editor just
@@ -107,12 +107,19 @@ void MainWindow::chooseCandidateFile() {
     writeListFile();
 }
 
+// Kept between handlers closed: only its identity is needed until the next save.
+void MainWindow::keepListFile(files::LoadedFile file) {
+    file.file.reset();
+    state_.listFile = std::move(file);
+}
+
 // Written back into the file that was read, in the encoding and line breaks it had.
 void MainWindow::writeListFile() {
     files::LoadedFile& file = *state_.listFile;
     const bool hadOriginal = !file.originalCopy.empty();
     const Status written = files::writeCandidateFile(port_.fileSystem(), file, port_.editorText(),
                                                      port_.codePages(), port_.progress());
+    file.file.reset();
     if (!written) {
         showProblem(written.problem(), state_.listPath);
     } else if (!hadOriginal && !file.originalCopy.empty()) {
@@ -148,7 +155,7 @@ void MainWindow::saveCandidateList() {
         files::readCandidateFile(port_.fileSystem(), *path, port_.codePages(), port_.progress());
     if (reread) {
         std::u16string().swap(reread->text);
-        state_.listFile = std::move(*reread);
+        keepListFile(std::move(*reread));
     } else {
         state_.listFile.reset();
     }

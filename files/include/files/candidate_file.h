@@ -35,7 +35,10 @@ struct LoadedFile {
     std::u16string text;        // CR LF between lines
     textio::FileFormat format;  // how to write it back
     std::u16string path;             // as the user chose it
-    std::unique_ptr<OpenFile> file;  // kept open: the identity of what was read
+    // The identity of what was read, kept open while it is read and written; closed between
+    // two saves (a file held open on Windows keeps others from some of their own opens), it
+    // is opened again by its name and taken only when it is the same file, unchanged.
+    std::unique_ptr<OpenFile> file;
     FileStamp stamp;                 // as it was when the read began
     ContentDigest digest;            // of the bytes read
     std::u16string folder;           // where the open file is (links resolved by the system)

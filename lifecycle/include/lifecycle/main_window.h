@@ -101,6 +101,7 @@ private:
     void chooseCandidateFile();
     void saveCandidateList();
     void writeListFile();
+    void keepListFile(files::LoadedFile file);
 
     void startOrStop();
     void showFloating(bool shown);
