@@ -3,7 +3,7 @@
 ; (HKCU\Software\VB and VBA Program Settings\Pellanor) and candidate files are theirs and
 ; are never touched.
 ;
-; makensis -DVERSION=1.1.0 -DEXE=zorbalin.exe -DLICENSE_FILE=LICENSE -DOUTFILE=setup.exe
+; makensis -DVERSION=1.2.0 -DEXE=zorbalin.exe -DLICENSE_FILE=LICENSE -DOUTFILE=setup.exe
 ;          [-DICON=zorbalin.ico] [-DWIN64] zorbalin.nsi
 ; WIN64 packs a 64-bit exe with the 64-bit stub; the shipped installer is 32-bit.
 
