@@ -31,8 +31,11 @@ constexpr int kDragPixels = 3;
 
 FloatingWindow::FloatingWindow(Handlers handlers)
     // A tool window of its own, not the main window's: minimising the main window must not
-    // take it along. It stays on top and never takes the focus.
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+    // take it along. It stays on top and never takes the focus. A window manager puts a
+    // focused full-screen window over every window kept on top (openbox does), so on X11 it
+    // bypasses the window manager, as a menu does: over everything, never given the focus.
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                           Qt::X11BypassWindowManagerHint),
       handlers_(std::move(handlers)),
       button_(new QPushButton(this)),
       close_(new QToolButton(this)),

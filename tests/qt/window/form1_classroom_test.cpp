@@ -314,6 +314,7 @@ TEST_F(ClassroomTest, FloatingWindowStaysOnTopTakesNoFocusRunsTheDrawAndIsKeptWh
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(flags.testFlag(Qt::X11BypassWindowManagerHint));
     EXPECT_TRUE(small->testAttribute(Qt::WA_ShowWithoutActivating));
     auto* button = small->findChild<QPushButton*>(QStringLiteral("FloatingButton"));
     auto* closeMark = small->findChild<QToolButton*>(QStringLiteral("FloatingClose"));
