@@ -10,8 +10,9 @@ WERROR       ?= $(if $(CI),ON,OFF)
 # What the build needs is listed once, in debian/control's Build-Depends.
 BUILD_PACKAGES = build-essential $(shell tools/build-packages.sh) qt6-qpa-plugins
 # The end-to-end tests drive the real window on a virtual X server; a nearly full btrfs is
-# made on a loop file to write a list on (as the administrator).
-TEST_PACKAGES  = xvfb xauth xdotool xclip btrfs-progs
+# made on a loop file to write a list on (as the administrator); the small window over the
+# slides is checked under a real window manager (openbox), beside another full-screen program.
+TEST_PACKAGES  = xvfb xauth xdotool xclip btrfs-progs openbox x11-utils wmctrl
 FUZZ_PACKAGES  = clang libclang-rt-14-dev
 # Whole-program figures: hyperfine times the probe, GNU time reads its peak memory.
 BENCH_PACKAGES = hyperfine time

@@ -94,6 +94,13 @@ PixelRect gridCell(const PixelRect& area, const Grid& grid, std::size_t index) {
             area.top + area.height * (row + 1) / grid.rows - top};
 }
 
+PixelRect gridPickArea(const PixelRect& cell, const Grid& grid) {
+    if (grid.columns * grid.rows <= 1) return cell;
+    const int across = cell.width / 8;
+    const int down = cell.height / 10;
+    return {cell.left + across, cell.top + down, cell.width - 2 * across, cell.height - 2 * down};
+}
+
 PixelPoint placeOnScreens(const PixelRect& wanted, const std::vector<PixelRect>& screens) {
     if (screens.empty()) return {wanted.left, wanted.top};
     const auto overlap = [&wanted](const PixelRect& screen) {

@@ -19,6 +19,7 @@
 #include "candidate_editor.h"
 #include "interval_field.h"
 #include "file_dialogs.h"
+#include "floating_window.h"
 #include "pixel_rect.h"
 #include "presentation_view.h"
 #include "record_window.h"
@@ -86,6 +87,7 @@ void Form1::createControls() {
     control(ControlId::Text1)->setToolTip(toQString(layout::pickToolTip()));
     control(ControlId::Text1)->setContextMenuPolicy(Qt::CustomContextMenu);
 
+    silence_.watch(control(ControlId::Text1));
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
@@ -229,12 +231,14 @@ void Form1::setStartStopCaption(std::u16string_view caption) {
 }
 
 Status Form1::startTimer(std::int32_t milliseconds) {
+    silence_.begin();
     Timer1->start(milliseconds);
     return done();
 }
 
 void Form1::stopTimer() {
     Timer1->stop();
+    silence_.end();
 }
 
 QWidget* Form1::viewWidget(lifecycle::View view) {
@@ -277,16 +281,37 @@ bool Form1::presentationShown() const {
     return presentation_ != nullptr && presentation_->isVisible();
 }
 
+// A screen reader finds the result in the views once the draw has stopped, not the picks
+// while it scrolls.
 void Form1::showPresentationContent(const std::vector<std::u16string>& picks, std::u16string_view help) {
-    std::u16string joined;
-    for (const std::u16string& pick : picks) {
-        if (!joined.empty()) joined += u'、';
-        joined += pick;
+    presentation_->showPicks(picks, help);
+    if (!window_.state().draw.isScrolling) {
+        presentation_->setResultForScreenReader(toQString(draw::pickDisplay(window_.state().draw)));
     }
-    presentation_->showPick(joined, help);
 }
 
-void Form1::showFloating(bool, std::optional<layout::PixelPoint>) {}
+void Form1::showFloating(bool shown, std::optional<layout::PixelPoint> at) {
+    if (!shown) {
+        if (floating_ != nullptr) floating_->hide();
+        return;
+    }
+    if (floating_ == nullptr) {
+        floating_ = std::make_unique<FloatingWindow>(FloatingWindow::Handlers{
+            [this] { window_.floatingButtonPressed(); },
+            [this](QPoint topLeft) { window_.floatingMoved({topLeft.x(), topLeft.y()}); },
+            [this] { window_.floatingClosed(); }});
+    }
+    floating_->open(at ? std::optional<QPoint>(QPoint(at->x, at->y)) : std::nullopt, *this);
+}
+
+bool Form1::floatingShown() const {
+    return floating_ != nullptr && floating_->isVisible();
+}
+
+void Form1::showFloatingContent(std::u16string_view pick, std::u16string_view caption) {
+    floating_->showContent(toQString(pick), toQString(caption));
+    if (!window_.state().draw.isScrolling) floating_->setResultForScreenReader(toQString(pick));
+}
 
 std::optional<std::size_t> Form1::askDrawCount(std::size_t current, std::size_t maximum) {
     bool chosen = false;
@@ -323,12 +348,16 @@ Result<std::u16string> Form1::showSaveFileDialog(const layout::SaveDialogTexts& 
 }
 
 // The pick display takes the result as its accessible name, and a screen reader hears it by
-// an alert, once; the texts it showed while scrolling were no alerts.
+// an alert, once; the texts it showed while scrolling were no alerts. The views that show it
+// take it as their description.
 void Form1::announce(std::u16string_view text) {
     QWidget* pick = control(ControlId::Text1);
     pick->setAccessibleName(toQString(text));
     QAccessibleEvent alert(pick, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
+    const QString result = toQString(draw::pickDisplay(window_.state().draw));
+    if (presentation_ != nullptr) presentation_->setResultForScreenReader(result);
+    if (floating_ != nullptr) floating_->setResultForScreenReader(result);
 }
 
 void Form1::copyPickSelection() {

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 #include "busy_window.h"
 #include "file_system.h"
@@ -11,6 +12,7 @@
 #include "lifecycle/main_window.h"
 #include "lifecycle/window_port.h"
 #include "qstring_u16.h"
+#include "scrolling_silence.h"
 #include "settings_store.h"
 
 class QLineEdit;
@@ -20,6 +22,7 @@ namespace zorbalin::window {
 
 class CandidateEditor;
 class FileChooser;
+class FloatingWindow;
 class PresentationView;
 class RecordWindow;
 
@@ -76,8 +79,8 @@ private:
     bool presentationShown() const override;
     void showPresentationContent(const std::vector<std::u16string>& picks, std::u16string_view help) override;
     void showFloating(bool shown, std::optional<layout::PixelPoint> at) override;
-    bool floatingShown() const override { return false; }
-    void showFloatingContent(std::u16string_view, std::u16string_view) override {}
+    bool floatingShown() const override;
+    void showFloatingContent(std::u16string_view pick, std::u16string_view caption) override;
     std::optional<std::size_t> askDrawCount(std::size_t current, std::size_t maximum) override;
     void showRecordWindow() override;
     void closeRecordWindow() override;
@@ -100,6 +103,10 @@ private:
     // The classroom options' windows, made when first opened.
     PresentationView* presentation_ = nullptr;
     RecordWindow* record_ = nullptr;
+    // A window of its own, so that it stays when this one is minimised.
+    std::unique_ptr<FloatingWindow> floating_;
+    // The pick display's text is no news to a screen reader while the draw scrolls.
+    ScrollingSilence silence_;
 
     QtSettingsStore settings_;
     PosixFileSystem fileSystem_;

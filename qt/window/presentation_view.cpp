@@ -1,10 +1,14 @@
 #include "presentation_view.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 #include "layout/layout_table.h"
 #include "layout/texts.h"
@@ -15,14 +19,21 @@ namespace zorbalin::window {
 
 namespace {
 
-// A pick too long for one line wraps between words, and between Chinese characters.
-constexpr int kPickFlags = Qt::AlignCenter | Qt::TextWordWrap;
 // A pick that fills the screen takes milliseconds to paint, and a screen shows a new picture
 // only 60 times a second: ticks faster than that are painted once a frame.
 constexpr int kFrameMs = 16;
 
-// The application's font, and for the characters it lacks a font that has Simplified
-// Chinese: left to the general fallback, Chinese may get the shapes of another language.
+// Left to Qt, the view would be a nameless filler to a screen reader: it is a window named by
+// its title, its description the result.
+QAccessibleInterface* accessibleView(const QString& className, QObject* object) {
+    if (className != QLatin1String(PresentationView::staticMetaObject.className()) || !object->isWidgetType()) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+}  // namespace
+
 QFont fontWithChinese() {
     QFont font;
     const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
@@ -32,7 +43,13 @@ QFont fontWithChinese() {
     return font;
 }
 
-}  // namespace
+draw::MeasureText pickMeasure(QFont& font) {
+    return [&font](std::u16string_view text, int pixels, int wrapWidth) {
+        font.setPixelSize(pixels);
+        const QRect box = QFontMetrics(font).boundingRect(QRect(0, 0, wrapWidth, 0), kPickFlags, toQString(text));
+        return draw::TextBox{box.width(), box.height()};
+    };
+}
 
 layout::KeyPress pressOf(layout::InputKey key, Qt::KeyboardModifiers held, bool autoRepeat) {
     return {key, held.testFlag(Qt::ControlModifier), held.testFlag(Qt::ShiftModifier),
@@ -73,33 +90,44 @@ PresentationView::PresentationView(CommandHandler onCommand, QWidget* owner)
       fitted_(layout::kPresentationSmallestPickPixels, layout::kPresentationLargestPickPixels) {
     setObjectName(QStringLiteral("PresentationView"));
     setWindowTitle(toQString(layout::kPresentationTitle));
+    static const bool accessible = (QAccessible::installFactory(accessibleView), true);
+    (void)accessible;
     frame_.setSingleShot(true);
     frame_.setInterval(kFrameMs);
     connect(&frame_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
-void PresentationView::showPick(std::u16string_view pick, std::u16string_view help) {
-    pick_ = toQString(pick);
+void PresentationView::showPicks(const std::vector<std::u16string>& picks, std::u16string_view help) {
+    picks_.clear();
+    for (const std::u16string& pick : picks) picks_.append(toQString(pick));
     help_ = toQString(help);
     if (!frame_.isActive()) frame_.start();
+}
+
+void PresentationView::setResultForScreenReader(const QString& result) {
+    setAccessibleDescription(result);  // tells a screen reader that it changed
 }
 
 void PresentationView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const layout::PresentationLayout areas = layout::presentationLayout({width(), height()});
-    const QRect area = toQRect(areas.pick);
-    fitted_.setArea({area.width(), area.height()});
+    const std::size_t cells = picks_.isEmpty() ? 1 : static_cast<std::size_t>(picks_.size());
+    const layout::Grid grid = layout::presentationGrid({areas.pick.width, areas.pick.height}, cells);
+    // One size for all: the one in which every pick fits the smallest cell.
+    const layout::PixelRect smallest = layout::gridPickArea(
+        {0, 0, areas.pick.width / grid.columns, areas.pick.height / grid.rows}, grid);
+    fitted_.setArea({smallest.width, smallest.height});
     QFont font = font_;
-    const draw::MeasureText measure = [&font](std::u16string_view text, int pixels, int wrapWidth) {
-        font.setPixelSize(pixels);
-        const QRect box = QFontMetrics(font).boundingRect(QRect(0, 0, wrapWidth, 0), kPickFlags,
-                                                          toQString(text));
-        return draw::TextBox{box.width(), box.height()};
-    };
-    pickPixels_ = fitted_.fit(toU16StringView(pick_), measure);
+    const draw::MeasureText measure = pickMeasure(font);
+    pickPixels_ = layout::kPresentationLargestPickPixels;
+    for (const QString& pick : picks_) pickPixels_ = std::min(pickPixels_, fitted_.fit(toU16StringView(pick), measure));
+    if (picks_.isEmpty()) pickPixels_ = fitted_.fit(u"", measure);
     font.setPixelSize(pickPixels_);
     painter.setFont(font);
-    painter.drawText(area, kPickFlags, pick_);
+    for (qsizetype i = 0; i < picks_.size(); ++i) {
+        const layout::PixelRect cell = layout::gridCell(areas.pick, grid, static_cast<std::size_t>(i));
+        painter.drawText(toQRect(layout::gridPickArea(cell, grid)), kPickFlags, picks_[i]);
+    }
 
     font.setPixelSize(areas.helpPixels);
     painter.setFont(font);

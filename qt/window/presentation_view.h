@@ -4,12 +4,15 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "draw/fitted_font.h"
 #include "layout/window_commands.h"
@@ -17,6 +20,14 @@
 class QKeyEvent;
 
 namespace zorbalin::window {
+
+// A pick too long for one line wraps between words, and between Chinese characters.
+inline constexpr int kPickFlags = Qt::AlignCenter | Qt::TextWordWrap;
+// The application's font, and for the characters it lacks a font that has Simplified
+// Chinese: left to the general fallback, Chinese may get the shapes of another language.
+QFont fontWithChinese();
+// The box of a pick in `font` at a size, as it is drawn with kPickFlags (sets its size).
+draw::MeasureText pickMeasure(QFont& font);
 
 // The input as layout::commandForKey takes it; none for a key that the table does not know.
 layout::KeyPress pressOf(layout::InputKey key, Qt::KeyboardModifiers held, bool autoRepeat);
@@ -26,8 +37,10 @@ std::optional<layout::KeyPress> keyPressOf(const QKeyEvent& event);
 bool pressFocusedButton(QObject* watched, const QKeyEvent& event);
 
 // A second view of the window's pick: over the whole screen, without a frame, in the largest
-// font in which it fits, with the help line under it. Its keys and clicks become commands
-// for the window, which shows the result through showPick.
+// font in which it fits, with the help line under it; several picks at once as a grid, in
+// the order drawn, all in the largest font in which each fits its cell. Its keys and clicks
+// become commands for the window, which shows the result through showPicks. A screen reader
+// finds it as a window named by its title whose description is the result.
 class PresentationView final : public QWidget {
     Q_OBJECT
 public:
@@ -35,8 +48,10 @@ public:
     PresentationView(CommandHandler onCommand, QWidget* owner);
 
     // What the window tells it to show; fitted only when it is painted, at the next frame.
-    void showPick(std::u16string_view pick, std::u16string_view help);
-    QString pick() const { return pick_; }
+    void showPicks(const std::vector<std::u16string>& picks, std::u16string_view help);
+    // The result as a screen reader is to find it, once a draw has stopped.
+    void setResultForScreenReader(const QString& result);
+    QStringList picks() const { return picks_; }
     QString help() const { return help_; }
     int pickPixels() const { return pickPixels_; }  // the font size of the last paint
 
@@ -49,7 +64,7 @@ private:
     bool runInput(const layout::KeyPress& press);
 
     CommandHandler onCommand_;
-    QString pick_;
+    QStringList picks_;
     QString help_;
     QFont font_;
     draw::FittedFont fitted_;

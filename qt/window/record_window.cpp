@@ -15,6 +15,11 @@
 
 namespace zorbalin::window {
 
+namespace {
+// Shown only once the record holds a draw of several at once, as the copied text does.
+constexpr int kDrawColumn = 1;
+}  // namespace
+
 RecordWindow::RecordWindow(const Buttons& buttons, CommandHandler onCommand, QWidget* owner)
     : QWidget(owner, Qt::Window), list_(new QTreeWidget(this)), onCommand_(std::move(onCommand)) {
     setObjectName(QStringLiteral("RecordWindow"));
@@ -23,14 +28,16 @@ RecordWindow::RecordWindow(const Buttons& buttons, CommandHandler onCommand, QWi
     list_->setAccessibleName(windowTitle());  // the list has no label of its own
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
-    list_->setHeaderLabels({toQString(layout::kRecordTimeColumn), toQString(layout::kRecordRoundColumn),
-                            toQString(layout::kRecordResultColumn)});
+    list_->setHeaderLabels({toQString(layout::kRecordTimeColumn), toQString(layout::kRecordDrawColumn),
+                            toQString(layout::kRecordRoundColumn), toQString(layout::kRecordResultColumn)});
+    list_->setColumnHidden(kDrawColumn, true);
     list_->header()->setStretchLastSection(true);
     // Sized for the design font, and larger with a larger one, as the main window is.
     const int dpi = layout::layoutDpi(layout::kDesignDpi, QFontMetrics(font()).horizontalAdvance(QChar(u'中')));
     const auto scaled = [dpi](int pixels) { return pixels * dpi / layout::kDesignDpi; };
     list_->setColumnWidth(0, scaled(layout::kRecordTimeColumnWidth));
-    list_->setColumnWidth(1, scaled(layout::kRecordRoundColumnWidth));
+    list_->setColumnWidth(kDrawColumn, scaled(layout::kRecordDrawColumnWidth));
+    list_->setColumnWidth(2, scaled(layout::kRecordRoundColumnWidth));
 
     auto* row = new QHBoxLayout;
     row->addStretch();
@@ -84,9 +91,10 @@ void RecordWindow::showRows(const draw::ResultRecord& record, std::size_t unchan
     for (std::size_t i = unchangedRows; i < results.size(); ++i) {
         const draw::RecordedResult& result = results[i];
         list_->addTopLevelItem(new QTreeWidgetItem(
-            {toQString(draw::timeOfDayText(result.time)),
+            {toQString(draw::timeOfDayText(result.time)), QString::number(result.draw),
              result.round ? QString::number(*result.round) : QString(), toQString(result.text)}));
     }
+    list_->setColumnHidden(kDrawColumn, !draw::recordShowsDraws(record));
     list_->scrollToBottom();
 }
 

@@ -102,6 +102,8 @@ TEST(PresentationGrid, GivesAThreeCharacterNameTheLargestCellAndCoversEveryPick)
     const PixelRect area{10, 20, 300, 100};
     EXPECT_EQ(gridCell(area, {3, 2}, 0), (PixelRect{10, 20, 100, 50}));
     EXPECT_EQ(gridCell(area, {3, 2}, 5), (PixelRect{210, 70, 100, 50}));
+    EXPECT_EQ(gridPickArea({210, 70, 100, 50}, {3, 2}), (PixelRect{222, 75, 76, 40})) << "neighbours kept apart";
+    EXPECT_EQ(gridPickArea(area, {1, 1}), area) << "one pick takes its whole area, as without the grid";
 }
 
 TEST(PlaceOnScreens, KeepsTheSmallWindowWhollyOnAScreenThatExists) {

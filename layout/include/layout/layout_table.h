@@ -140,6 +140,10 @@ struct Grid {
 Grid presentationGrid(PixelSize area, std::size_t cells);
 // The cell of a pick in the grid.
 PixelRect gridCell(const PixelRect& area, const Grid& grid, std::size_t index);
+// The part of a cell its pick is fitted in: the whole cell in a grid of one, else all but the
+// gap that keeps neighbours apart (a character of a three-character name across, a fifth of
+// the cell down, as presentationGrid reckons).
+PixelRect gridPickArea(const PixelRect& cell, const Grid& grid);
 
 // The small window over the slides, placed where it was left: wholly on the screen it is most
 // on, or on the first screen when it is on none of them any more (a screen taken away).

@@ -1,12 +1,17 @@
 // The classroom options as the window wires them: the menu on the pick display, the keys
 // that work anywhere in the window, the presentation view and the record window.
+#include <QAccessible>
 #include <QClipboard>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QToolButton>
 #include <QMenu>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTreeWidget>
 
 #include "failing_allocations.h"
+#include "floating_window.h"
 #include "file_dialog_driver.h"
 #include "form1_fixture.h"
 #include "layout/texts.h"
@@ -53,6 +58,22 @@ protected:
         }
     }
     bool scrolling() { return timer()->isActive(); }
+    // The small window is a window of its own, not the main window's child.
+    static window::FloatingWindow* floating() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<window::FloatingWindow*>(widget)) return found;
+        }
+        return nullptr;
+    }
+    bool menuChecks(const QString& text) {
+        QMenu* menu = openMenu(false);
+        bool checked = false;
+        for (QAction* action : menu->actions()) {
+            if (action->text() == text) checked = action->isChecked();
+        }
+        menu->close();
+        return checked;
+    }
 };
 
 TEST_F(ClassroomTest, PickMenuOpensByMouseAndShiftF10WithTheSharedEntries) {
@@ -163,7 +184,7 @@ TEST_F(ClassroomTest, PresentationViewShowsTheSamePickOverTheScreenAndItsInputRu
     press(shown, Qt::Key_Space);
     QSignalSpy ticks(timer(), &QTimer::timeout);
     ASSERT_TRUE(ticks.wait(2000));
-    EXPECT_EQ(shown->pick(), pick()->text());
+    EXPECT_EQ(shown->picks(), QStringList(pick()->text()));
     press(shown, Qt::Key_Escape);
     EXPECT_FALSE(shown->isVisible());
     EXPECT_TRUE(scrolling());  // leaving leaves the draw as it is
@@ -183,13 +204,13 @@ TEST_F(ClassroomTest, PresentationFitsAShortPickLargeAndWrapsALongOne) {
     press(editor(), Qt::Key_F11);
     ASSERT_NE(view(), nullptr);
     press(view(), Qt::Key_F5);
-    ASSERT_EQ(view()->pick(), "甲");
+    ASSERT_EQ(view()->picks(), QStringList("甲"));
     view()->grab();
     EXPECT_GT(view()->pickPixels(), view()->height() / 3);
     press(view(), Qt::Key_F5);
     editor()->setPlainText(longPick);
     press(view(), Qt::Key_F5);
-    ASSERT_EQ(view()->pick(), longPick);
+    ASSERT_EQ(view()->picks(), QStringList(longPick));
     view()->grab();
     EXPECT_GT(view()->pickPixels(), 2 * view()->width() / longPick.size());
 }
@@ -206,8 +227,9 @@ TEST_F(ClassroomTest, RecordWindowFollowsTheRecordAndItsButtonsCopySaveAndClear)
     ASSERT_EQ(recordList()->topLevelItemCount(), 2);
     const QTreeWidgetItem* last = recordList()->topLevelItem(1);
     EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(last->text(0)).hasMatch());
-    EXPECT_EQ(last->text(1), "");
-    EXPECT_EQ(last->text(2), "甲");
+    EXPECT_TRUE(recordList()->isColumnHidden(1)) << "no draw numbers while one is drawn at a time";
+    EXPECT_EQ(last->text(2), "");
+    EXPECT_EQ(last->text(3), "甲");
 
     clickRecordButton(layout::kRecordCopyButton);
     const QString copied = QGuiApplication::clipboard()->text();
@@ -231,6 +253,127 @@ TEST_F(ClassroomTest, RecordWindowFollowsTheRecordAndItsButtonsCopySaveAndClear)
     press(editor(), Qt::Key_F5);
     press(editor(), Qt::Key_F5);
     EXPECT_EQ(recordList()->topLevelItemCount(), 1);
+}
+
+// How many at once is asked in a dialog over the window; several are a grid in the view, in
+// one font, and the record shows their draw number.
+TEST_F(ClassroomTest, SeveralAtOnceAreAskedForAndShownAsAGridWithTheirDrawNumbers) {
+    editor()->setPlainText(QStringLiteral("甲\n乙\n丙\n丁"));
+    press(editor(), Qt::Key_H, Qt::ControlModifier);
+    for (const int answer : {0, 3}) {  // Esc, then 3 and Enter
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            auto* count = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(count, nullptr);
+            asked = true;
+            EXPECT_EQ(count->parentWidget(), form.get());
+            EXPECT_EQ(count->windowTitle(), "每次抽取人数");
+            EXPECT_EQ(count->labelText(), qs(layout::drawCountLabel(4)));
+            EXPECT_EQ(count->intValue(), 1);
+            EXPECT_EQ(count->intMaximum(), 4);
+            count->setIntValue(answer);
+            QTest::keyClick(count->focusWidget(), answer == 0 ? Qt::Key_Escape : Qt::Key_Return);
+        });
+        chooseFromMenu(QStringLiteral("每次抽取人数…"));
+        EXPECT_TRUE(asked);
+    }
+    press(editor(), Qt::Key_F11);
+    ASSERT_NE(view(), nullptr);
+    press(view(), Qt::Key_F5);
+    press(view(), Qt::Key_F5);
+    const QStringList shown = view()->picks();
+    ASSERT_EQ(shown.size(), 3);
+    EXPECT_EQ(shown.join(u'、'), pick()->text()) << "in the order drawn";
+    EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()).size(), 3);
+    EXPECT_FALSE(recordList()->isColumnHidden(1));
+    EXPECT_EQ(recordList()->headerItem()->text(1), "次序");
+    ASSERT_EQ(recordList()->topLevelItemCount(), 3);
+    EXPECT_EQ(recordList()->topLevelItem(2)->text(1), "1");
+
+    // One size for all: the largest in which every pick fits its cell.
+    const auto fittedPixels = [&](const std::vector<std::u16string>& picks) {
+        view()->showPicks(picks, u"");
+        view()->grab();
+        return view()->pickPixels();
+    };
+    const int one = fittedPixels({u"甲"});
+    const int two = fittedPixels({u"甲", u"乙"});
+    const int withLong = fittedPixels({u"甲", u"一二三四五六七八九十一二三四五六七八九十"});
+    EXPECT_LT(two, one);
+    EXPECT_LT(withLong, two);
+    EXPECT_GE(withLong, layout::kPresentationSmallestPickPixels);
+}
+
+TEST_F(ClassroomTest, FloatingWindowStaysOnTopTakesNoFocusRunsTheDrawAndIsKeptWhereDragged) {
+    chooseFromMenu(QStringLiteral("悬浮窗"));
+    window::FloatingWindow* small = floating();
+    ASSERT_NE(small, nullptr);
+    EXPECT_TRUE(small->isVisible());
+    EXPECT_EQ(small->windowTitle(), "Zorbalin 悬浮窗");
+    const Qt::WindowFlags flags = small->windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(flags.testFlag(Qt::X11BypassWindowManagerHint));
+    EXPECT_TRUE(small->testAttribute(Qt::WA_ShowWithoutActivating));
+    auto* button = small->findChild<QPushButton*>(QStringLiteral("FloatingButton"));
+    auto* closeMark = small->findChild<QToolButton*>(QStringLiteral("FloatingClose"));
+    ASSERT_TRUE(button != nullptr && closeMark != nullptr);
+    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(closeMark->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(closeMark->accessibleName(), "关闭悬浮窗");
+    const QRect room = form->screen()->availableGeometry();
+    EXPECT_TRUE(room.contains(small->frameGeometry()));
+    EXPECT_GT(small->x(), room.center().x()) << "near the top right";
+    EXPECT_LT(small->y(), room.center().y());
+    EXPECT_TRUE(menuChecks(QStringLiteral("悬浮窗")));
+
+    EXPECT_EQ(button->text(), "开始滚动");
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(scrolling());
+    EXPECT_EQ(button->text(), "停止滚动");
+    EXPECT_EQ(small->pick(), pick()->text());
+    press(editor(), Qt::Key_F5);
+    EXPECT_EQ(button->text(), "开始滚动");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(small)->text(QAccessible::Description), pick()->text());
+
+    const QPoint from = small->pos();
+    QTest::mousePress(small, Qt::LeftButton, {}, QPoint(20, 40));
+    QTest::mouseMove(small, QPoint(60, 90));
+    QTest::mouseRelease(small, Qt::LeftButton, {}, QPoint(60, 90));
+    EXPECT_EQ(small->pos(), from + QPoint(40, 50));
+    EXPECT_FALSE(scrolling()) << "a drag is no press";
+
+    QTest::mouseClick(closeMark, Qt::LeftButton);
+    EXPECT_FALSE(small->isVisible());
+    EXPECT_FALSE(menuChecks(QStringLiteral("悬浮窗")));
+    closeWindow();
+    EXPECT_EQ(storedSetting("Floating").toString(), "0");
+    EXPECT_EQ(storedSetting("FloatingPosition").toString(),
+              QStringLiteral("%1,%2").arg(from.x() + 40).arg(from.y() + 50));
+
+    // Remembered open at a place no screen has: it opens with the window, on the screen.
+    storeSetting("Floating", "1");
+    storeSetting("FloatingPosition", "99999,99999");
+    form.reset();
+    open().show();  // (offscreen activates every window shown: the focus is the e2e test's)
+    ASSERT_TRUE(QTest::qWaitFor([] { return floating() != nullptr && floating()->isVisible(); }, 2000));
+    EXPECT_TRUE(form->screen()->availableGeometry().contains(floating()->frameGeometry()));
+}
+
+// A screen reader finds a window named by its title in the view, and the result in it once
+// the draw has stopped; the pick display's name is the result.
+TEST_F(ClassroomTest, ScreenReaderFindsTheResultInTheViewOnceTheDrawStopped) {
+    press(editor(), Qt::Key_F11);
+    ASSERT_NE(view(), nullptr);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view());
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Window);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "Zorbalin 演示");
+    press(view(), Qt::Key_F5);
+    press(view(), Qt::Key_F5);
+    EXPECT_EQ(accessible->text(QAccessible::Description), pick()->text());
+    EXPECT_EQ(pick()->accessibleName(), qs(layout::resultAnnouncement(window::fromQString(pick()->text()))));
 }
 
 // The view covers the window: a box about a failure there must be over it, or it is hidden.
