@@ -12,7 +12,10 @@ BUILD_PACKAGES = build-essential $(shell tools/build-packages.sh) qt6-qpa-plugin
 # The end-to-end tests drive the real window on a virtual X server; a nearly full btrfs is
 # made on a loop file to write a list on (as the administrator); the small window over the
 # slides is checked under a real window manager (openbox), beside another full-screen program.
-TEST_PACKAGES  = xvfb xauth xdotool xclip btrfs-progs openbox x11-utils wmctrl
+# A Chinese desktop with a 16 pt system font (qt6ct) and a screen reader's bus (AT-SPI) is
+# checked too, with Qt's own Chinese texts.
+TEST_PACKAGES  = xvfb xauth xdotool xclip btrfs-progs openbox x11-utils wmctrl \
+                 dbus at-spi2-core python3-pyatspi qt6ct locales fonts-wqy-microhei
 FUZZ_PACKAGES  = clang libclang-rt-14-dev
 # Whole-program figures: hyperfine times the probe, GNU time reads its peak memory.
 BENCH_PACKAGES = hyperfine time
@@ -33,6 +36,7 @@ deps:
 
 test-deps: deps
 	@tools/install-deps.sh $(TEST_PACKAGES)
+	@tools/ensure-locale.sh zh_CN.UTF-8
 
 # The developer build has the benchmarks too, so that make test builds them.
 $(BUILD_DIR)/build.ninja: | deps
