@@ -12,45 +12,8 @@
 # With ZORBALIN_E2E_SHOT=FILE.png a failure also leaves a screenshot of the display there.
 set -euo pipefail
 
-exe=$(realpath "$1")
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-for tool in "$wine" xdotool xclip iconv; do
-  command -v "$tool" >/dev/null || { echo "missing $tool (make windows-deps installs it)" >&2; exit 1; }
-done
-export WINEDEBUG=-all LANG=${LANG:-zh_CN.UTF-8}
-
-started=$(date +%s%N)
-work=$(mktemp -d /tmp/zorbalin-e2e.XXXXXX)
-own_prefix="" xvfb_pid="" app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$own_prefix" ] && { timeout 30 wineserver -k >/dev/null 2>&1 || true; }
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -n "${ZORBALIN_E2E_SHOT:-}" ]; then import -window root "$ZORBALIN_E2E_SHOT" 2>/dev/null || true; fi
-  exit 1
-}
-# shellcheck source=../../e2e/e2e_common.sh
-source "$(dirname "$0")/../../e2e/e2e_common.sh"
-
-# The display first: a prefix booted without one keeps a desktop process that refuses
-# every window made later.
-if [ -z "${DISPLAY:-}" ]; then
-  start_private_xvfb 1280x1024
-fi
-if [ -z "${WINEPREFIX:-}" ]; then
-  own_prefix="$work/prefix"
-  export WINEPREFIX=$own_prefix
-  timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
-fi
-step "prefix $WINEPREFIX, display $DISPLAY"
-key='HKCU\Software\VB and VBA Program Settings\Pellanor'
-timeout 60 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
+# shellcheck source=wine_start.sh
+source "$(dirname "$0")/wine_start.sh" "$@"
 
 # The program's windows by title; its menu is its other visible window while none else is
 # open (its tooltip too: the pointer stays off the pick display while the menu is in use).

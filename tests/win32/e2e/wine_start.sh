@@ -1,0 +1,48 @@
+# The start of every end-to-end script on Windows' terms, sourced with the script's own
+# arguments: the exe, the tools, a temporary work folder that cleanup removes, fail, the
+# display and the Wine prefix (the ones given by tools/run-windows-tests.sh, or our own,
+# removed after), and our settings key cleared inside that prefix.
+# Before sourcing, a script may set extra_tools (more commands it needs) and later add
+# the pids of other programs it starts to also_killed.
+exe=$(realpath "$1")
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+for tool in "$wine" xdotool xclip iconv ${extra_tools:-}; do
+  command -v "$tool" >/dev/null || { echo "missing $tool (make windows-deps installs it)" >&2; exit 1; }
+done
+export WINEDEBUG=-all LANG=${LANG:-zh_CN.UTF-8}
+
+started=$(date +%s%N)
+work=$(mktemp -d /tmp/zorbalin-e2e.XXXXXX)
+own_prefix="" xvfb_pid="" app_pid="" also_killed=""
+cleanup() {
+  local pid
+  for pid in $app_pid $also_killed; do kill "$pid" 2>/dev/null || true; done
+  [ -n "$own_prefix" ] && { timeout 30 wineserver -k >/dev/null 2>&1 || true; }
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${ZORBALIN_E2E_SHOT:-}" ]; then import -window root "$ZORBALIN_E2E_SHOT" 2>/dev/null || true; fi
+  exit 1
+}
+# shellcheck source=../../e2e/e2e_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../e2e/e2e_common.sh"
+
+# The display first: a prefix booted without one keeps a desktop process that refuses
+# every window made later.
+if [ -z "${DISPLAY:-}" ]; then
+  start_private_xvfb 1280x1024
+fi
+if [ -z "${WINEPREFIX:-}" ]; then
+  own_prefix="$work/prefix"
+  export WINEPREFIX=$own_prefix
+  timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+fi
+step "prefix $WINEPREFIX, display $DISPLAY"
+
+# Our settings key only, inside the test's own prefix.
+key='HKCU\Software\VB and VBA Program Settings\Pellanor'
+timeout 60 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
