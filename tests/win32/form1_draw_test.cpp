@@ -53,15 +53,23 @@ struct CaptionRecorder {
         const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (code == HC_ACTION && message->hwnd == window && message->message == WM_SETTEXT) {
             const bool wait = GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
-            captions.push_back(reinterpret_cast<const char16_t*>(message->lParam) +
-                               std::u16string(wait ? u" (wait)" : u""));
+            const std::u16string caption = reinterpret_cast<const char16_t*>(message->lParam);
+            // A stage shown over something left unpainted in the window or its controls, such
+            // as a closed dialog's image.
+            bool unpainted = GetUpdateRect(window, nullptr, FALSE) != FALSE;
+            for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+                unpainted = unpainted || GetUpdateRect(child, nullptr, FALSE) != FALSE;
+            }
+            unpainted = unpainted && caption != layout::kWindowCaption;
+            captions.push_back(caption + (wait ? u" (wait)" : u"") + (unpainted ? u" (unpainted)" : u""));
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 };
 
-// Long work shows what it does in the caption under a wait cursor, and a click made meanwhile
-// (waiting in the queue) is not taken when the work ends; after short work it would be.
+// Long work shows what it does in the caption under a wait cursor, in a window painted first
+// (here, where a dialog had covered it), and a click made meanwhile (waiting in the queue) is
+// not taken when the work ends; after short work it would be.
 TEST_F(DrawTest, StartOnALongListShowsItsWorkAndTakesNoClickMadeMeanwhile) {
     std::u16string untidy;
     for (int i = 0; i < 1500; ++i) untidy += std::u16string(200, u'x') + u"\r\n\r\n";
@@ -74,6 +82,8 @@ TEST_F(DrawTest, StartOnALongListShowsItsWorkAndTakesNoClickMadeMeanwhile) {
         typeText(editor(), longList ? untidy : u"a\r\n\r\nb");
         CaptionRecorder::captions.clear();
         dialog.calls = 0;
+        pumpMessages();
+        RedrawWindow(form->window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         queueClick(chooseFile(), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
         click(startStop());
         pumpMessages();
