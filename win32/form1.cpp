@@ -126,6 +126,9 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETNONCLIENTMETRICS) applySystemFont();
+        break;
     case WM_ACTIVATE:
         // The focus comes back to the control that had it when the window was left.
         if (LOWORD(wParam) == WA_INACTIVE) {

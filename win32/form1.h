@@ -79,6 +79,7 @@ private:
     void showPickMenu(LPARAM at);
     // Fonts and positions for the window's current dpi and client size.
     void applyDpi(int dpi);
+    void applySystemFont();
     void layoutControls();
     SIZE designedWindowSize() const;
     HWND viewWindow(lifecycle::View view) const;
@@ -134,6 +135,7 @@ private:
     Form1Options options_;
     lifecycle::MainWindow shared_{*this};
     int dpi_ = layout::kDesignDpi;
+    int layoutDpi_ = layout::kDesignDpi;  // the dpi the layout table is computed at
     UniqueFont font_;
     // The controls in layout-table order; child windows, destroyed with the window.
     std::array<HWND, layout::kLayout.size()> controls_{};
