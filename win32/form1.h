@@ -105,12 +105,7 @@ private:
     void showPresentation(bool open) override;
     bool presentationShown() const override { return presentation_.shown(); }
     void showPresentationContent(const std::vector<std::u16string>& picks, std::u16string_view help) override {
-        std::u16string joined;
-        for (const std::u16string& pick : picks) {
-            if (!joined.empty()) joined += u'、';
-            joined += pick;
-        }
-        presentation_.showContent(joined, help);
+        presentation_.showContent(picks, help);
     }
     void showFloating(bool, std::optional<layout::PixelPoint>) override {}
     bool floatingShown() const override { return false; }
