@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "editor_menu.h"
 #include "file_dialogs.h"
 #include "layout/texts.h"
 #include "message_loop.h"
@@ -39,10 +40,6 @@ public:
 private:
     HWND form_;
 };
-
-[[noreturn]] void throwMenuNotCreated() {
-    throw ProblemError(problemOf(ProblemCode::MenuNotCreated, systemErrorText(GetLastError())));
-}
 
 }  // namespace
 
@@ -180,6 +177,9 @@ void Form1::handleCommand(HWND control, WORD notification) {
 LRESULT Form1::handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(control, &Form1::controlProcedure, kControlSubclass);
+    } else if (control == RichTextBox1.control() && message == WM_CONTEXTMENU) {
+        if (runEditorMenu(control, window_, lParam)) shared_.runCommand(layout::WindowCommand::SaveList);
+        return 0;
     } else if (control == RichTextBox1.control()) {
         if (const std::optional<LRESULT> handled = RichTextBox1.filterMessage(message, wParam, lParam)) {
             return *handled;

@@ -2,8 +2,12 @@
 // the interval field, long work, and moving through the controls with the keys.
 #include "form1_fixture.h"
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
+
+#include "message_loop.h"
 
 namespace zorbalin::win32::testing {
 namespace {
@@ -126,6 +130,36 @@ TEST_F(DrawTest, TabAndShiftTabMoveThroughTheFieldsByTabIndexAndLeaveTheEditor) 
     EXPECT_EQ(textOf(editor()), u"") << "Tab typed nothing into the editor";
 }
 
+// Enter on a focused button presses it, once while it is held, in the window and in the record
+// window.
+TEST_F(DrawTest, EnterPressesTheFocusedButtonOnce) {
+    openShown();
+    typeText(editor(), u"a\r\nb");
+    const auto holdEnter = [](HWND focus) {
+        const MSG repeat{focus, WM_KEYDOWN, VK_RETURN, 1 << 30, 0, {}};  // sent again while held
+        serveMessage(repeat);
+    };
+    SetFocus(startStop());
+    pressKey(VK_RETURN);
+    EXPECT_TRUE(scrolling());
+    holdEnter(startStop());
+    EXPECT_TRUE(scrolling());
+    pressKey(VK_RETURN);
+    EXPECT_FALSE(scrolling());
+    SetFocus(chooseFile());
+    pressKey(VK_RETURN);
+    EXPECT_EQ(dialog.calls, 1);
+
+    pressKey('H', {VK_CONTROL});
+    const HWND record = FindWindowW(nullptr, L"抽取记录");
+    ASSERT_NE(record, nullptr);
+    const HWND list = FindWindowExW(record, nullptr, WC_LISTVIEWW, nullptr);
+    ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    SetFocus(FindWindowExW(record, nullptr, L"Button", L"清空"));
+    pressKey(VK_RETURN);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+}
+
 // Real keys through the program's loop: each means what it means in the Linux program, and
 // none closes the window or changes a text it was not typed into.
 TEST_F(DrawTest, KeysWithoutAMeaningInTheWindowChangeNothing) {
@@ -144,8 +178,6 @@ TEST_F(DrawTest, KeysWithoutAMeaningInTheWindowChangeNothing) {
         {"RichTextBox1", VK_RETURN, VK_CONTROL, "RichTextBox1", u"a\r\nb\r\n"},
         {"Text2", VK_RETURN, 0, "Text2", u"a\r\nb"},
         {"Text1", VK_RETURN, 0, "Text1", u"a\r\nb"},
-        {"Command1", VK_RETURN, 0, "Command1", u"a\r\nb"},
-        {"Command2", VK_RETURN, 0, "Command2", u"a\r\nb"},
         {"Command2", 'S', VK_MENU, "Command2", u"a\r\nb"},
         {"Text2", 'S', VK_MENU, "Text2", u"a\r\nb"},
         {"RichTextBox1", VK_TAB, VK_CONTROL, "RichTextBox1", u"a\r\nb"},
