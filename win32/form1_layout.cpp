@@ -82,6 +82,7 @@ void Form1::createControls() {
         SetWindowSubclass(subclassed, &Form1::controlProcedure, kControlSubclass, reinterpret_cast<DWORD_PTR>(this));
     }
     addPickToolTip();
+    announcer_.attach(window_);
 
     applyDpi(windowDpi(window_));
     const SIZE size = designedWindowSize();
