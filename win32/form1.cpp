@@ -231,6 +231,7 @@ void Form1::showBox(const layout::MessageBoxText& box, lifecycle::View owner) {
 }
 
 std::u16string Form1::showOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    const ModalOver modal(window_, window_, floating_.window());
     return ShowOpenFileDialog(window_, title, filter, options_.dialogBackend);
 }
 

@@ -12,7 +12,8 @@ namespace {
 using EventTest = Form1Test;
 
 // Its flags keep it on top and out of the focus; clicks on it do not activate it, its button
-// starts the draw with Form1 still active, its close mark hides it.
+// starts the draw with Form1 still active, a dialog over Form1 disables it, its close mark
+// hides it.
 TEST_F(EventTest, FloatingWindowTakesNoFocusAndRoutesItsButtonAndCloseMark) {
     openShown();
     typeText(editor(), u"甲\r\n乙\r\n丙");
@@ -25,6 +26,16 @@ TEST_F(EventTest, FloatingWindowTakesNoFocusAndRoutesItsButtonAndCloseMark) {
                            MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
               MA_NOACTIVATE);
     EXPECT_EQ(textOf(form->floating().button()), u"开始滚动");
+
+    // No press of its button while a dialog is open over Form1.
+    bool enabledMeanwhile = true;
+    dialog.answer = [&] {
+        enabledMeanwhile = IsWindowEnabled(floating) != FALSE;
+        return std::u16string();
+    };
+    click(chooseFile());
+    EXPECT_FALSE(enabledMeanwhile);
+    EXPECT_TRUE(IsWindowEnabled(floating));
 
     queueClick(form->floating().button(), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(pumpUntil([this] { return scrolling(); }));
