@@ -19,7 +19,9 @@ wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 for tool in "$wine" xdotool xclip iconv scrot md5sum; do
   command -v "$tool" >/dev/null || { echo "missing $tool (make windows-deps installs it)" >&2; exit 1; }
 done
-export WINEDEBUG=-all LANG=${LANG:-zh_CN.UTF-8}
+# Chinese whatever the caller's language: in another, the names would show as boxes, alike in
+# the pictures compared below.
+export WINEDEBUG=-all LANG=zh_CN.UTF-8
 
 started=$(date +%s%N)
 work=$(mktemp -d /tmp/zorbalin-e2e.XXXXXX)
