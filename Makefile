@@ -19,11 +19,12 @@ TEST_PACKAGES  = xvfb xauth xdotool xclip btrfs-progs openbox x11-utils wmctrl \
 FUZZ_PACKAGES  = clang libclang-rt-14-dev
 # Whole-program figures: hyperfine times the probe, GNU time reads its peak memory.
 BENCH_PACKAGES = hyperfine time
-# The Windows front end: cross compilers, and Wine to run its suites. Wine's 32-bit half,
-# for the 32-bit build, is installed by tools/wine32.sh where the kernel runs 32-bit code.
+# The Windows front end: cross compilers, and Wine to run its suites; scrot takes the pictures
+# of the display that an end-to-end test compares. Wine's 32-bit half, for the 32-bit build,
+# is installed by tools/wine32.sh where the kernel runs 32-bit code.
 WINDOWS_PACKAGES = g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 \
                    binutils-mingw-w64-x86-64 libz-mingw-w64-dev googletest wine wine64 locales fonts-wqy-microhei \
-                   xvfb xauth xdotool xclip
+                   xvfb xauth xdotool xclip scrot
 WIN32_DIR ?= build-win32
 WIN64_DIR ?= build-win64
 

@@ -54,6 +54,11 @@ if(BUILD_TESTING)
             $<TARGET_FILE:zorbalin>)
   set_tests_properties(e2e_windows_classroom_options PROPERTIES LABELS "windows;e2e"
                        TIMEOUT 300)
+  add_test(NAME e2e_windows_event_options
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/e2e/event_options_exe.sh
+            $<TARGET_FILE:zorbalin>)
+  set_tests_properties(e2e_windows_event_options PROPERTIES LABELS "windows;e2e"
+                       TIMEOUT 300)
   add_test(NAME e2e_windows_choose_workbook
     COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/e2e/choose_workbook_exe.sh
             $<TARGET_FILE:zorbalin>)

@@ -24,6 +24,9 @@ void BusyWindow::report(ProgressStage stage, std::uint64_t done, std::uint64_t t
     if (!pacing_.shouldShow(stage, total, lifecycle::ProgressPacing::Clock::now())) return;
     const bool visible = IsWindowVisible(window_) != FALSE;
     if (!wasBusy && visible) SetCursor(LoadCursorW(nullptr, IDC_WAIT));  // WM_SETCURSOR keeps it
+    // Painted now what is waiting to be (where a dialog just closed, say): the window serves
+    // no WM_PAINT until the work is over.
+    if (visible) RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     setWindowText(window_, layout::progressCaption(stage, done, total));
 }
 

@@ -1,4 +1,4 @@
-// The window at long work: a wait cursor, and in its caption what it is doing.
+// The window at long work: painted first, a wait cursor, and in its caption what it is doing.
 #pragma once
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 #include "dpi.h"
 
+#include "layout/layout_table.h"
 #include "system_function.h"
 
 namespace zorbalin::win32 {
@@ -66,6 +67,15 @@ UniqueFont createMessageFont(int dpi) {
         font.lfCharSet = DEFAULT_CHARSET;
     }
     return UniqueFont(CreateFontIndirectW(&font));
+}
+
+int fontLayoutDpi(int dpi, HFONT font) {
+    WindowDc screen(nullptr);
+    SIZE extent{};
+    if (font == nullptr || screen.get() == nullptr) return dpi;
+    const SelectedObject selected(screen.get(), font);
+    if (!GetTextExtentPoint32W(screen.get(), L"\u4e2d", 1, &extent)) return dpi;  // 中
+    return layout::layoutDpi(dpi, extent.cx);
 }
 
 }  // namespace zorbalin::win32

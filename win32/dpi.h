@@ -21,4 +21,9 @@ RECT windowRectForClient(RECT client, DWORD style, DWORD exStyle, int dpi);
 // The system's message font (which covers the user's language) at the given dpi.
 UniqueFont createMessageFont(int dpi);
 
+// The dpi a window's layout is computed at: its own, raised by as much as a Chinese character
+// of `font` (the window's message font at that dpi) is wider than the design font's
+// (layout::layoutDpi), so that a larger system font gets the room it needs.
+int fontLayoutDpi(int dpi, HFONT font);
+
 }  // namespace zorbalin::win32

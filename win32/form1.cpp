@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "editor_menu.h"
 #include "file_dialogs.h"
 #include "layout/texts.h"
 #include "message_loop.h"
@@ -23,35 +24,39 @@ namespace {
 constexpr wchar_t kWindowClassName[] = L"Zorbalin.Form1";
 
 // Something modal over one of the program's windows. Over a view, Form1 takes no input
-// meanwhile either, so that nothing starts a second dialog or box from there.
+// meanwhile either, and the small window over the slides never does, so that nothing starts
+// a second dialog or box from there.
 class ModalOver {
 public:
-    ModalOver(HWND owner, HWND form)
-        : form_(owner != form && IsWindowEnabled(form) ? form : nullptr) {
-        if (form_ != nullptr) EnableWindow(form_, FALSE);
+    ModalOver(HWND owner, HWND form, HWND floating)
+        : form_(owner != form && IsWindowEnabled(form) ? form : nullptr),
+          floating_(floating != nullptr && IsWindowEnabled(floating) ? floating : nullptr) {
+        for (HWND window : {form_, floating_}) {
+            if (window != nullptr) EnableWindow(window, FALSE);
+        }
     }
     ~ModalOver() {
-        if (form_ != nullptr) EnableWindow(form_, TRUE);
+        for (HWND window : {form_, floating_}) {
+            if (window != nullptr) EnableWindow(window, TRUE);
+        }
     }
     ModalOver(const ModalOver&) = delete;
     ModalOver& operator=(const ModalOver&) = delete;
 
 private:
     HWND form_;
+    HWND floating_;
 };
-
-[[noreturn]] void throwMenuNotCreated() {
-    throw ProblemError(problemOf(ProblemCode::MenuNotCreated, systemErrorText(GetLastError())));
-}
 
 }  // namespace
 
 Form1::Form1(Form1Options options)
     : options_(std::move(options)), settings_(options_.settingsKeyPath),
       fileSystem_(options_.recoveryFolder) {
-    // The record's list and Text1's tooltip; a control that is missing fails where it is made.
+    // The record's list, Text1's tooltip, the draw count's arrows; a control that is missing
+    // fails where it is made.
     static const BOOL commonControls = [] {
-        const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+        const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
         return InitCommonControlsEx(&classes);
     }();
     (void)commonControls;
@@ -126,6 +131,9 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETNONCLIENTMETRICS) applySystemFont();
+        break;
     case WM_ACTIVATE:
         // The focus comes back to the control that had it when the window was left.
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -150,6 +158,7 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         shared_.Form_Unload();
+        floating_.close();
         if (Timer1) Timer1->stop();
         return 0;
     case WM_NCDESTROY:
@@ -177,6 +186,9 @@ void Form1::handleCommand(HWND control, WORD notification) {
 LRESULT Form1::handleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(control, &Form1::controlProcedure, kControlSubclass);
+    } else if (control == RichTextBox1.control() && message == WM_CONTEXTMENU) {
+        if (runEditorMenu(control, window_, lParam)) shared_.runCommand(layout::WindowCommand::SaveList);
+        return 0;
     } else if (control == RichTextBox1.control()) {
         if (const std::optional<LRESULT> handled = RichTextBox1.filterMessage(message, wParam, lParam)) {
             return *handled;
@@ -209,7 +221,7 @@ HWND Form1::viewWindow(lifecycle::View view) const {
 
 void Form1::showBox(const layout::MessageBoxText& box, lifecycle::View owner) {
     const HWND ownerWindow = viewWindow(owner);
-    const ModalOver modal(ownerWindow, window_);
+    const ModalOver modal(ownerWindow, window_, floating_.window());
     if (options_.showBox) {
         options_.showBox(ownerWindow, box);
         return;
@@ -219,12 +231,13 @@ void Form1::showBox(const layout::MessageBoxText& box, lifecycle::View owner) {
 }
 
 std::u16string Form1::showOpenFileDialog(std::u16string_view title, std::u16string_view filter) {
+    const ModalOver modal(window_, window_, floating_.window());
     return ShowOpenFileDialog(window_, title, filter, options_.dialogBackend);
 }
 
 Result<std::u16string> Form1::showSaveFileDialog(const layout::SaveDialogTexts& dialog, lifecycle::View owner) {
     const HWND ownerWindow = viewWindow(owner);
-    const ModalOver modal(ownerWindow, window_);
+    const ModalOver modal(ownerWindow, window_, floating_.window());
     if (options_.saveDialog) return options_.saveDialog(ownerWindow);
     return ShowSaveFileDialog(ownerWindow, dialog);
 }
@@ -235,6 +248,19 @@ void Form1::showPresentation(bool open) {
     } else {
         presentation_.hide();
     }
+}
+
+void Form1::showFloating(bool shown, std::optional<layout::PixelPoint> at) {
+    if (shown) {
+        floating_.show(window_, at);
+    } else {
+        floating_.hide();
+    }
+}
+
+std::optional<std::size_t> Form1::askDrawCount(std::size_t current, std::size_t maximum) {
+    const ModalOver modal(window_, window_, floating_.window());
+    return DrawCountDialog::ask(shared_, window_, current, maximum);
 }
 
 void Form1::setPickText(std::u16string_view text) {
@@ -253,8 +279,8 @@ void Form1::setStartStopCaption(std::u16string_view caption) {
     setWindowText(control(ControlId::Command2), caption);
 }
 
-void Form1::announce(std::u16string_view) {
-    // Not told on Windows yet.
+void Form1::announce(std::u16string_view text) {
+    announcer_.announce(text);
 }
 
 void Form1::copyPickSelection() {

@@ -12,11 +12,14 @@
 #include <string>
 #include <string_view>
 
+#include "announcer.h"
 #include "busy_window.h"
 #include "candidate_editor.h"
 #include "dialogs/open_file_dialog.h"
+#include "draw_count_dialog.h"
 #include "draw_timer.h"
 #include "file_system.h"
+#include "floating_window.h"
 #include "handles.h"
 #include "layout/layout_table.h"
 #include "lifecycle/main_window.h"
@@ -59,6 +62,10 @@ public:
     HWND control(layout::ControlId id) const { return controls_[layout::indexOf(id)]; }
     std::wstring listPath() const { return toWide(shared_.state().listPath); }
     const DrawTimer& timer() const { return *Timer1; }
+    // The label a screen reader hears a draw's result from.
+    HWND announcement() const { return announcer_.label(); }
+    // The small window over the slides, or null before it was first shown.
+    const FloatingWindow& floating() const { return floating_; }
 
     // Shows the window with the focus in the editor.
     void show(int showCommand);
@@ -79,6 +86,7 @@ private:
     void showPickMenu(LPARAM at);
     // Fonts and positions for the window's current dpi and client size.
     void applyDpi(int dpi);
+    void applySystemFont();
     void layoutControls();
     SIZE designedWindowSize() const;
     HWND viewWindow(lifecycle::View view) const;
@@ -104,17 +112,14 @@ private:
     void showPresentation(bool open) override;
     bool presentationShown() const override { return presentation_.shown(); }
     void showPresentationContent(const std::vector<std::u16string>& picks, std::u16string_view help) override {
-        std::u16string joined;
-        for (const std::u16string& pick : picks) {
-            if (!joined.empty()) joined += u'、';
-            joined += pick;
-        }
-        presentation_.showContent(joined, help);
+        presentation_.showContent(picks, help);
     }
-    void showFloating(bool, std::optional<layout::PixelPoint>) override {}
-    bool floatingShown() const override { return false; }
-    void showFloatingContent(std::u16string_view, std::u16string_view) override {}
-    std::optional<std::size_t> askDrawCount(std::size_t current, std::size_t) override { return current; }
+    void showFloating(bool shown, std::optional<layout::PixelPoint> at) override;
+    bool floatingShown() const override { return floating_.shown(); }
+    void showFloatingContent(std::u16string_view pick, std::u16string_view caption) override {
+        floating_.showContent(pick, caption);
+    }
+    std::optional<std::size_t> askDrawCount(std::size_t current, std::size_t maximum) override;
     void showRecordWindow() override { record_.show(window_); }
     void closeRecordWindow() override {
         if (record_.shown()) ShowWindow(record_.window(), SW_HIDE);
@@ -134,18 +139,21 @@ private:
     Form1Options options_;
     lifecycle::MainWindow shared_{*this};
     int dpi_ = layout::kDesignDpi;
+    int layoutDpi_ = layout::kDesignDpi;  // the dpi the layout table is computed at
     UniqueFont font_;
     // The controls in layout-table order; child windows, destroyed with the window.
     std::array<HWND, layout::kLayout.size()> controls_{};
     CandidateEditor RichTextBox1;
     std::unique_ptr<DrawTimer> Timer1;
     BusyWindow busy_;
+    Announcer announcer_;
     HWND focusBeforeDeactivation_ = nullptr;
 
     RegistrySettingsStore settings_;
     Win32FileSystem fileSystem_;
     PresentationView presentation_{shared_};
     RecordWindow record_{shared_};
+    FloatingWindow floating_{shared_};
 };
 
 }  // namespace zorbalin::win32

@@ -1,5 +1,6 @@
 // Form1's controls: created from the shared layout table, sized for the window's dpi and
-// the system's message font, and anchored when the window is enlarged.
+// the system's message font (a larger font raises the dpi the table is computed at), and
+// anchored when the window is enlarged.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -81,6 +82,7 @@ void Form1::createControls() {
         SetWindowSubclass(subclassed, &Form1::controlProcedure, kControlSubclass, reinterpret_cast<DWORD_PTR>(this));
     }
     addPickToolTip();
+    announcer_.attach(window_);
 
     applyDpi(windowDpi(window_));
     const SIZE size = designedWindowSize();
@@ -114,11 +116,24 @@ void Form1::applyDpi(int dpi) {
         if (control != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     }
     font_ = std::move(font);  // the old font is deleted once no control uses it
+    layoutDpi_ = fontLayoutDpi(dpi_, font_.get());
     layoutControls();
 }
 
+// The user chose another system font: the controls take it, and the window grows to the room
+// it needs.
+void Form1::applySystemFont() {
+    applyDpi(dpi_);
+    const SIZE designed = designedWindowSize();
+    RECT window{};
+    if (!GetWindowRect(window_, &window)) return;
+    const int width = std::max<int>(window.right - window.left, designed.cx);
+    const int height = std::max<int>(window.bottom - window.top, designed.cy);
+    SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 SIZE Form1::designedWindowSize() const {
-    const layout::PixelSize client = layout::designedClientSize(dpi_);
+    const layout::PixelSize client = layout::designedClientSize(layoutDpi_);
     const RECT frame = windowRectForClient({0, 0, client.width, client.height}, kWindowStyle,
                                            kWindowExStyle, dpi_);
     return {frame.right - frame.left, frame.bottom - frame.top};
@@ -135,7 +150,7 @@ void Form1::layoutControls() {
     for (const ControlLayout& control : layout::kLayout) {
         HWND window = controls_[layout::indexOf(control.id)];
         if (window == nullptr) continue;
-        layout::PixelRect rect = layout::anchoredRect(control, clientSize, dpi_);
+        layout::PixelRect rect = layout::anchoredRect(control, clientSize, layoutDpi_);
         if (control.kind == ControlKind::Label) {
             // Labels fit their captions in whatever font the system gives.
             const std::wstring caption = toWide(control.text);

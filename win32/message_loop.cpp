@@ -14,8 +14,10 @@ namespace {
 //   Tab, Shift+Tab          the next or previous control; a single-line field reached with
 //                           the keyboard has its text selected; the editor keeps its tabs out
 //   arrow keys on a button  Left and Up the previous control, Right and Down the next
-//   Enter                   a line break in the editor; nothing elsewhere (no default button)
-//   Esc, Ctrl+Tab           nothing, anywhere
+//   Enter                   a line break in the editor; on a push button, presses it (as
+//                           Space does); nothing elsewhere (no default button)
+//   Esc, Ctrl+Tab           nothing, but what a window makes of Esc (the record window and
+//                           the presentation view: layout::kKeyBindings)
 //   Alt+letter              nothing (no control has an access key) and no beep; Alt+Space
 //                           still opens the system menu and Alt+F4 still closes
 
@@ -60,7 +62,8 @@ bool offerCommandKey(const MSG& message) {
     using layout::InputKey;
     static constexpr std::pair<WPARAM, InputKey> kKeys[] = {
         {VK_F5, InputKey::F5},         {VK_F11, InputKey::F11},     {VK_ESCAPE, InputKey::Escape},
-        {VK_SPACE, InputKey::Space},   {VK_RETURN, InputKey::Enter}, {'H', InputKey::H}};
+        {VK_SPACE, InputKey::Space},   {VK_RETURN, InputKey::Enter}, {'H', InputKey::H},
+        {'S', InputKey::S}};
     for (const auto& [virtualKey, key] : kKeys) {
         if (message.wParam != virtualKey) continue;
         const HWND root = message.hwnd == nullptr ? nullptr : GetAncestor(message.hwnd, GA_ROOT);
@@ -85,6 +88,10 @@ bool takeWindowKey(const MSG& message) {
     case VK_ESCAPE:
         return true;
     case VK_RETURN:
+        // Held down, it presses once.
+        if (isPushButton(message.hwnd) && (message.lParam & (1 << 30)) == 0) {
+            SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+        }
         return !isMultiLineEdit(message.hwnd);
     case VK_LEFT:
     case VK_UP:

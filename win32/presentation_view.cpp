@@ -9,6 +9,7 @@
 #include "message_loop.h"
 #include "view_window.h"
 #include "wide_text.h"
+#include "window_text.h"
 
 namespace zorbalin::win32 {
 
@@ -51,6 +52,9 @@ void PresentationView::show(HWND form) {
     if (window_ == nullptr) {
         // No background: painted whole, without flicker.
         createWindow(shared_, kClassName, nullptr, WS_POPUP, 0, layout::kPresentationTitle, form);
+        pickLabel_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0,
+                                     window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+        showContent(picks_, help_);
     }
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -70,9 +74,16 @@ void PresentationView::hide() {
     SetForegroundWindow(GetWindow(window_, GW_OWNER));
 }
 
-void PresentationView::showContent(std::u16string_view pick, std::u16string_view help) {
-    pick_ = pick;
+void PresentationView::showContent(const std::vector<std::u16string>& picks, std::u16string_view help) {
+    if (&picks != &picks_) picks_ = picks;
     help_ = help;
+    if (window_ == nullptr) return;
+    std::u16string spoken;
+    for (const std::u16string& pick : picks_) {
+        if (!spoken.empty()) spoken += u'、';
+        spoken += pick;
+    }
+    if (pickLabel_ != nullptr) setWindowText(pickLabel_, spoken);
     InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -126,24 +137,42 @@ void PresentationView::paint(HDC dc, RECT area) {
         const SelectedObject selected(dc, helpFont.get());
         drawText(dc, help_, help, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    if (pick_.empty()) return;
+    if (picks_.empty()) return;
 
-    const RECT box = toRect(areas.pick);
-    fitted_.setArea({box.right - box.left, box.bottom - box.top});
-    const int pixels = fitted_.fit(pick_, [this, dc](std::u16string_view text, int size, int wrapWidth) {
+    // One cell a pick, in the order drawn; several have a space between them.
+    const layout::Grid grid = layout::presentationGrid({areas.pick.width, areas.pick.height}, picks_.size());
+    const int gap = picks_.size() > 1
+        ? std::min(areas.pick.width / grid.columns, areas.pick.height / grid.rows) / 16 : 0;
+    const auto inner = [gap](const layout::PixelRect& cell) {
+        return RECT{cell.left + gap, cell.top + gap, cell.left + cell.width - gap, cell.top + cell.height - gap};
+    };
+    // The smallest cell, as the cells differ by a pixel at most.
+    const int pixels = fittedPixels(dc, {std::max(1, areas.pick.width / grid.columns - 2 * gap),
+                                         std::max(1, areas.pick.height / grid.rows - 2 * gap)});
+    const UniqueFont font = fontOf(pixels);
+    const SelectedObject selected(dc, font.get());
+    for (std::size_t i = 0; i < picks_.size(); ++i) {
+        const RECT box = inner(layout::gridCell(areas.pick, grid, i));
+        RECT bounds = box;
+        drawText(dc, picks_[i], bounds, kPickFormat | DT_CALCRECT);
+        RECT centred = box;
+        centred.top += std::max(0L, (box.bottom - box.top - (bounds.bottom - bounds.top)) / 2);
+        drawText(dc, picks_[i], centred, kPickFormat);
+    }
+}
+
+int PresentationView::fittedPixels(HDC dc, draw::TextBox cell) {
+    fitted_.setArea(cell);
+    const draw::MeasureText measure = [this, dc](std::u16string_view text, int size, int wrapWidth) {
         const UniqueFont font = fontOf(size);
         const SelectedObject selected(dc, font.get());
         RECT bounds{0, 0, wrapWidth, 0};
         drawText(dc, text, bounds, kPickFormat | DT_CALCRECT);
         return draw::TextBox{bounds.right - bounds.left, bounds.bottom - bounds.top};
-    });
-    const UniqueFont font = fontOf(pixels);
-    const SelectedObject selected(dc, font.get());
-    RECT bounds = box;
-    drawText(dc, pick_, bounds, kPickFormat | DT_CALCRECT);
-    RECT centred = box;
-    centred.top += std::max(0L, (box.bottom - box.top - (bounds.bottom - bounds.top)) / 2);
-    drawText(dc, pick_, centred, kPickFormat);
+    };
+    int pixels = layout::kPresentationLargestPickPixels;
+    for (const std::u16string& pick : picks_) pixels = std::min(pixels, fitted_.fit(pick, measure));
+    return pixels;
 }
 
 UniqueFont PresentationView::fontOf(int pixels) const {

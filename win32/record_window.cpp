@@ -7,6 +7,7 @@
 #include "dpi.h"
 #include "draw/result_record.h"
 #include "layout/texts.h"
+#include "message_loop.h"
 #include "view_window.h"
 #include "wide_text.h"
 
@@ -26,14 +27,35 @@ constexpr std::array<Button, 3> kButtons{{
     {layout::kRecordClearButton, &lifecycle::MainWindow::clearRecord},
 }};
 
+// The list's columns, in order: the draw number only while the record shows it, as the
+// copied text does.
+enum class Field { Time, Draw, Round, Result };
 struct Column {
+    Field field;
     std::u16string_view title;
     int width;  // pixels at 96 dpi; the last column fills the rest
 };
-constexpr std::array<Column, 3> kColumns{{
-    {layout::kRecordTimeColumn, layout::kRecordTimeColumnWidth},
-    {layout::kRecordRoundColumn, layout::kRecordRoundColumnWidth},
-    {layout::kRecordResultColumn, 0}}};
+constexpr std::array<Column, 4> kColumns{{
+    {Field::Time, layout::kRecordTimeColumn, layout::kRecordTimeColumnWidth},
+    {Field::Draw, layout::kRecordDrawColumn, layout::kRecordDrawColumnWidth},
+    {Field::Round, layout::kRecordRoundColumn, layout::kRecordRoundColumnWidth},
+    {Field::Result, layout::kRecordResultColumn, 0}}};
+
+// The list's column at a position, with or without the draw number; null past the last.
+constexpr std::size_t kDrawColumn = 1;
+const Column* columnAt(std::size_t at, bool drawShown) {
+    if (!drawShown && at >= kDrawColumn) ++at;
+    return at < kColumns.size() ? &kColumns[at] : nullptr;
+}
+std::size_t columnCount(bool drawShown) { return kColumns.size() - (drawShown ? 0 : 1); }
+
+void insertColumn(HWND list, std::size_t at, const Column& column) {
+    std::wstring title = toWide(column.title);
+    LVCOLUMNW inserted{};
+    inserted.mask = LVCF_TEXT;
+    inserted.pszText = title.data();
+    SendMessageW(list, LVM_INSERTCOLUMNW, at, reinterpret_cast<LPARAM>(&inserted));
+}
 
 // At 96 dpi: the space around and between the controls, a button.
 constexpr int kMargin = 8;
@@ -72,12 +94,8 @@ void RecordWindow::create(HWND form) {
     list_ = child(WC_LISTVIEWW, u"", LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER);
     SetWindowLongPtrW(list_, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    for (std::size_t i = 0; i < kColumns.size(); ++i) {
-        std::wstring title = toWide(kColumns[i].title);
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = title.data();
-        SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    for (std::size_t i = 0; i < columnCount(drawColumnShown_); ++i) {
+        insertColumn(list_, i, *columnAt(i, drawColumnShown_));
     }
     for (std::size_t i = 0; i < kButtons.size(); ++i) {
         buttons_[i] = child(L"BUTTON", kButtons[i].caption, BS_PUSHBUTTON);
@@ -92,13 +110,27 @@ void RecordWindow::create(HWND form) {
 
 void RecordWindow::showRows(const draw::ResultRecord& record, std::size_t unchangedRows) {
     record_ = &record;
+    showDrawColumn(draw::recordShowsDraws(record));
     const std::size_t count = record.results().size();
     SendMessageW(list_, LVM_SETITEMCOUNT, count, 0);
     if (count > unchangedRows) SendMessageW(list_, LVM_ENSUREVISIBLE, count - 1, FALSE);  // the newest
 }
 
+void RecordWindow::showDrawColumn(bool shown) {
+    if (shown == drawColumnShown_) return;
+    drawColumnShown_ = shown;
+    if (shown) {
+        insertColumn(list_, kDrawColumn, kColumns[kDrawColumn]);
+    } else {
+        SendMessageW(list_, LVM_DELETECOLUMN, kDrawColumn, 0);
+    }
+    setColumnWidths();
+}
+
 LRESULT RecordWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case kWindowKeyMessage:
+        return runKeyCommand(shared_, layout::WindowView::Record, lParam);
     case WM_COMMAND:
         for (std::size_t i = 0; i < kButtons.size(); ++i) {
             if (reinterpret_cast<HWND>(lParam) == buttons_[i] && HIWORD(wParam) == BN_CLICKED) {
@@ -149,10 +181,17 @@ void RecordWindow::applyDpi(int dpi) {
         }
         font_ = std::move(font);
     }
-    for (std::size_t i = 0; i + 1 < kColumns.size(); ++i) {
-        SendMessageW(list_, LVM_SETCOLUMNWIDTH, i, scaled(kColumns[i].width));
-    }
+    layoutDpi_ = fontLayoutDpi(dpi_, font_.get());
+    setColumnWidths();
     layoutControls();
+}
+
+void RecordWindow::setColumnWidths() {
+    const std::size_t count = columnCount(drawColumnShown_);
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, i, scaled(columnAt(i, drawColumnShown_)->width));
+    }
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, count - 1, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 void RecordWindow::layoutControls() {
@@ -168,7 +207,7 @@ void RecordWindow::layoutControls() {
         SetWindowPos(control, nullptr, left, buttonsTop, button.cx, button.cy, SWP_NOZORDER | SWP_NOACTIVATE);
         left += button.cx + margin;
     }
-    SendMessageW(list_, LVM_SETCOLUMNWIDTH, kColumns.size() - 1, LVSCW_AUTOSIZE_USEHEADER);
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, columnCount(drawColumnShown_) - 1, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 void RecordWindow::describe(LVITEMW& item) const {
@@ -178,14 +217,17 @@ void RecordWindow::describe(LVITEMW& item) const {
         static_cast<std::size_t>(item.iItem) >= results.size()) {
         return;
     }
+    const Column* column = item.iSubItem < 0 ? nullptr : columnAt(static_cast<std::size_t>(item.iSubItem), drawColumnShown_);
+    if (column == nullptr) return;
     const draw::RecordedResult& result = results[static_cast<std::size_t>(item.iItem)];
     std::u16string text;
-    if (item.iSubItem == 0) {
-        text = draw::timeOfDayText(result.time);
-    } else if (item.iSubItem == 1) {
+    switch (column->field) {
+    case Field::Time: text = draw::timeOfDayText(result.time); break;
+    case Field::Draw: text = decimalText(result.draw); break;
+    case Field::Round:
         if (result.round) text = decimalText(*result.round);
-    } else {
-        text = result.text;
+        break;
+    case Field::Result: text = result.text; break;
     }
     // Cut to the list's buffer: it shows no more of a cell than that anyway.
     const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);

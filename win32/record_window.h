@@ -1,5 +1,6 @@
 // The record window 抽取记录: the results of this run, newest last, in a list that follows
-// the record, and the buttons 复制, 另存为… and 清空. Not modal; closing it only hides it.
+// the record, and the buttons 复制, 另存为… and 清空. Not modal; closing it only hides it. The
+// program's keys work in it (Esc closes it).
 #pragma once
 
 #include <windows.h>
@@ -32,7 +33,11 @@ private:
     void create(HWND form);
     void applyDpi(int dpi);
     void layoutControls();
-    int scaled(int pixels) const { return MulDiv(pixels, dpi_, layout::kDesignDpi); }
+    // Pixels at 96 dpi for the layout's dpi, which a larger system font raises.
+    int scaled(int pixels) const { return MulDiv(pixels, layoutDpi_, layout::kDesignDpi); }
+    // The 次序 column is there only while the record shows draw numbers.
+    void showDrawColumn(bool shown);
+    void setColumnWidths();
     // The text of one cell, asked for by the list as it shows it.
     void describe(LVITEMW& item) const;
 
@@ -42,6 +47,8 @@ private:
     std::array<HWND, 3> buttons_{};
     UniqueFont font_;
     int dpi_ = layout::kDesignDpi;
+    int layoutDpi_ = layout::kDesignDpi;
+    bool drawColumnShown_ = false;
 };
 
 }  // namespace zorbalin::win32

@@ -28,6 +28,11 @@ inline constexpr WORD kIconResource = 1;
     throw ProblemError(std::move(problem));
 }
 
+// A menu the system would not make.
+[[noreturn]] inline void throwMenuNotCreated() {
+    throw ProblemError(problemOf(ProblemCode::MenuNotCreated, systemErrorText(GetLastError())));
+}
+
 // The window of a View object (in the spirit of the classic samples' BaseWindow<T>): the
 // View has `LRESULT handleMessage(UINT, WPARAM, LPARAM)`, which gets every message of its
 // window from WM_NCCREATE on through the guard, and window() is the window until it is gone.

@@ -5,36 +5,17 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "layout/texts.h"
 
 namespace zorbalin::win32::testing {
 namespace {
 
 using ClassroomTest = Form1Test;
-
-// Reads the menu as it opens, then leaves keys in the queue for the menu's own loop.
-struct MenuProbe {
-    static inline std::vector<std::u16string> offered;
-    static inline std::vector<WPARAM> keys;
-    static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && message->message == WM_INITMENUPOPUP) {
-            const auto menu = reinterpret_cast<HMENU>(message->wParam);
-            offered.clear();
-            for (UINT at = 0; at < static_cast<UINT>(GetMenuItemCount(menu)); ++at) {
-                const UINT state = GetMenuState(menu, at, MF_BYPOSITION);
-                wchar_t text[64]{};
-                GetMenuStringW(menu, at, text, 64, MF_BYPOSITION);
-                offered.push_back((state & MF_SEPARATOR) != 0 ? u"-"
-                                  : fromWide(text) + ((state & MF_CHECKED) != 0 ? u" (checked)" : u"") +
-                                        ((state & MF_GRAYED) != 0 ? u" (grayed)" : u""));
-            }
-            for (const WPARAM key : keys) PostMessageW(message->hwnd, WM_KEYDOWN, key, 0);
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-};
 
 std::u16string clipboardText() {
     std::u16string text;
@@ -63,8 +44,23 @@ TEST_F(ClassroomTest, PickMenuOpensFromEachInputShowsTheSharedItemsAndRunsTheCho
     click(startStop());
     click(startStop());
     const std::u16string result = textOf(pick());
-    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &MenuProbe::hook, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
+    std::optional<MenuProbe> probe(std::in_place);
+    // The menu as the shared window makes it, in the form the probe reads it.
+    const auto shownMenu = [](const layout::PickMenuFacts& facts) {
+        std::vector<std::u16string> shown;
+        for (const layout::MenuEntry& entry : layout::pickMenu(facts)) {
+            if (entry.command == layout::WindowCommand::None) {
+                shown.push_back(u"-");
+                continue;
+            }
+            std::u16string text(entry.text);
+            if (!entry.keyName.empty()) (text += u'\t') += entry.keyName;
+            if (entry.checked) text += u" (checked)";
+            if (!entry.enabled) text += u" (grayed)";
+            shown.push_back(text);
+        }
+        return shown;
+    };
     enum class Open { RightButton, ShiftF10, MenuKey };
     struct Case {
         Open how;
@@ -73,13 +69,11 @@ TEST_F(ClassroomTest, PickMenuOpensFromEachInputShowsTheSharedItemsAndRunsTheCho
         std::vector<std::u16string> offered;  // as shown, when checked
     };
     const Case cases[] = {
-        {Open::RightButton, false, {VK_UP, VK_UP, VK_UP, VK_RETURN},  // 不重复抽取
-         {u"复制 (grayed)", u"全选", u"-", u"演示模式\tF11", u"不重复抽取", u"重新开始一轮 (grayed)",
-          u"抽取记录…\tCtrl+H"}},
+        {Open::RightButton, false, keysUpTo(layout::WindowCommand::ToggleNoRepeat),
+         shownMenu({.pickHasText = true})},
         {Open::ShiftF10, true, {VK_DOWN, VK_RETURN},  // 复制
-         {u"复制", u"全选", u"-", u"演示模式\tF11", u"不重复抽取 (checked)", u"重新开始一轮",
-          u"抽取记录…\tCtrl+H"}},
-        {Open::MenuKey, true, {VK_UP, VK_RETURN}, {}},  // 抽取记录…
+         shownMenu({.pickHasText = true, .pickHasSelection = true, .noRepeat = true})},
+        {Open::MenuKey, true, keysUpTo(layout::WindowCommand::OpenRecord), {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.how));
@@ -100,7 +94,7 @@ TEST_F(ClassroomTest, PickMenuOpensFromEachInputShowsTheSharedItemsAndRunsTheCho
             EXPECT_EQ(MenuProbe::offered, c.offered);
         }
     }
-    UnhookWindowsHookEx(hook);
+    probe.reset();
     EXPECT_EQ(clipboardText(), result);
     const HWND record = FindWindowW(nullptr, L"抽取记录");
     EXPECT_TRUE(record != nullptr && IsWindowVisible(record));
@@ -228,6 +222,135 @@ TEST_F(ClassroomTest, RecordWindowFollowsTheDrawsAndItsButtonsAreServedOverIt) {
     pressKey('H', {VK_CONTROL});
     EXPECT_TRUE(IsWindowVisible(record));
     EXPECT_EQ(rows(), 1);
+}
+
+// Esc closes the record window, and the draw's and the view's keys work in it; Ctrl+S saves
+// the list from anywhere in the main window (with no file chosen, through the save dialog).
+TEST_F(ClassroomTest, RecordWindowTakesTheProgramsKeysAndCtrlSSavesTheList) {
+    openShown();
+    typeText(editor(), u"a\r\nb");
+    pressKey('H', {VK_CONTROL});
+    const HWND record = FindWindowW(nullptr, L"抽取记录");
+    ASSERT_EQ(GetForegroundWindow(), record);
+    pressKey(VK_F5);
+    EXPECT_TRUE(scrolling());
+    pressKey(VK_F5);
+    EXPECT_FALSE(scrolling());
+    pressKey(VK_F11);
+    const HWND view = FindWindowW(nullptr, L"Zorbalin 演示");
+    ASSERT_TRUE(view != nullptr && IsWindowVisible(view));
+    pressKey(VK_ESCAPE);
+    EXPECT_FALSE(IsWindowVisible(view));
+    SetForegroundWindow(record);
+    ASSERT_TRUE(pumpUntil([record] { return GetForegroundWindow() == record; }));
+    pressKey(VK_ESCAPE);
+    EXPECT_FALSE(IsWindowVisible(record));
+
+    for (const char* focus : {"RichTextBox1", "Command2"}) {
+        SetForegroundWindow(form->window());
+        ASSERT_TRUE(pumpUntil([this] { return GetForegroundWindow() == form->window(); }));
+        SetFocus(control(focus));
+        pressKey('S', {VK_CONTROL});
+    }
+    EXPECT_EQ(saveDialogs.size(), 2u);
+}
+
+// The editor's own menu: the standard commands enabled as the control's are, and 保存名单.
+TEST_F(ClassroomTest, EditorMenuHasTheStandardCommandsAndSavesTheList) {
+    openShown();
+    typeText(editor(), u"甲\r\n乙");
+    const MenuProbe probe;
+    const std::u16string saveList = std::u16string(layout::kSaveListMenuItem) + u"\tCtrl+S";
+    struct Case {
+        int selectFrom, selectTo;
+        std::vector<WPARAM> keys;
+        std::vector<std::u16string> offered;
+        std::u16string textAfter;
+    };
+    const Case cases[] = {
+        {0, 0, {VK_UP, VK_RETURN},  // 保存名单
+         {u"撤销 (grayed)", u"-", u"剪切 (grayed)", u"复制 (grayed)", u"粘贴", u"删除 (grayed)", u"-", u"全选", u"-",
+          saveList},
+         u"甲\r\n乙"},
+        {0, 3, {VK_UP, VK_UP, VK_UP, VK_RETURN},  // 删除
+         {u"撤销 (grayed)", u"-", u"剪切", u"复制", u"粘贴", u"删除", u"-", u"全选", u"-", saveList}, u"乙"},
+        {0, 0, {VK_DOWN, VK_RETURN}, {u"撤销", u"-", u"剪切 (grayed)", u"复制 (grayed)", u"粘贴", u"删除 (grayed)",
+                                       u"-", u"全选", u"-", saveList}, u"甲\r\n乙"},  // 撤销
+    };
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
+    SetClipboardData(CF_UNICODETEXT, GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 8));
+    CloseClipboard();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        MenuProbe::offered.clear();
+        MenuProbe::keys = c.keys;
+        SendMessageW(editor(), EM_SETSEL, static_cast<WPARAM>(c.selectFrom), c.selectTo);
+        queueClick(editor(), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        pumpMessages();
+        EXPECT_EQ(MenuProbe::offered, c.offered);
+        EXPECT_EQ(textOf(editor()), c.textAfter);
+    }
+    EXPECT_EQ(saveDialogs.size(), 1u);
+}
+
+// The WinEvents raised in the process, by window and event.
+struct WinEvents {
+    static inline std::vector<std::pair<HWND, DWORD>> seen;
+    static void CALLBACK record(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWORD, DWORD) {
+        seen.emplace_back(window, event);
+    }
+    static std::size_t count(HWND window, DWORD event) {
+        return static_cast<std::size_t>(std::count(seen.begin(), seen.end(), std::pair(window, event)));
+    }
+};
+
+// A screen reader hears a result once, when the draw stops, from the alert that holds it;
+// the ticks raise nothing of the program's own. The presentation view shows the picks to it
+// in a label, its title kept.
+TEST_F(ClassroomTest, AScreenReaderIsToldTheResultOnceItStops) {
+    constexpr DWORD kLiveRegionChanged = 0x8019;
+    openShown();
+    typeText(editor(), u"甲\r\n乙\r\n丙");
+    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, &WinEvents::record,
+                                               GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    const HWND announcement = form->announcement();
+    for (int draw = 1; draw <= 2; ++draw) {
+        WinEvents::seen.clear();
+        click(startStop());
+        for (int i = 0; i < 21; ++i) tick();
+        pumpMessages();
+        EXPECT_EQ(WinEvents::count(announcement, EVENT_SYSTEM_ALERT), 0u);
+        click(startStop());
+        pumpMessages();
+        EXPECT_EQ(WinEvents::count(announcement, EVENT_SYSTEM_ALERT), 1u);
+        EXPECT_EQ(WinEvents::count(announcement, kLiveRegionChanged), 1u);
+        EXPECT_EQ(textOf(announcement), layout::resultAnnouncement(textOf(pick())));
+    }
+    UnhookWinEvent(hook);
+    EXPECT_FALSE(IsWindowVisible(announcement) && GetWindowLongPtrW(announcement, GWL_STYLE) & WS_TABSTOP);
+
+    pressKey(VK_F11);
+    const HWND view = FindWindowW(nullptr, L"Zorbalin 演示");
+    ASSERT_NE(view, nullptr);
+    const HWND label = FindWindowExW(view, nullptr, L"Static", nullptr);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(textOf(label), textOf(pick()));
+    EXPECT_EQ(textOf(view), u"Zorbalin 演示");
+}
+
+// A TAB between name and number (a list from a spreadsheet) shows as a wide space, and a long
+// pick shows its start.
+TEST_F(ClassroomTest, PickDisplayShowsATabAsAWideSpaceAndTheStartOfALongPick) {
+    openShown();
+    const std::u16string longPick(60, u'长');
+    typeText(editor(), u"韩娟\t2024015\r\n" + longPick);
+    click(startStop());
+    EXPECT_EQ(textOf(pick()), u"韩娟\u30002024015");
+    for (int i = 0; i < 200 && textOf(pick()) != longPick; ++i) tick();
+    ASSERT_EQ(textOf(pick()), longPick);
+    EXPECT_EQ(SendMessageW(pick(), EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the first character in sight";
+    click(startStop());
 }
 
 }  // namespace

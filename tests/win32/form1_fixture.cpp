@@ -54,6 +54,51 @@ void queueClick(HWND window, DWORD down, DWORD up) {
     ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u);
 }
 
+MenuProbe::MenuProbe() : hook_(SetWindowsHookExW(WH_CALLWNDPROC, &MenuProbe::hook, nullptr, GetCurrentThreadId())) {
+    EXPECT_NE(hook_, nullptr);
+}
+
+MenuProbe::~MenuProbe() {
+    if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+}
+
+LRESULT CALLBACK MenuProbe::hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_INITMENUPOPUP) {
+        const auto menu = reinterpret_cast<HMENU>(message->wParam);
+        offered.clear();
+        for (UINT at = 0; at < static_cast<UINT>(GetMenuItemCount(menu)); ++at) {
+            const UINT state = GetMenuState(menu, at, MF_BYPOSITION);
+            wchar_t text[64]{};
+            GetMenuStringW(menu, at, text, 64, MF_BYPOSITION);
+            offered.push_back((state & MF_SEPARATOR) != 0 ? u"-"
+                              : fromWide(text) + ((state & MF_CHECKED) != 0 ? u" (checked)" : u"") +
+                                    ((state & MF_GRAYED) != 0 ? u" (grayed)" : u""));
+        }
+        for (const WPARAM key : keys) PostMessageW(message->hwnd, WM_KEYDOWN, key, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::vector<WPARAM> keysUpTo(layout::WindowCommand command) {
+    const auto entries = layout::pickMenu({});
+    std::size_t at = entries.size() - 1;
+    while (at > 0 && entries[at].command != command) --at;
+    std::vector<WPARAM> keys(entries.size() - at, VK_UP);
+    keys.push_back(VK_RETURN);
+    return keys;
+}
+
+void Form1Test::choosePickMenu(layout::WindowCommand command) {
+    const MenuProbe probe;
+    MenuProbe::keys = keysUpTo(command);
+    SetFocus(pick());
+    pressKey(VK_APPS);
+    EXPECT_FALSE(MenuProbe::offered.empty()) << "no menu";
+    MenuProbe::offered.clear();
+    pumpMessages();
+}
+
 Form1& Form1Test::open(DrawTimerKind timerKind) {
     Form1Options options;
     options.settingsKeyPath = settingsKeyPath;

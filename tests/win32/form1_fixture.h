@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "form1.h"
+#include "layout/window_commands.h"
 #include "temporary_folder.h"
 #include "temporary_registry_key.h"
 #include "window_text.h"
@@ -52,6 +53,27 @@ void pressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 // button's), left waiting in the queue until the next pump.
 void queueClick(HWND window, DWORD down, DWORD up);
 
+// Reads a menu of the window as it opens (its entries as shown: "-" for a separator, the key
+// after a tab, " (checked)", " (grayed)"), then leaves the keys in the queue for the menu's
+// own loop. Installed for the test's thread while it lives.
+class MenuProbe {
+public:
+    MenuProbe();
+    ~MenuProbe();
+    MenuProbe(const MenuProbe&) = delete;
+    MenuProbe& operator=(const MenuProbe&) = delete;
+    static inline std::vector<std::u16string> offered;
+    static inline std::vector<WPARAM> keys;
+
+private:
+    static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK hook_;
+};
+
+// The keys that go up from the end of the pick display's menu to the entry of the command,
+// and choose it (Wine's menus stop at grayed entries too).
+std::vector<WPARAM> keysUpTo(layout::WindowCommand command);
+
 class Form1Test : public ::testing::Test {
 protected:
     Form1& open(DrawTimerKind timerKind = DrawTimerKind::HighResolutionWaitable);
@@ -67,6 +89,8 @@ protected:
     HWND startStop() { return control("Command2"); }
     HWND chooseFile() { return control("Command1"); }
     void click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+    // Opens the menu on Text1 with the menu key and chooses the command's entry.
+    void choosePickMenu(layout::WindowCommand command);
     // A tick of Timer1, delivered as the timer delivers it.
     void tick() { SendMessageW(form->window(), kTimer1TickMessage, 0, 0); }
     bool scrolling() { return textOf(startStop()) == u"停止滚动"; }

@@ -119,6 +119,15 @@ SaveDialogTexts recordSaveDialog();
 // file is chosen.
 inline constexpr std::u16string_view kSaveListMenuItem = u"保存名单";
 SaveDialogTexts listSaveDialog();
+// The editor's menu where the program makes it (Windows: an edit control's own menu cannot
+// take 保存名单): the standard commands, 复制 and 全选 as on the pick display's menu.
+inline constexpr std::u16string_view kUndoMenuItem = u"撤销";
+inline constexpr std::u16string_view kCutMenuItem = u"剪切";
+inline constexpr std::u16string_view kPasteMenuItem = u"粘贴";
+inline constexpr std::u16string_view kDeleteMenuItem = u"删除";
+// The buttons of a dialog the program makes.
+inline constexpr std::u16string_view kOkButton = u"确定";
+inline constexpr std::u16string_view kCancelButton = u"取消";
 
 // A rich-text document written back as plain text: where its original, formatting and all,
 // was kept.

@@ -75,7 +75,7 @@ click_pick
 xdotool mousemove $((X + WIDTH + 200)) $((Y + HEIGHT + 200))
 xdotool key --clearmodifiers shift+F10
 wait_until 20 menu_open || fail "no menu opened on the pick display"
-xdotool key Up Up Up Return
+xdotool key Up Up Up Up Up Up Return
 wait_until 20 menu_closed || fail "the menu stayed open"
 step "不重复抽取 chosen from the menu"
 
