@@ -44,24 +44,13 @@ if(BUILD_TESTING)
 
   # The real zorbalin.exe under Wine, driven by real X input (needs a display: the runner
   # tools/run-windows-tests.sh gives it a private Xvfb and a fresh prefix).
-  add_test(NAME e2e_windows_draw_and_choose_file
-    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/e2e/drive_zorbalin_exe.sh
-            $<TARGET_FILE:zorbalin>)
-  set_tests_properties(e2e_windows_draw_and_choose_file PROPERTIES LABELS "windows;e2e"
-                       TIMEOUT 300)
-  add_test(NAME e2e_windows_classroom_options
-    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/e2e/classroom_options_exe.sh
-            $<TARGET_FILE:zorbalin>)
-  set_tests_properties(e2e_windows_classroom_options PROPERTIES LABELS "windows;e2e"
-                       TIMEOUT 300)
-  add_test(NAME e2e_windows_event_options
-    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/e2e/event_options_exe.sh
-            $<TARGET_FILE:zorbalin>)
-  set_tests_properties(e2e_windows_event_options PROPERTIES LABELS "windows;e2e"
-                       TIMEOUT 300)
-  add_test(NAME e2e_windows_choose_workbook
-    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/e2e/choose_workbook_exe.sh
-            $<TARGET_FILE:zorbalin>)
-  set_tests_properties(e2e_windows_choose_workbook PROPERTIES LABELS "windows;e2e"
-                       TIMEOUT 300)
+  function(zorbalin_wine_e2e_test name script)
+    add_test(NAME ${name}
+      COMMAND bash ${PROJECT_SOURCE_DIR}/tests/win32/e2e/${script} $<TARGET_FILE:zorbalin>)
+    set_tests_properties(${name} PROPERTIES LABELS "windows;e2e" TIMEOUT 300)
+  endfunction()
+  zorbalin_wine_e2e_test(e2e_windows_draw_and_choose_file drive_zorbalin_exe.sh)
+  zorbalin_wine_e2e_test(e2e_windows_classroom_options classroom_options_exe.sh)
+  zorbalin_wine_e2e_test(e2e_windows_event_options event_options_exe.sh)
+  zorbalin_wine_e2e_test(e2e_windows_choose_workbook choose_workbook_exe.sh)
 endif()

@@ -14,48 +14,12 @@
 # with ZORBALIN_FLOATING_SHOT=FILE.png the small window over notepad is kept there.
 set -euo pipefail
 
-exe=$(realpath "$1")
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-for tool in "$wine" xdotool xclip iconv scrot md5sum; do
-  command -v "$tool" >/dev/null || { echo "missing $tool (make windows-deps installs it)" >&2; exit 1; }
-done
 # Chinese whatever the caller's language: in another, the names would show as boxes, alike in
 # the pictures compared below.
-export WINEDEBUG=-all LANG=zh_CN.UTF-8
-
-started=$(date +%s%N)
-work=$(mktemp -d /tmp/zorbalin-e2e.XXXXXX)
-own_prefix="" xvfb_pid="" app_pid="" notepad_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$notepad_pid" ] && kill "$notepad_pid" 2>/dev/null || true
-  [ -n "$own_prefix" ] && { timeout 30 wineserver -k >/dev/null 2>&1 || true; }
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -n "${ZORBALIN_E2E_SHOT:-}" ]; then scrot -o "$ZORBALIN_E2E_SHOT" 2>/dev/null || true; fi
-  exit 1
-}
-# shellcheck source=../../e2e/e2e_common.sh
-source "$(dirname "$0")/../../e2e/e2e_common.sh"
-
-# The display first: a prefix booted without one keeps a desktop process that refuses
-# every window made later.
-if [ -z "${DISPLAY:-}" ]; then
-  start_private_xvfb 1280x1024
-fi
-if [ -z "${WINEPREFIX:-}" ]; then
-  own_prefix="$work/prefix"
-  export WINEPREFIX=$own_prefix
-  timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
-fi
-step "prefix $WINEPREFIX, display $DISPLAY"
-key='HKCU\Software\VB and VBA Program Settings\Pellanor'
-timeout 60 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
+export LANG=zh_CN.UTF-8
+extra_tools="scrot md5sum"
+# shellcheck source=wine_start.sh
+source "$(dirname "$0")/wine_start.sh" "$@"
 
 named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
 shown() { [ -n "$(named "$1")" ]; }
@@ -174,6 +138,7 @@ choose_from_end 1 '^Zorbalin 悬浮窗$'  # 悬浮窗
 floating=$(named '^Zorbalin 悬浮窗$')
 "$wine" notepad >"$work/notepad.log" 2>&1 &
 notepad_pid=$!
+also_killed=$notepad_pid
 wait_until 60 shown '记事本|Notepad' || fail "notepad did not start"
 notepad=$(named '记事本|Notepad')
 eval "$(xdotool getwindowgeometry --shell --prefix N_ "$notepad")"
@@ -202,7 +167,7 @@ typed=$(copy_with ctrl+Home ctrl+shift+End ctrl+Insert)
 [ "$typed" = abcxyz123 ] || fail "notepad lost the keys to the small window: it holds '$typed'"
 step "notepad kept the keys: $typed; the small window moved to $G_X,$G_Y"
 kill "$notepad_pid" 2>/dev/null || true
-notepad_pid=""
+notepad_pid="" also_killed=""
 wait_until 20 hidden '记事本|Notepad' || fail "notepad did not end"
 
 xdotool windowfocus --sync "$window"
