@@ -133,6 +133,13 @@ void FloatingWindow::showContent(std::u16string_view pick, std::u16string_view c
     if (button_ != nullptr) InvalidateRect(button_, nullptr, FALSE);
 }
 
+void FloatingWindow::followPointer() {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    SetWindowPos(window_, nullptr, pointer.x - dragOffset_.x, pointer.y - dragOffset_.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT FloatingWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEACTIVATE:  // for its labels too, which ask it
@@ -152,15 +159,14 @@ LRESULT FloatingWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
         }
         break;
     case WM_MOUSEMOVE:
-        if (dragging_) {
-            POINT pointer{};
-            GetCursorPos(&pointer);
-            SetWindowPos(window_, nullptr, pointer.x - dragOffset_.x, pointer.y - dragOffset_.y, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        if (dragging_) followPointer();
         return 0;
     case WM_LBUTTONUP:
-        if (dragging_) ReleaseCapture();  // which ends the move
+        // Where the button is let go, also when the last moves were folded into the release.
+        if (dragging_) {
+            followPointer();
+            ReleaseCapture();  // which ends the move
+        }
         return 0;
     case WM_CAPTURECHANGED:
         if (dragging_) {

@@ -42,6 +42,7 @@ public:
 
 private:
     friend class ViewWindow<FloatingWindow>;
+    void followPointer();
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void create();
     void applyDpi(int dpi);

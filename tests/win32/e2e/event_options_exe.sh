@@ -161,7 +161,13 @@ xdotool mouseup 1
 eval "$(xdotool getwindowgeometry --shell --prefix G_ "$floating")"
 [ "$G_X,$G_Y" = "$((F_X - 320)),$((F_Y + 160))" ] || fail "the small window went from $F_X,$F_Y to $G_X,$G_Y"
 xdotool type --delay 50 123
-if [ -n "${ZORBALIN_FLOATING_SHOT:-}" ]; then scrot -o "$ZORBALIN_FLOATING_SHOT"; fi
+# The picture of the small window over notepad: with no window manager on this display
+# nothing keeps a topmost window above one mapped after it (Windows does), so it is raised.
+if [ -n "${ZORBALIN_FLOATING_SHOT:-}" ]; then
+  xdotool windowraise "$floating"
+  sleep 0.5
+  scrot -o -a "$N_X,$N_Y,$((G_X + F_WIDTH + 40 - N_X)),$((G_Y + F_HEIGHT + 40 - N_Y))" "$ZORBALIN_FLOATING_SHOT"
+fi
 xdotool mousemove $((N_X + 100)) $((N_Y + 150))
 typed=$(copy_with ctrl+Home ctrl+shift+End ctrl+Insert)
 [ "$typed" = abcxyz123 ] || fail "notepad lost the keys to the small window: it holds '$typed'"
