@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "buffered_paint.h"
 #include "dpi.h"
 #include "layout/texts.h"
 #include "wide_text.h"
@@ -29,11 +30,6 @@ constexpr int kCloseMarkInset = 4;
 constexpr int kScreenMargin = 24;
 constexpr UINT kPickFormat = DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
 
-int drawText(HDC dc, std::u16string_view text, RECT& rect, UINT format) {
-    return DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &rect,
-                     format);
-}
-
 BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM screens) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -50,20 +46,6 @@ std::vector<layout::PixelRect> screens() {
     EnumDisplayMonitors(nullptr, nullptr, &addMonitor, reinterpret_cast<LPARAM>(&found));
     return found;
 }
-
-class Painting {
-public:
-    explicit Painting(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-    ~Painting() { EndPaint(window_, &paint_); }
-    Painting(const Painting&) = delete;
-    Painting& operator=(const Painting&) = delete;
-    HDC dc() const { return dc_; }
-
-private:
-    HWND window_;
-    PAINTSTRUCT paint_{};
-    HDC dc_;
-};
 
 }  // namespace
 
@@ -203,19 +185,9 @@ LRESULT FloatingWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        const Painting painting(window_);
-        RECT client{};
-        GetClientRect(window_, &client);
-        // Drawn aside and copied in one go: a pick that changes with every tick does not flicker.
-        const UniqueMemoryDc memory(CreateCompatibleDC(painting.dc()));
-        const UniqueBitmap bitmap(CreateCompatibleBitmap(painting.dc(), client.right, client.bottom));
-        if (!memory || !bitmap) return 0;
-        const SelectedObject selected(memory.get(), bitmap.get());
-        paint(memory.get(), client);
-        BitBlt(painting.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    case WM_PAINT:
+        paintBuffered(window_, [this](HDC dc, RECT client) { paint(dc, client); });
         return 0;
-    }
     default:
         break;
     }

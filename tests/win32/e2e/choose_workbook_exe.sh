@@ -26,23 +26,13 @@ start_program() {
   xdotool windowfocus --sync "$window"  # what a window manager does for a new window
   step "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
 }
-app_ended() {  # gone, or a zombie that the shell has not reaped yet
-  [ ! -e "/proc/$app_pid" ] || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]
-}
 close_program() {  # as a user would: Alt+F4 with the pointer over the window
   xdotool mousemove $((X + 144)) $((Y + 130)) key --clearmodifiers alt+F4
   wait_until 30 app_ended || fail "the program did not end after Alt+F4"
   app_pid=""
 }
 
-# As in drive_zorbalin_exe.sh: the clipboard holds a placeholder before each copy, and the
-# copying key is a stroke of its own, repeated, since a key in a burst was at times lost.
-clipboard_is() { [ "$(clipboard)" = "$1" ]; }
-clipboard_is_not() { ! clipboard_is "$1"; }
-put_clipboard() {
-  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
-  wait_until 5 clipboard_is "$1" || fail "the clipboard did not take '$1'"
-}
+# The copying key is a stroke of its own, repeated (see copy_with).
 copy_field() {  # the text of the focused edit control (CR LF reaches X as LF)
   local placeholder="nothing copied $RANDOM"
   put_clipboard "$placeholder"

@@ -17,9 +17,6 @@ source "$(dirname "$0")/wine_start.sh" "$@"
 
 # The program's windows by title; its menu is its other visible window while none else is
 # open (its tooltip too: the pointer stays off the pick display while the menu is in use).
-named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
-shown() { [ -n "$(named "$1")" ]; }
-hidden() { ! shown "$1"; }
 # (Here-strings, not pipes, into grep -q: under pipefail a writer cut off by its early exit
 # would fail the test.)
 menu_open() {
@@ -27,24 +24,6 @@ menu_open() {
 }
 menu_closed() { ! menu_open; }
 
-clipboard_is() { [ "$(clipboard)" = "$1" ]; }
-clipboard_is_not() { ! clipboard_is "$1"; }
-# As in drive_zorbalin_exe.sh: the clipboard holds a placeholder before each copy, and the
-# copying keys are repeated, since a key stroke in a burst was at times lost under Wine.
-put_clipboard() {
-  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
-  wait_until 5 clipboard_is "$1" || fail "the clipboard did not take '$1'"
-}
-copy_with() {  # copy_with KEYS...: what the keys put on the clipboard, CR LF read as LF
-  local placeholder="nothing copied $RANDOM"
-  put_clipboard "$placeholder"
-  for _ in 1 2 3; do
-    xdotool sleep 0.2 key --clearmodifiers --delay 50 "$@"
-    wait_until 3 clipboard_is_not "$placeholder" && break
-  done
-  clipboard_is_not "$placeholder" || fail "keys $* copied nothing"
-  clipboard | tr -d '\r'
-}
 copy_pick() {
   click_pick
   copy_with ctrl+Home ctrl+shift+End ctrl+Insert
@@ -129,7 +108,6 @@ step "started in the view, stopped in the window: $last, round 2"
 xdotool key --clearmodifiers alt+F4
 wait_until 20 hidden '^抽取记录$' || fail "Alt+F4 did not close the record window"
 xdotool mousemove $((X + 144)) $((Y + 130)) key --clearmodifiers alt+F4
-app_ended() { [ ! -e "/proc/$app_pid" ] || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]; }
 wait_until 30 app_ended || fail "the program did not end after Alt+F4"
 app_pid=""
 timeout 60 "$wine" reg export "$key\\Nomal" 'Z:'"${work//\//\\}"'\settings.reg' /y \

@@ -25,23 +25,12 @@ start_program() {
 }
 window_id() { xdotool search --onlyvisible --name '^Zorbalin$' | head -n 1; }
 has_window() { [ -n "$(window_id)" ]; }
-app_ended() {  # gone, or a zombie that the shell has not reaped yet
-  [ ! -e "/proc/$app_pid" ] || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]
-}
 close_program() {  # as a user would: Alt+F4 with the pointer over the window
   xdotool mousemove $((X + 144)) $((Y + 130)) key --clearmodifiers alt+F4
   wait_until 30 app_ended || fail "the program did not end after Alt+F4"
   app_pid=""
 }
 
-clipboard_is() { [ "$(clipboard)" = "$1" ]; }
-clipboard_is_not() { ! clipboard_is "$1"; }
-# xclip serves the clipboard from a process of its own that may take hold of it a moment
-# after it was started: put_clipboard returns once the clipboard holds the text.
-put_clipboard() {
-  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
-  wait_until 5 clipboard_is "$1" || fail "the clipboard did not take '$1'"
-}
 # Prints the text of the focused edit control (Wine hands CR LF to X as LF). Edit controls
 # have no Ctrl+A in Wine: the selection is made with the keys that every edit control has.
 # A Ctrl+C sent in the same burst as the selecting keys was at times lost under Wine, so the

@@ -21,9 +21,6 @@ extra_tools="scrot md5sum"
 # shellcheck source=wine_start.sh
 source "$(dirname "$0")/wine_start.sh" "$@"
 
-named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
-shown() { [ -n "$(named "$1")" ]; }
-hidden() { ! shown "$1"; }
 # The menu is the program's other visible window while no other is open but the small
 # window (here-strings, not pipes, into grep: see classroom_options_exe.sh).
 menu_open() {
@@ -47,22 +44,6 @@ choose_from_end() {
   fi
 }
 
-clipboard_is() { [ "$(clipboard)" = "$1" ]; }
-clipboard_is_not() { ! clipboard_is "$1"; }
-put_clipboard() {
-  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
-  wait_until 5 clipboard_is "$1" || fail "the clipboard did not take '$1'"
-}
-copy_with() {  # as in classroom_options_exe.sh: what the keys copy, CR LF read as LF
-  local placeholder="nothing copied $RANDOM"
-  put_clipboard "$placeholder"
-  for _ in 1 2 3; do
-    xdotool sleep 0.2 key --clearmodifiers --delay 50 "$@"
-    wait_until 3 clipboard_is_not "$placeholder" && break
-  done
-  clipboard_is_not "$placeholder" || fail "keys $* copied nothing"
-  clipboard | tr -d '\r'
-}
 copy_pick() {
   click_pick
   copy_with ctrl+Home ctrl+shift+End ctrl+Insert
@@ -185,7 +166,6 @@ step "the two presses were one draw: $(last_draw "$record")"
 
 # --- closing stores the options ---------------------------------------------------------
 xdotool mousemove $((X + 144)) $((Y + 130)) key --clearmodifiers alt+F4
-app_ended() { [ ! -e "/proc/$app_pid" ] || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]; }
 wait_until 30 app_ended || fail "the program did not end after Alt+F4"
 app_pid=""
 timeout 60 "$wine" reg export "$key\\Nomal" 'Z:'"${work//\//\\}"'\settings.reg' /y \

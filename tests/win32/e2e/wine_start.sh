@@ -46,3 +46,32 @@ step "prefix $WINEPREFIX, display $DISPLAY"
 # Our settings key only, inside the test's own prefix.
 key='HKCU\Software\VB and VBA Program Settings\Pellanor'
 timeout 60 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
+
+# The program's windows by title.
+named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
+shown() { [ -n "$(named "$1")" ]; }
+hidden() { ! shown "$1"; }
+app_ended() {  # gone, or a zombie that the shell has not reaped yet
+  [ ! -e "/proc/$app_pid" ] || [ "$(cut -d' ' -f3 "/proc/$app_pid/stat" 2>/dev/null)" = Z ]
+}
+
+# xclip serves the clipboard from a process of its own that may take hold of it a moment
+# after it was started: put_clipboard returns once the clipboard holds the text. Before each
+# copy the clipboard holds a placeholder, and the copying keys are repeated, since a key
+# stroke in a burst was at times lost under Wine.
+clipboard_is() { [ "$(clipboard)" = "$1" ]; }
+clipboard_is_not() { ! clipboard_is "$1"; }
+put_clipboard() {
+  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
+  wait_until 5 clipboard_is "$1" || fail "the clipboard did not take '$1'"
+}
+copy_with() {  # copy_with KEYS...: what the keys put on the clipboard, CR LF read as LF
+  local placeholder="nothing copied $RANDOM"
+  put_clipboard "$placeholder"
+  for _ in 1 2 3; do
+    xdotool sleep 0.2 key --clearmodifiers --delay 50 "$@"
+    wait_until 3 clipboard_is_not "$placeholder" && break
+  done
+  clipboard_is_not "$placeholder" || fail "keys $* copied nothing"
+  clipboard | tr -d '\r'
+}
