@@ -15,22 +15,6 @@ set -euo pipefail
 # shellcheck source=wine_start.sh
 source "$(dirname "$0")/wine_start.sh" "$@"
 
-window_id() { xdotool search --onlyvisible --name '^Zorbalin$' | head -n 1; }
-has_window() { [ -n "$(window_id)" ]; }
-start_program() {
-  "$wine" "$exe" >"$work/app.log" 2>&1 &
-  app_pid=$!
-  wait_until 60 has_window || fail "the window did not appear: $(cat "$work/app.log")"
-  window=$(window_id)
-  eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y: the client area's origin
-  xdotool windowfocus --sync "$window"  # what a window manager does for a new window
-  step "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
-}
-close_program() {  # as a user would: Alt+F4 with the pointer over the window
-  xdotool mousemove $((X + 144)) $((Y + 130)) key --clearmodifiers alt+F4
-  wait_until 30 app_ended || fail "the program did not end after Alt+F4"
-  app_pid=""
-}
 
 # The copying key is a stroke of its own, repeated (see copy_with).
 copy_field() {  # the text of the focused edit control (CR LF reaches X as LF)
@@ -60,7 +44,7 @@ unchanged() {
 }
 editor_shows_names() { click_editor; [ "$(copy_field)" = "$names" ]; }
 
-start_program
+start_window
 
 # --- the workbook through the real dialog --------------------------------------------------
 click_choose
@@ -100,7 +84,7 @@ unchanged "after closing"
 step "stored: $(grep '^"' <<<"$stored" | tr '\n' ' ')"
 
 # --- the next start reads it again the same way ---------------------------------------------
-start_program
+start_window
 wait_until 30 editor_shows_names || fail "the next start does not show the names: '$(copy_field)'"
 close_program
 unchanged "after the next start"

@@ -15,33 +15,7 @@ set -euo pipefail
 # shellcheck source=wine_start.sh
 source "$(dirname "$0")/wine_start.sh" "$@"
 
-# The program's windows by title; its menu is its other visible window while none else is
-# open (its tooltip too: the pointer stays off the pick display while the menu is in use).
-# (Here-strings, not pipes, into grep -q: under pipefail a writer cut off by its early exit
-# would fail the test.)
-menu_open() {
-  grep -qvx "$window" <<<"$(xdotool search --onlyvisible --class '^zorbalin\.exe$' 2>/dev/null)"
-}
-menu_closed() { ! menu_open; }
-
-copy_pick() {
-  click_pick
-  copy_with ctrl+Home ctrl+shift+End ctrl+Insert
-}
-# Ctrl+H, then the 复制 button (Tab from the list) pressed with Space; the window is left open.
-copy_record() {
-  xdotool key --clearmodifiers ctrl+h
-  wait_until 20 shown '^抽取记录$' || fail "Ctrl+H opened no record window"
-  copy_with Tab space
-}
-
-"$wine" "$exe" >"$work/app.log" 2>&1 &
-app_pid=$!
-wait_until 60 shown '^Zorbalin$' || fail "the window did not appear: $(cat "$work/app.log")"
-window=$(named '^Zorbalin$')
-eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y: the client area's origin
-xdotool windowfocus --sync "$window"  # what a window manager does for a new window
-step "window $window at $X,$Y"
+start_window
 
 candidates=$'alpha\nbeta\n张三\n李四\n王五'
 count=$(wc -l <<<"$candidates")

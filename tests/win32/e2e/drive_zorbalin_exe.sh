@@ -14,22 +14,6 @@ set -euo pipefail
 # shellcheck source=wine_start.sh
 source "$(dirname "$0")/wine_start.sh" "$@"
 
-start_program() {
-  "$wine" "$exe" >"$work/app.log" 2>&1 &
-  app_pid=$!
-  wait_until 60 has_window || fail "the window did not appear: $(cat "$work/app.log")"
-  window=$(window_id)
-  eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y: the client area's origin
-  xdotool windowfocus --sync "$window"  # what a window manager does for a new window
-  step "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
-}
-window_id() { xdotool search --onlyvisible --name '^Zorbalin$' | head -n 1; }
-has_window() { [ -n "$(window_id)" ]; }
-close_program() {  # as a user would: Alt+F4 with the pointer over the window
-  xdotool mousemove $((X + 144)) $((Y + 130)) key --clearmodifiers alt+F4
-  wait_until 30 app_ended || fail "the program did not end after Alt+F4"
-  app_pid=""
-}
 
 # Prints the text of the focused edit control (Wine hands CR LF to X as LF). Edit controls
 # have no Ctrl+A in Wine: the selection is made with the keys that every edit control has.
@@ -56,7 +40,7 @@ expect_pick() {  # expect_pick CANDIDATE...: the pick display shows one of them
   fail "the pick display shows '$shown', not one of: $*"
 }
 
-start_program
+start_window
 
 # --- the interval field tidies itself when the focus leaves it ---------------------------
 click_interval
@@ -122,7 +106,7 @@ grep -qxF '"Interval"="120"' <<<"$stored" || fail "stored Interval is wrong: $st
 step "stored: $(grep '^"' <<<"$stored" | tr '\n' ' ')"
 
 # --- the next run shows the remembered file ------------------------------------------------
-start_program
+start_window
 click_editor
 editor=$(copy_field)
 [ "$editor" = "$(printf '张三\n李四')" ] || fail "the remembered file was not loaded: '$editor'"

@@ -21,12 +21,6 @@ extra_tools="scrot md5sum"
 # shellcheck source=wine_start.sh
 source "$(dirname "$0")/wine_start.sh" "$@"
 
-# The menu is the program's other visible window while no other is open but the small
-# window (here-strings, not pipes, into grep: see classroom_options_exe.sh).
-menu_open() {
-  grep -qvxE "$window|${floating:-none}" <<<"$(xdotool search --onlyvisible --class '^zorbalin\.exe$' 2>/dev/null)"
-}
-menu_closed() { ! menu_open; }
 # The menu on the pick display, then Up so many times from its end and Return; with a title,
 # the dialog that the entry opens is awaited instead of the menu's end.
 choose_from_end() {
@@ -44,14 +38,8 @@ choose_from_end() {
   fi
 }
 
-copy_pick() {
-  click_pick
-  copy_with ctrl+Home ctrl+shift+End ctrl+Insert
-}
-copy_record() {  # Ctrl+H, the 复制 button, Alt+F4
-  xdotool key --clearmodifiers ctrl+h
-  wait_until 20 shown '^抽取记录$' || fail "Ctrl+H opened no record window"
-  copy_with Tab space
+copy_and_close_record() {  # the record copied, then closed with Alt+F4
+  copy_record
   xdotool key --clearmodifiers alt+F4
   wait_until 20 hidden '^抽取记录$' || fail "Alt+F4 did not close the record window"
 }
@@ -63,13 +51,7 @@ last_draw() {
 }
 names_of() { sed 's/、/\n/g' <<<"$1"; }
 
-"$wine" "$exe" >"$work/app.log" 2>&1 &
-app_pid=$!
-wait_until 60 shown '^Zorbalin$' || fail "the window did not appear: $(cat "$work/app.log")"
-window=$(named '^Zorbalin$')
-eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y: the client area's origin
-xdotool windowfocus --sync "$window"
-step "window $window at $X,$Y"
+start_window
 
 candidates=$'张三\n李四\n王五\n赵六\n钱七\n孙八\n周九'
 click_editor
@@ -108,7 +90,7 @@ while [ $(( ($(date +%s%N) - pressed) / 1000000 )) -lt 1500 ]; do pictures+=("$(
 settled() { local a; a=$(shot); sleep 0.6; [ "$(shot)" = "$a" ]; }
 wait_until 20 settled || fail "the pick display did not settle"
 landed=$(copy_pick)
-record=$(copy_record)
+record=$(copy_and_close_record)
 [ "$(last_draw "$record")" = "$landed" ] || fail "landed on '$landed', the record holds: $record"
 step "缓停: ${#pictures[@]} pictures, $(printf '%s\n' "${pictures[@]}" | sort -u | wc -l) different, landed on $landed"
 draws_before=$(tail -n 1 <<<"$record" | cut -f2)
@@ -159,7 +141,7 @@ wait_until 20 hidden '记事本|Notepad' || fail "notepad did not end"
 
 xdotool windowfocus --sync "$window"
 click_editor
-record=$(copy_record)
+record=$(copy_and_close_record)
 [ "$(tail -n 1 <<<"$record" | cut -f2)" = $((draws_before + 1)) ] ||
   fail "two presses of the small window's button were not one draw: $record"
 step "the two presses were one draw: $(last_draw "$record")"

@@ -75,3 +75,37 @@ copy_with() {  # copy_with KEYS...: what the keys put on the clipboard, CR LF re
   clipboard_is_not "$placeholder" || fail "keys $* copied nothing"
   clipboard | tr -d '\r'
 }
+
+# The program's window started and focused, as a window manager would focus a new window;
+# X, Y are then its client area's origin.
+start_window() {
+  "$wine" "$exe" >"$work/app.log" 2>&1 &
+  app_pid=$!
+  wait_until 60 shown '^Zorbalin$' || fail "the window did not appear: $(cat "$work/app.log")"
+  window=$(named '^Zorbalin$')
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool windowfocus --sync "$window"
+  step "window $window at $X,$Y size ${WIDTH}x$HEIGHT"
+}
+close_program() {  # as a user would: Alt+F4 with the pointer over the window
+  xdotool mousemove $((X + 144)) $((Y + 130)) key --clearmodifiers alt+F4
+  wait_until 30 app_ended || fail "the program did not end after Alt+F4"
+  app_pid=""
+}
+# The program's menu is its other visible window while none else is open but the small
+# window (its tooltip too: the pointer stays off the pick display while the menu is in use).
+# Here-strings, not pipes, into grep -q: under pipefail a writer cut off by its early exit
+# would fail the test.
+menu_open() {
+  grep -qvxE "$window|${floating:-none}" <<<"$(xdotool search --onlyvisible --class '^zorbalin\.exe$' 2>/dev/null)"
+}
+menu_closed() { ! menu_open; }
+copy_pick() {
+  click_pick
+  copy_with ctrl+Home ctrl+shift+End ctrl+Insert
+}
+copy_record() {  # Ctrl+H, then the 复制 button (Tab from the list) pressed with Space; left open
+  xdotool key --clearmodifiers ctrl+h
+  wait_until 20 shown '^抽取记录$' || fail "Ctrl+H opened no record window"
+  copy_with Tab space
+}
